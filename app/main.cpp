@@ -1,0 +1,3 @@
+#include "app/start_up.h"
+
+int main() { return runApplication(); }

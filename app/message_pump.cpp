@@ -1,0 +1,3 @@
+#include "app/message_pump.h"
+
+void pumpMessagesFor(uint32_t) {}

@@ -1,0 +1,3 @@
+#include "app/play_reset.h"
+
+void resetPlayState() {}

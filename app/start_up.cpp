@@ -1,0 +1,3 @@
+#include "app/start_up.h"
+
+int runApplication() { return 0; }

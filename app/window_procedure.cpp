@@ -1,0 +1,3 @@
+#include "app/window_procedure.h"
+
+void windowProcedure(const WindowMessage &) {}

@@ -1,0 +1,3 @@
+#pragma once
+#include "platform/window.h"
+void windowProcedure(const WindowMessage &message);

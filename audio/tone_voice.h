@@ -1,0 +1,19 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "platform/pcm.h"
+
+constexpr int VoiceCount = 3;
+constexpr int RingSlots = 15;
+
+// One of the three tone outputs, each with a ring of short buffers fed by the voice thread.
+struct ToneVoice {
+    std::atomic<double> phase{0.0};
+    std::atomic<int> ringWrite{0};
+    std::atomic<int> ringDone{0};
+    PcmDevice device = 0;
+    PcmFormat format{1, 44100};
+    PcmBuffer buffers[RingSlots];
+    std::atomic<int> resetRequested{0};
+};

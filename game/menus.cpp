@@ -1,0 +1,3 @@
+#include "game/menus.h"
+
+void updateMenus() {}

@@ -1,0 +1,3 @@
+#include "game/play_update.h"
+
+void updatePlay() {}

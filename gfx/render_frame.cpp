@@ -1,0 +1,3 @@
+#include "gfx/render_frame.h"
+
+void renderFrame() {}

@@ -1,0 +1,3 @@
+#pragma once
+// Draws one whole frame and swaps the buffers.
+void renderFrame();

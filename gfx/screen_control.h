@@ -1,0 +1,12 @@
+#pragma once
+
+// A clickable rectangle in view units (x from -1 to 1 across the width, y up from the centre).
+struct ScreenControl {
+    double centreX = 0.0;
+    double centreY = 0.0;
+    double halfWidth = 0.0;
+    double halfHeight = 0.0;
+};
+
+enum ControlId { ControlNone = 0, ControlPreviousSong = 1, ControlNextSong = 2, ControlWaveType = 3,
+                 ControlScrollSpeed = 4, ControlUnison = 5 };

@@ -1,0 +1,17 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A song title rendered once at start-up with a system font into a texture with alpha.
+struct TitleTexture {
+    std::string text = "test";
+    int extentWidth = 0;            // measured size of text in the title font, pixels
+    int extentHeight = 0;
+    int texWidth = 0;               // powers of two not below the extent
+    int texHeight = 0;
+    int fontSize = 12;              // 18 once the chart has a TITLE line; pixel height is twice this
+    uint32_t textColour = 0x3C3C3C; // 0x00BBGGRR
+    std::vector<uint8_t> pixels;    // texWidth x texHeight x 4, top-down
+    unsigned texture = 0;           // GL texture name
+};

@@ -1,0 +1,3 @@
+#include "library/song_list.h"
+
+void loadSongList() {}

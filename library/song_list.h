@@ -1,0 +1,3 @@
+#pragma once
+// Builds the catalogue from data/songlist.txt beside the executable.
+void loadSongList();

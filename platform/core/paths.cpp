@@ -1,0 +1,3 @@
+#include "platform/paths.h"
+
+std::string exeDirectory() { return "."; }

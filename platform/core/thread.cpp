@@ -1,0 +1,4 @@
+#include "platform/thread.h"
+
+PlatformThread *threadStart(void (*)()) { return nullptr; }
+void threadJoin(PlatformThread *) {}

@@ -1,0 +1,7 @@
+#include "platform/pcm.h"
+
+bool pcmStartOutput() { return false; }
+void pcmStopOutput() {}
+const char *pcmDriverName() { return "fake"; }
+int pcmOutputRate() { return 44100; }
+int pcmOutputBufferFrames() { return 1024; }

@@ -1,0 +1,47 @@
+#pragma once
+// PCM output: logical devices in the manner of the classic queued-buffer audio API, all mixed
+// into the one real output device. Samples are always signed 16-bit little-endian, interleaved.
+#include <atomic>
+#include <cstdint>
+
+using PcmDevice = int;              // 0 = no device
+constexpr int PcmOk = 0;
+constexpr int PcmErrorNoMemory = 7; // the only open failure the game reports to the user
+
+struct PcmFormat {
+    int channels = 1;
+    int sampleRate = 44100;
+};
+
+// One buffer handed to a device. The device holds it from pcmWrite until its done notice.
+struct PcmBuffer {
+    uint8_t *data = nullptr;
+    uint32_t length = 0;            // bytes of sound in data
+    uintptr_t user = 0;             // returned with the done notice (ring slot, released flag)
+    std::atomic<int> queued{0};     // 1 while the device holds the buffer
+};
+
+// Called on the audio thread when a buffer has been played through or returned by a reset.
+using PcmDoneCallback = void (*)(void *instance, PcmBuffer *buffer);
+
+// Starts the one real output: the SDL device, or, when none can be opened, a silent thread that
+// pulls the mixer at real-time pace so clocks still run. Returns false when no device opened.
+bool pcmStartOutput();
+void pcmStopOutput();
+// Name of the driver in use ("pulseaudio", "alsa", "dummy", "silent", ...), its rate and buffer frames.
+const char *pcmDriverName();
+int pcmOutputRate();
+int pcmOutputBufferFrames();
+
+// Opens a logical device. With a callback, done notices go to it on the audio thread; without
+// one they wait for the main thread in the notice queue (pcmTakeWindowNotice).
+int pcmOpen(PcmDevice *out, const PcmFormat &format, PcmDoneCallback callback, void *instance);
+// Queues a buffer; it plays after every buffer written before it.
+int pcmWrite(PcmDevice device, PcmBuffer *buffer);
+// Stops the device and returns every queued buffer (with done notices); the position restarts at 0.
+void pcmReset(PcmDevice device);
+// Frames of this device the listener has heard since open or the last reset. Never goes back.
+uint64_t pcmPositionFrames(PcmDevice device);
+void pcmClose(PcmDevice device);
+// Main thread: takes one done notice of a device opened without a callback.
+bool pcmTakeWindowNotice(PcmDevice *device, uintptr_t *user);

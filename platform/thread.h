@@ -1,0 +1,6 @@
+#pragma once
+
+struct PlatformThread;
+
+PlatformThread *threadStart(void (*body)());
+void threadJoin(PlatformThread *thread);

@@ -1,0 +1,6 @@
+#pragma once
+#include <cstdint>
+
+// Millisecond timer: unsigned 32-bit, wraps; compare times by unsigned differences.
+uint32_t timerNowMs();
+void timerSleepMs(uint32_t ms);

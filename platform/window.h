@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/pcm.h"
+
+enum class MessageKind { Size, Paint, MouseMove, LeftButtonDown, LeftButtonUp, Destroy, VoiceBufferDone };
+
+// A window message as the window procedure receives it.
+struct WindowMessage {
+    MessageKind kind = MessageKind::Paint;
+    int width = 0, height = 0;      // Size: new client size
+    int x = 0, y = 0;               // MouseMove: client pixels, each an unsigned 16-bit number
+    PcmDevice device = 0;           // VoiceBufferDone: the device that returned a buffer
+    uintptr_t bufferUser = 0;       // VoiceBufferDone: the returned buffer's user value
+};
+
+// Creates the resizable, non-maximizable window with its OpenGL compatibility context
+// (double buffer, 24-bit colour, 16-bit depth) and makes the context current. False on failure.
+bool windowCreate(const char *title, int clientWidth, int clientHeight);
+// Tries swap interval 0; true when the driver accepted it.
+bool windowSetSwapIntervalZero();
+void windowShow();
+void windowSwapBuffers();
+void windowSetMinimumSize(int width, int height);
+// Releases the GL context and the window.
+void windowDestroy();
+// Takes at most one waiting message (window events and voice done notices) without blocking.
+bool windowTakeMessage(WindowMessage &out);
+// A modal message box with an OK button (stderr when no display is available).
+void showMessageBox(const char *text);
