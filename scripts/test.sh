@@ -13,6 +13,9 @@ else
     xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$(declare -f run_ctest); run_ctest"
 fi
 
-if [ -x scripts/fuzz.sh ]; then
-    scripts/fuzz.sh
-fi
+# Sanitizer builds of the threaded tests and the fuzz targets, each in its own build folder.
+for extra in scripts/tsan.sh scripts/fuzz.sh; do
+    if [ -x "$extra" ]; then
+        "$extra"
+    fi
+done
