@@ -1,0 +1,4 @@
+#include "audio/audio_output.h"
+
+void startAudioOutput() {}
+void stopAudioOutput() {}
