@@ -1,3 +1,34 @@
 #pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "library/chart.h"
+
 // Parses the chart of the selected catalogue entry into the global chart.
 void parseChart();
+
+// What an author should hear about a chart; collected only when asked for.
+struct ChartFinding {
+    int line = 0;
+    bool error = false;
+    std::string message;
+};
+
+struct ChartReport {
+    bool hasWave = false;
+    std::string waveValue;  // the WAVE value as written
+    std::vector<ChartFinding> findings;  // in line order
+};
+
+// The parser itself, on a file path and a chart record: the game and the chart tool both run it.
+// The music is looked for in dataDir; level gives the difficulty values. Keys the chart does not
+// give keep the chart's previous values. Returns false when the file cannot be read (the chart is
+// then empty).
+bool parseChartFile(const std::string &chartPath, const std::string &dataDir, uint16_t level,
+                    Chart &chart, ChartReport *report = nullptr);
+void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level,
+                    Chart &chart, ChartReport *report = nullptr);
+
+// "%hu" after "LEVEL:"; false when no number can be read.
+bool readLevelValue(const std::string &line, uint16_t &level);

@@ -1,0 +1,67 @@
+#include "library/chart_notes.h"
+
+#include <cmath>
+
+uint32_t wrapToUint32(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    double wrapped = std::fmod(std::trunc(value), 4294967296.0);
+    if (wrapped < 0)
+        wrapped += 4294967296.0;
+    return static_cast<uint32_t>(wrapped);
+}
+
+int applyLinkRule(std::vector<ChartNote> &notes, size_t i)
+{
+    int shift = 0;
+    if (i == 0 || !notes[i - 1].linked)
+        return shift;
+    for (size_t j = i - 1;; j--) {
+        if (notes[j].octaveShift != 0)
+            shift = notes[j].octaveShift;
+        else if (shift != 0)
+            notes[j].octaveShift = shift;
+        if (j == 0 || !notes[j - 1].linked)
+            break;
+    }
+    return shift;
+}
+
+int foldWhilePlacing(double pitch, int shift, int lowestOctave, int highestOctave)
+{
+    double p = pitch + 12.0 * shift;
+    if (p >= 12.0 * highestOctave - 36)
+        return highestOctave - 4 - static_cast<int>(std::trunc(p / 12));
+    if (p < 12.0 * lowestOctave - 48)
+        return lowestOctave - 4 - static_cast<int>(std::trunc(p / 12 - 1));
+    return shift;
+}
+
+int foldFinal(double pitch, int shift, int lowestOctave, int highestOctave)
+{
+    double p = pitch + 12.0 * shift;
+    if (p >= 12.0 * highestOctave - 36)
+        return shift + highestOctave - 4 - static_cast<int>(std::trunc(p / 12));
+    if (p < 12.0 * lowestOctave - 48)
+        return shift + lowestOctave - 4 - static_cast<int>(std::trunc(p / 12 - 1));
+    return shift;
+}
+
+void linkNotes(std::vector<ChartNote> &notes, size_t noteCount)
+{
+    // A note with no earlier non-ghost record points back at itself, so prev is never null.
+    ChartNote *previousJudged = nullptr;
+    for (size_t i = 0; i <= noteCount; i++) {
+        notes[i].prev = previousJudged != nullptr ? previousJudged : &notes[i];
+        if (!notes[i].ghost)
+            previousJudged = &notes[i];
+    }
+    // The spare record is never a ghost, so every note but the last finds a next.
+    ChartNote *nextJudged = nullptr;
+    for (size_t i = noteCount + 1; i-- > 0;) {
+        notes[i].next = i + 1 < noteCount ? nextJudged : nullptr;
+        if (!notes[i].ghost)
+            nextJudged = &notes[i];
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "library/chart.h"
+
+// The arithmetic of note placement, kept apart from file reading so tests can feed it numbers.
+
+// A time on the song clock from a double: truncated toward zero, modulo 2^32 (0 when not finite).
+uint32_t wrapToUint32(double value);
+
+// The shift the link rule gives note i: the earliest shifted note of the linked run that ends at
+// i - 1 wins, and unshifted notes of that run take the shift of the nearest shifted note after them.
+int applyLinkRule(std::vector<ChartNote> &notes, size_t i);
+
+// The fold while placing replaces the shift; the final fold adds to it. Both keep
+// pitch + 12 x shift in the field of lowestOctave..highestOctave.
+int foldWhilePlacing(double pitch, int shift, int lowestOctave, int highestOctave);
+int foldFinal(double pitch, int shift, int lowestOctave, int highestOctave);
+
+// Sets next and prev of notes[0..noteCount] (the last record is the spare).
+void linkNotes(std::vector<ChartNote> &notes, size_t noteCount);

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+// Finds a file named as a Windows song folder names it: a backslash separates folders, a name
+// that does not exist as written is matched case-insensitively in its folder, and a name that is
+// not valid UTF-8 is also tried as CP932. Returns the existing path, or folder + "/" + name as
+// written when nothing matches.
+std::string findDataFile(const std::string &folder, const std::string &name);
+
+bool isValidUtf8(const std::string &text);

@@ -1,0 +1,61 @@
+#include "library/line_reader.h"
+
+#include <cstdio>
+#include <cstring>
+
+LineReader makeLineReader(const std::string &text, size_t maxPiece)
+{
+    LineReader reader;
+    reader.text = &text;
+    reader.maxPiece = maxPiece;
+    return reader;
+}
+
+bool readLine(LineReader &reader, std::string &line)
+{
+    const std::string &text = *reader.text;
+    line.clear();
+    if (reader.position >= text.size())
+        return false;
+    bool previousPieceEndedLine = reader.position == 0 || text[reader.position - 1] == '\n';
+    reader.continued = !previousPieceEndedLine;
+    if (previousPieceEndedLine)
+        reader.lineNumber++;
+    // Counts the bytes as a text-mode read sees them: CR LF is one byte.
+    size_t counted = 0;
+    while (reader.position < text.size() && counted < reader.maxPiece) {
+        char c = text[reader.position];
+        if (c == '\r' && reader.position + 1 < text.size() && text[reader.position + 1] == '\n') {
+            reader.position += 2;
+            return true;
+        }
+        reader.position++;
+        if (c == '\n')
+            return true;
+        line.push_back(c);
+        counted++;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+bool readFileText(const std::string &path, std::string &text)
+{
+    text.clear();
+    FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return !failed;
+}
+
+bool startsWith(const std::string &line, const char *prefix)
+{
+    return line.compare(0, std::strlen(prefix), prefix) == 0;
+}

@@ -1,0 +1,112 @@
+// lumatide-chart: shows chart authors what the game reads from their charts.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "library/chart_parser.h"
+
+namespace {
+
+const char *const Usage = "usage: lumatide-chart dump FILE | lumatide-chart check FILE... | lumatide-chart --help";
+
+const char *const Help =
+    "lumatide-chart: reads charts with the game's own parser.\n"
+    "\n"
+    "  lumatide-chart dump FILE\n"
+    "      Parses FILE as the game does (its music looked up beside it) and prints one item a line:\n"
+    "      bpm, offset_ms, music (the WAVE value), ms_per_beat, notes, judged, measures,\n"
+    "      then 'measure <i> <start ms>' for each measure and\n"
+    "      'note <i> <timeMs> <pitch> <octaveShift> <linked> <ghost> <next> <prev>' for each note,\n"
+    "      next and prev being note indices (the spare record after the last note is index\n"
+    "      'notes', -1 for none).\n"
+    "\n"
+    "  lumatide-chart check FILE...\n"
+    "      Prints 'FILE:LINE: error|warning: message' for every mistake found: a missing or\n"
+    "      non-positive BPM, no #START, no WAVE or its music missing, notes after the last ',',\n"
+    "      notes without their accidental, letters other than a to g, measures of more than\n"
+    "      170 tokens, bad #MEASURE fractions, a second #START, no TITLE or LEVEL, a LEVEL\n"
+    "      outside 1..7, lines longer than 511 bytes.\n"
+    "      Exits 1 when any error was found, 0 otherwise.\n"
+    "\n"
+    "Exit status 2 means the arguments were wrong.\n";
+
+std::string folderOf(const std::string &path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+long recordIndex(const Chart &chart, const ChartNote *note)
+{
+    return note == nullptr ? -1 : static_cast<long>(note - chart.notes.data());
+}
+
+int dump(const char *path)
+{
+    Chart chart;
+    ChartReport report;
+    if (!parseChartFile(path, folderOf(path), 1, chart, &report)) {
+        std::fprintf(stderr, "lumatide-chart: cannot read %s\n", path);
+        return 1;
+    }
+    std::printf("bpm %g\n", chart.bpm);
+    std::printf("offset_ms %d\n", chart.offsetMs);
+    std::printf("music %s\n", report.waveValue.c_str());
+    std::printf("ms_per_beat %u\n", chart.msPerBeat);
+    std::printf("notes %u\n", chart.noteCount);
+    std::printf("judged %u\n", chart.judgedNoteCount);
+    std::printf("measures %u\n", chart.measureCount);
+    for (size_t i = 0; i < chart.measureCount; i++)
+        std::printf("measure %zu %u\n", i, chart.measureTimes[i]);
+    for (size_t i = 0; i < chart.noteCount; i++) {
+        const ChartNote &note = chart.notes[i];
+        std::printf("note %zu %u %g %d %d %d %ld %ld\n", i, note.timeMs, note.pitch, note.octaveShift,
+                    note.linked, note.ghost, recordIndex(chart, note.next), recordIndex(chart, note.prev));
+    }
+    return 0;
+}
+
+// Returns true when the file has an error.
+bool check(const char *path)
+{
+    Chart chart;
+    ChartReport report;
+    if (!parseChartFile(path, folderOf(path), 1, chart, &report)) {
+        std::printf("%s:1: error: cannot read the file\n", path);
+        return true;
+    }
+    bool failed = false;
+    for (const ChartFinding &finding : report.findings) {
+        std::printf("%s:%d: %s: %s\n", path, finding.line, finding.error ? "error" : "warning",
+                    finding.message.c_str());
+        failed = failed || finding.error;
+    }
+    return failed;
+}
+
+int usageError()
+{
+    std::fprintf(stderr, "%s\n", Usage);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Help, stdout);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
+        return dump(argv[2]);
+    if (argc >= 3 && std::strcmp(argv[1], "check") == 0) {
+        bool failed = false;
+        for (int i = 2; i < argc; i++)
+            failed = check(argv[i]) || failed;
+        return failed ? 1 : 0;
+    }
+    return usageError();
+}
