@@ -1,3 +1,38 @@
 #include "app/play_reset.h"
 
-void resetPlayState() {}
+#include "app/app_context.h"
+
+void resetPlayState()
+{
+    constexpr auto relaxed = std::memory_order_relaxed;
+    Chart &chart = app.chart;
+    PlayState &play = app.play;
+    WindowState &window = app.window;
+
+    chart.lowestOctave = 3;
+    chart.highestOctave = 4;
+    play.octave.store(4, relaxed);
+    play.samePitchAsPrevious = 0;
+    window.fieldMargin.store(20, relaxed);
+    window.voiceGain.store(0.75 / (2 * app.menu.unison.load(relaxed) + 1), relaxed);
+    for (ToneVoice &voice : app.voices) {
+        voice.ringWrite.store(0, relaxed);
+        voice.ringDone.store(0, relaxed);
+        voice.phase.store(0.0, relaxed);
+    }
+    play.songTimeMs = 0;
+    chart.measureIndex = 0;
+    play.lastJudgementTime = 0;
+    for (int &count : play.judgementCounts)
+        count = 0;
+    play.combo = 0;
+    play.linkActive = 0;
+    play.phaseStartTime = 0;
+    play.resultTime = 0;
+    play.fullComboTime = 0;
+    window.pointerX.store(0.0, relaxed);
+    window.pointerY = 0.0;
+    play.gauge = 20.0;
+    play.score = 0.0;
+    play.displayedScore = 0.0;
+}

@@ -2,9 +2,12 @@
 #include <string>
 
 // Private-profile INI access: sections in [brackets], key=value lines, names compared without
-// regard to case. Reading a missing file, section or key gives the default.
+// regard to case, blanks around names and values ignored, one pair of enclosing quotes stripped
+// from a value, lines starting with ';' are comments. The first section and the first key of a
+// name count. Reading a missing file, section or key gives the default.
 std::string iniReadString(const std::string &path, const std::string &section, const std::string &key,
                           const std::string &fallback);
-// Adds or replaces the key, creating the file and the section when missing. False on failure.
+// Adds or replaces the key, creating the file and the section when missing; every other line is
+// kept as it was. The file is replaced whole, so a failed write leaves the old one. False on failure.
 bool iniWriteString(const std::string &path, const std::string &section, const std::string &key,
                     const std::string &value);

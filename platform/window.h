@@ -21,10 +21,14 @@ bool windowCreate(const char *title, int clientWidth, int clientHeight);
 bool windowSetSwapIntervalZero();
 void windowShow();
 void windowSwapBuffers();
+// Client area the user cannot shrink the window below; a smaller window grows to it.
 void windowSetMinimumSize(int width, int height);
+// Top-down BGRA pixels, 4 bytes each; the window system copies them.
+void windowSetIcon(const uint8_t *bgraPixels, int width, int height);
 // Releases the GL context and the window.
 void windowDestroy();
 // Takes at most one waiting message (window events and voice done notices) without blocking.
 bool windowTakeMessage(WindowMessage &out);
-// A modal message box with an OK button (stderr when no display is available).
+// A modal message box with an OK button. The text also goes to stderr, so a run without a
+// display still tells the user.
 void showMessageBox(const char *text);

@@ -1,4 +1,7 @@
 #include "platform/timer.h"
 
-uint32_t timerNowMs() { return 0; }
-void timerSleepMs(uint32_t) {}
+#include <SDL.h>
+
+uint32_t timerNowMs() { return SDL_GetTicks(); }
+
+void timerSleepMs(uint32_t ms) { SDL_Delay(ms); }

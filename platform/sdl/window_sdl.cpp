@@ -1,10 +1,96 @@
+#include <cstdio>
+
+#include "platform/sdl/sdl_backend.h"
 #include "platform/window.h"
 
-bool windowCreate(const char *, int, int) { return false; }
-bool windowSetSwapIntervalZero() { return false; }
-void windowShow() {}
-void windowSwapBuffers() {}
-void windowSetMinimumSize(int, int) {}
-void windowDestroy() {}
-bool windowTakeMessage(WindowMessage &) { return false; }
-void showMessageBox(const char *) {}
+static SDL_Window *window = nullptr;
+static SDL_GLContext glContext = nullptr;
+
+SDL_Window *sdlGameWindow() { return window; }
+
+static void requestGlFormat()
+{
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+}
+
+bool windowCreate(const char *title, int clientWidth, int clientHeight)
+{
+    // The click that activates the window also counts, as on-screen controls expect.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "lumatide: no display: %s\n", SDL_GetError());
+        return false;
+    }
+    requestGlFormat();
+    window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, clientWidth, clientHeight,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    if (window == nullptr) {
+        std::fprintf(stderr, "lumatide: cannot open the window: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    glContext = SDL_GL_CreateContext(window);
+    if (glContext == nullptr || SDL_GL_MakeCurrent(window, glContext) != 0) {
+        std::fprintf(stderr, "lumatide: no OpenGL context: %s\n", SDL_GetError());
+        windowDestroy();
+        return false;
+    }
+    return true;
+}
+
+bool windowSetSwapIntervalZero() { return SDL_GL_SetSwapInterval(0) == 0; }
+
+void windowShow()
+{
+    if (window != nullptr)
+        SDL_ShowWindow(window);
+}
+
+void windowSwapBuffers()
+{
+    if (window != nullptr)
+        SDL_GL_SwapWindow(window);
+}
+
+void windowSetMinimumSize(int width, int height)
+{
+    if (window != nullptr && width > 0 && height > 0)
+        SDL_SetWindowMinimumSize(window, width, height);
+}
+
+void windowSetIcon(const uint8_t *bgraPixels, int width, int height)
+{
+    if (window == nullptr || bgraPixels == nullptr || width <= 0 || height <= 0)
+        return;
+    SDL_Surface *icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t *>(bgraPixels), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_BGRA32);
+    if (icon == nullptr)
+        return;
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
+
+void windowDestroy()
+{
+    if (glContext != nullptr) {
+        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(glContext);
+        glContext = nullptr;
+    }
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}

@@ -1,0 +1,20 @@
+#include "app/credit_count_up.h"
+
+#include "app/app_context.h"
+#include "platform/timer.h"
+
+double countedUpScore(uint32_t nowMs, uint32_t resultTime, int creditScore, double displayedScore)
+{
+    const int32_t elapsed = static_cast<int32_t>(nowMs - resultTime);
+    if (resultTime == 0 || elapsed <= 1000)
+        return displayedScore;
+    if (elapsed >= 1500)
+        return creditScore;
+    return static_cast<double>(int64_t(elapsed - 1000) * creditScore / 500);
+}
+
+void updateCreditCountUp()
+{
+    app.play.displayedScore = countedUpScore(timerNowMs(), app.play.resultTime, app.credit.creditScore,
+                                             app.play.displayedScore);
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+// Key state built from key-down and key-up events, read by polling. Besides the held state it
+// remembers a press until the next poll, so a key pressed and released between two polls (a tap
+// shorter than a frame) reads as down for exactly that one poll. Events may come from one thread
+// while another polls.
+struct KeyLatch {
+    static constexpr int KeyCount = 256;
+    std::atomic<uint8_t> held[KeyCount] = {};
+    std::atomic<uint8_t> pressedSincePoll[KeyCount] = {};
+};
+
+void keyLatchPress(KeyLatch &latch, int virtualKey);
+void keyLatchRelease(KeyLatch &latch, int virtualKey);
+// Lets go of every key (focus lost: their key-up events will not come).
+void keyLatchReleaseAll(KeyLatch &latch);
+// The 16-bit key state, KeyDownBit when down; clears the remembered press.
+uint16_t keyLatchPoll(KeyLatch &latch, int virtualKey);

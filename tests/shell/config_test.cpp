@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "app/config.h"
+#include "temp_folder.h"
+
+namespace {
+
+struct ConfigCase {
+    const char *name;
+    const char *fileText;   // null: no conf.ini
+    int expectedMs;
+    bool expectsWarning;
+};
+
+const ConfigCase configCases[] = {
+    {"plain value", "[config]\nBufferLength=35\n", 35, false},
+    {"other section only", "[audio]\nBufferLength=35\n", 20, false},
+    {"key missing", "[config]\nOther=5\n", 20, false},
+    {"empty file", "", 20, false},
+    {"names in any case, blanks around", "[CONFIG]\n  bufferlength = 45 \n", 45, false},
+    {"first of two sections", "[config]\nBufferLength=30\n[config]\nBufferLength=40\n", 30, false},
+    {"key of a later section is not ours", "[config]\n[other]\nBufferLength=30\n", 20, false},
+    {"smallest allowed", "[config]\nBufferLength=1\n", 1, false},
+    {"largest allowed", "[config]\nBufferLength=1000\n", 1000, false},
+    {"zero", "[config]\nBufferLength=0\n", 20, true},
+    {"negative", "[config]\nBufferLength=-5\n", 20, true},
+    {"text", "[config]\nBufferLength=fast\n", 20, true},
+    {"number with trailing text", "[config]\nBufferLength=20ms\n", 20, true},
+    {"empty value", "[config]\nBufferLength=\n", 20, true},
+    {"huge", "[config]\nBufferLength=5000\n", 1000, true},
+    {"beyond 64 bits", "[config]\nBufferLength=99999999999999999999999\n", 1000, true},
+    {"far negative", "[config]\nBufferLength=-99999999999999999999999\n", 20, true},
+    {"windows line endings", "[config]\r\nBufferLength=25\r\n", 25, false},
+};
+
+TEST(Config, ExistingFileIsReadAndNeverRewritten)
+{
+    for (const ConfigCase &c : configCases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder.file("conf.ini");
+        writeWholeFile(path, c.fileText);
+        testing::internal::CaptureStderr();
+        const int ms = loadBufferLengthMs(path);
+        const std::string warning = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ms, c.expectedMs);
+        EXPECT_EQ(!warning.empty(), c.expectsWarning) << warning;
+        EXPECT_EQ(readWholeFile(path), c.fileText);
+    }
+}
+
+TEST(Config, MissingFileIsCreatedWithTheDefault)
+{
+    TempFolder folder;
+    const std::string path = folder.file("conf.ini");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadBufferLengthMs(path), 20);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(readWholeFile(path), "[config]\nBufferLength=20\n");
+    // The second start reads the file it made.
+    EXPECT_EQ(loadBufferLengthMs(path), 20);
+    EXPECT_EQ(readWholeFile(path), "[config]\nBufferLength=20\n");
+}
+
+TEST(Config, UnwritableFolderStillRunsWithTheDefault)
+{
+    EXPECT_EQ(loadBufferLengthMs("/nonexistent-folder/conf.ini"), 20);
+}
+
+} // namespace

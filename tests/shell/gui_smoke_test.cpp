@@ -1,0 +1,150 @@
+// Runs the built game as a user would: a copy in a fresh folder, started from elsewhere, on the
+// display the tests run with (Xvfb under scripts/test.sh), driven with xdotool.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "temp_folder.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string commandOutput(const std::string &command)
+{
+    std::string output;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    char chunk[256];
+    while (fgets(chunk, sizeof chunk, pipe) != nullptr)
+        output += chunk;
+    pclose(pipe);
+    return output;
+}
+
+// One run of a copy of the game with its trace on stderr.
+struct GameRun {
+    TempFolder folder;
+    pid_t pid = -1;
+    int exitStatus = -1;
+
+    std::string exe() const { return folder.file("lumatide"); }
+    std::string traceText() const { return readWholeFile(folder.file("stderr.txt")); }
+
+    void start()
+    {
+        fs::copy_file(LUMATIDE_BUILD_DIR "/lumatide", exe());
+        fs::copy(LUMATIDE_BUILD_DIR "/data", folder.file("data"), fs::copy_options::recursive);
+        fs::copy(LUMATIDE_BUILD_DIR "/img", folder.file("img"), fs::copy_options::recursive);
+        const std::string errPath = folder.file("stderr.txt");
+        const std::string exePath = exe();
+        pid = fork();
+        if (pid == 0) {
+            // From another folder, so every file must be found beside the executable.
+            if (chdir("/") != 0)
+                _exit(126);
+            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(err, STDERR_FILENO);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            setenv("LUMATIDE_TRACE", "1", 1);
+            execl(exePath.c_str(), exePath.c_str(), static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(pid, 0);
+    }
+
+    bool running()
+    {
+        if (pid <= 0 || exitStatus >= 0)
+            return false;
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) != pid)
+            return true;
+        exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return false;
+    }
+
+    // The game's window id, empty when it did not appear in time.
+    std::string waitForWindow()
+    {
+        for (auto waited = 0ms; waited < 15000ms && running(); waited += 100ms) {
+            const std::string ids = commandOutput("xdotool search --name '^lumatide$' 2>/dev/null");
+            if (!ids.empty())
+                return ids;
+            std::this_thread::sleep_for(100ms);
+        }
+        return "";
+    }
+
+    bool exitsWithin(std::chrono::milliseconds limit)
+    {
+        for (auto waited = 0ms; waited < limit; waited += 10ms) {
+            if (!running())
+                return true;
+            std::this_thread::sleep_for(10ms);
+        }
+        return !running();
+    }
+
+    ~GameRun()
+    {
+        if (running()) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+void expectFreshSettingsAndTrace(GameRun &run)
+{
+    EXPECT_EQ(readWholeFile(run.folder.file("conf.ini")), "[config]\nBufferLength=20\n");
+    const std::string trace = run.traceText();
+    EXPECT_NE(trace.find(" state Title\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(" quit\n"), std::string::npos) << trace;
+}
+
+class GuiSmoke : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr)
+            GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
+    }
+};
+
+TEST_F(GuiSmoke, HoldingEscapeOnTheTitleQuits)
+{
+    GameRun run;
+    run.start();
+    ASSERT_FALSE(run.waitForWindow().empty()) << run.traceText();
+    ASSERT_EQ(std::system("xdotool keydown Escape"), 0);
+    std::this_thread::sleep_for(150ms);
+    ASSERT_EQ(std::system("xdotool keyup Escape"), 0);
+    ASSERT_TRUE(run.exitsWithin(3000ms)) << run.traceText();
+    EXPECT_EQ(run.exitStatus, 0) << run.traceText();
+    expectFreshSettingsAndTrace(run);
+}
+
+TEST_F(GuiSmoke, TerminateSignalShutsDownInOrder)
+{
+    GameRun run;
+    run.start();
+    ASSERT_FALSE(run.waitForWindow().empty()) << run.traceText();
+    kill(run.pid, SIGTERM);
+    ASSERT_TRUE(run.exitsWithin(3000ms)) << run.traceText();
+    EXPECT_EQ(run.exitStatus, 0) << run.traceText();
+    expectFreshSettingsAndTrace(run);
+}
+
+} // namespace
