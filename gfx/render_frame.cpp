@@ -1,3 +1,100 @@
 #include "gfx/render_frame.h"
 
-void renderFrame() {}
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/app_context.h"
+#include "gfx/draw_calls.h"
+#include "gfx/field_renderer.h"
+#include "gfx/hud_renderer.h"
+#include "gfx/note_renderer.h"
+#include "gfx/screen_texts.h"
+#include "platform/keys.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+
+// One view unit is half the client width; y grows upward from the middle.
+static void use2DView()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslated(0.0, 0.0, 1.0);
+}
+
+static void useCubeView()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(100.0, 1.0, 0.1, 10.0);
+    gluLookAt(0.0, -1.0, 0.5, 0.0, 0.0, 0.0, 0.0, 1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+static FrameContext frameContext(const FrameInput &input)
+{
+    FrameContext frame;
+    frame.nowMs = input.nowMs;
+    frame.rankingKeyDown = input.rankingKeyDown;
+    frame.state = app.menu.state.load(std::memory_order_relaxed);
+    frame.metrics = fieldMetrics(app.window.clientWidth.load(std::memory_order_relaxed),
+                                 app.window.clientHeight.load(std::memory_order_relaxed),
+                                 app.window.fieldMargin.load(std::memory_order_relaxed), app.window.aspect);
+    return frame;
+}
+
+void drawFrame(const FrameInput &input)
+{
+    const FrameContext frame = frameContext(input);
+    const FieldMetrics &m = frame.metrics;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // A minimised window has no width to lay anything out in.
+    if (m.half < 1)
+        return;
+    glViewport(0, (m.height - m.width) / 2, m.width, m.width);
+
+    use2DView();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnable(GL_BLEND);
+    useNormalBlend();
+    drawBackground();
+
+    useCubeView();
+    drawBackgroundCube(frame);
+
+    use2DView();
+    useAdditiveBlend();
+    drawPointerBand(frame);
+    drawSemitoneStripes(frame);
+    useNormalBlend();
+
+    if (frame.state == Play) {
+        drawMeasureLines(frame);
+        drawNotes(frame);
+    }
+    drawJudgementPopup(frame);
+    drawKeyboard(frame);
+    drawJudgementLine(frame);
+    drawHitEffects(frame);
+    drawLinkEffect(frame);
+
+    drawGauge(frame);
+    drawHeaderBand(frame);
+    drawSelectArrows(frame);
+    drawControlIcons(frame);
+    drawFullComboGlow(frame);
+    drawScreenTexts(frame);
+
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisable(GL_TEXTURE_2D);
+    glColor4d(0.0, 0.0, 0.0, 1.0);
+}
+
+void renderFrame()
+{
+    drawFrame(FrameInput{timerNowMs(), keyIsDown(KeyRight)});
+    glFlush();
+    windowSwapBuffers();
+}

@@ -1,0 +1,26 @@
+#include "gfx/draw_calls.h"
+
+#include "gfx/field_geometry.h"
+
+void drawShape(GLenum mode, const float *xy, int count)
+{
+    glVertexPointer(2, GL_FLOAT, 0, xy);
+    glDrawArrays(mode, 0, count);
+}
+
+void fillUnitSquare() { drawShape(GL_TRIANGLE_FAN, unitSquare, 4); }
+
+void outlineUnitSquare() { drawShape(GL_LINE_LOOP, unitSquare, 4); }
+
+void drawHorizontalLine(double x0, double x1, double y, float width)
+{
+    const float line[4] = {static_cast<float>(x0), static_cast<float>(y),
+                           static_cast<float>(x1), static_cast<float>(y)};
+    glLineWidth(width);
+    drawShape(GL_LINES, line, 2);
+    glLineWidth(1.0f);
+}
+
+void useNormalBlend() { glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); }
+
+void useAdditiveBlend() { glBlendFunc(GL_SRC_ALPHA, GL_ONE); }

@@ -1,0 +1,202 @@
+#include "gfx/field_renderer.h"
+
+#include <cmath>
+
+#include "app/app_context.h"
+#include "gfx/draw_calls.h"
+#include "gfx/note_span.h"
+
+void drawBackground()
+{
+    static const float colours[16] = {0.1f, 0.1f, 0.1f, 1.0f, 0.1f, 0.1f, 0.1f, 1.0f,
+                                      0.45f, 0.45f, 0.45f, 1.0f, 0.45f, 0.45f, 0.45f, 1.0f};
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, 0, colours);
+    fillUnitSquare();
+    glDisableClientState(GL_COLOR_ARRAY);
+}
+
+static void drawCubeFaces()
+{
+    const StaticGeometry &geometry = staticGeometry();
+    for (const uint32_t *face : geometry.cubeFaces)
+        glDrawElements(GL_LINE_LOOP, 4, GL_UNSIGNED_INT, face);
+}
+
+// A slow wire-frame cube that wanders on a circle, pulses on the beat and turns with the song; a
+// second, counter-turning cube inside it grows as the gauge rises past the clear line.
+void drawBackgroundCube(const FrameContext &frame)
+{
+    const Chart &chart = app.chart;
+    const PlayState &play = app.play;
+    glEnable(GL_CULL_FACE);
+    glPushMatrix();
+    glVertexPointer(3, GL_FLOAT, 0, staticGeometry().cubeVertices);
+    glColor4d(0.5, 0.5, 0.5, 0.4);
+    const double pulse = (chart.msPerBeat != 0 && chart.measureIndex > 0) ? (1.0 - play.beatPhase) * 0.05 : 0.0;
+    const double t = frame.nowMs / 10000.0;
+    glTranslated(0.5 * std::sin(t), 0.5 * std::cos(t), 0.0);
+    const double size = pulse + 0.2;
+    glScaled(size, size, size);
+
+    const double turn = static_cast<uint32_t>(play.songTimeMs) / 5000.0 * chart.bpm;
+    glPushMatrix();
+    glRotated(turn + 30.0, 1.0, 0.5, 0.0);
+    drawCubeFaces();
+    glPopMatrix();
+
+    if (play.gauge >= 100.0 * chart.clearNorm && chart.clearNorm < 1.0) {
+        useAdditiveBlend();
+        const double k = (play.gauge / 100.0 - chart.clearNorm) / (1.0 - chart.clearNorm);
+        glColor4d(0.3, 0.3, 0.5, 0.2 * k);
+        const double inner = 0.4 * k * (6.0 * pulse + 1.0);
+        glScaled(inner, inner, inner);
+        glRotated(30.0 - turn, 0.0, 1.0, 0.5);
+        drawCubeFaces();
+    }
+    glPopMatrix();
+    glDisable(GL_CULL_FACE);
+}
+
+void drawPointerBand(const FrameContext &frame)
+{
+    const FieldMetrics &m = frame.metrics;
+    glPushMatrix();
+    glColor4d(0.9, 0.9, 0.9, 0.2);
+    glTranslated((app.window.pointerX.load(std::memory_order_relaxed) - m.half) / m.half, 0.0, 0.0);
+    glScaled(static_cast<double>(m.halfSemitonePx) / m.width, 1.0, 0.0);
+    fillUnitSquare();
+    if (app.play.keyHeldFrames.load(std::memory_order_relaxed) != 0) {
+        glColor4d(0.3, 0.5, 0.9, 0.1);
+        glScaled(1.2, 1.0, 1.0);
+        fillUnitSquare();
+    }
+    glPopMatrix();
+}
+
+static void stripeQuad(const FieldMetrics &m, float quad[8])
+{
+    const float x = static_cast<float>(m.stripeHalfWidth);
+    const float y = static_cast<float>(m.stripeHalfHeight);
+    const float corners[8] = {-x, -y, x, -y, x, y, -x, y};
+    for (int i = 0; i < 8; i++)
+        quad[i] = corners[i];
+}
+
+// Drawn twice each with additive grey; the very first drawing is black and adds nothing, so
+// column -1 ends one step darker than the others.
+void drawSemitoneStripes(const FrameContext &frame)
+{
+    const FieldMetrics &m = frame.metrics;
+    float quad[8];
+    stripeQuad(m, quad);
+    glColor4d(0.0, 0.0, 0.0, 1.0);
+    for (int k = -1; k <= 25; k++) {
+        if (!isStripeColumn(k))
+            continue;
+        glPushMatrix();
+        glTranslated(columnX(m, k), -0.72916667 * m.aspect, 0.0);
+        glScaled(1.0, 10.0, 1.0);
+        drawShape(GL_TRIANGLE_FAN, quad, 4);
+        glColor4d(0.2, 0.2, 0.2, 0.1);
+        drawShape(GL_TRIANGLE_FAN, quad, 4);
+        glPopMatrix();
+    }
+}
+
+void drawKeyboard(const FrameContext &frame)
+{
+    const FieldMetrics &m = frame.metrics;
+    float quad[8];
+    stripeQuad(m, quad);
+    glLineWidth(1.0f);
+    for (int k = -1; k <= 25; k++) {
+        const double grey = keyGrey(k);
+        glPushMatrix();
+        glTranslated(columnX(m, k), -0.72916667 * m.aspect, 0.0);
+        glColor4d(grey, grey, grey, keyAlpha(k));
+        drawShape(GL_TRIANGLE_FAN, quad, 4);
+        glColor4d(0.3, 0.3, 0.3, 1.0);
+        drawShape(GL_LINE_LOOP, quad, 4);
+        glPopMatrix();
+    }
+}
+
+void drawJudgementLine(const FrameContext &frame)
+{
+    const Chart &chart = app.chart;
+    const double alpha = (chart.msPerBeat != 0 && chart.measureIndex != 0) ? 0.9 - 0.4 * app.play.beatPhase : 0.9;
+    glColor4d(0.7, 0.3, 0.3, alpha);
+    drawHorizontalLine(-1.1, 1.1, frame.metrics.judgeLineY, 5.0f);
+}
+
+// A disc and its brighter core, both fans of the circle table.
+static void drawDisc(double x, double y, double radius)
+{
+    glPushMatrix();
+    glVertexPointer(2, GL_FLOAT, 0, staticGeometry().circleTable);
+    glTranslated(x, y, 0.0);
+    glScaled(radius, radius, 1.0);
+    glDrawArrays(GL_TRIANGLE_FAN, 0, 32);
+    glScaled(0.5, 0.5, 1.0);
+    glDrawArrays(GL_TRIANGLE_FAN, 0, 32);
+    glPopMatrix();
+}
+
+void drawHitEffects(const FrameContext &frame)
+{
+    forEachNoteWithHitEffect(app.chart, frame.nowMs, app.play.lastJudgementTime, [&](const ChartNote &note) {
+        const double t = (frame.nowMs - note.gradeTime) / static_cast<double>(HitEffectMs);
+        const double e = 1.0 - (1.0 - t) * (1.0 - t);
+        useAdditiveBlend();
+        glColor4d(0.35, 0.45, 0.85, 1.0 - e);
+        drawDisc(note.screenX, frame.metrics.judgeLineY, 0.2 * e);
+        useNormalBlend();
+    });
+}
+
+// Both notes at one time would make the slide's progress 0 / 0: then there is no slide to show.
+void drawLinkEffect(const FrameContext &frame)
+{
+    const ChartNote *c = app.chart.currentNote;
+    if (app.play.linkActive != 1 || c == nullptr || c->prev == nullptr)
+        return;
+    const ChartNote *p = c->prev;
+    const int32_t span = static_cast<int32_t>(c->timeMs - p->timeMs);
+    if (span == 0)
+        return;
+    const int32_t done = static_cast<int32_t>(static_cast<uint32_t>(app.play.songTimeMs) - p->timeMs);
+    const double q = static_cast<double>(done) / span;
+    const double f = q <= 1.0 ? q : 1.0;
+    const double x = p->screenX + f * (c->screenX - p->screenX);
+    const double s = 0.2 + 0.08 * std::sin(2.0 * M_PI * app.play.beatPhase);
+    useAdditiveBlend();
+    glColor4d(0.35, 0.45, 0.85, 0.5 * s);
+    drawDisc(x, frame.metrics.judgeLineY, s / 10.0 + 0.03);
+    useNormalBlend();
+}
+
+// A blue sheet standing on the judgement line for two seconds after a full combo. A time of 0
+// means no full combo, even in the first two seconds after the timer started.
+void drawFullComboGlow(const FrameContext &frame)
+{
+    const uint32_t since = frame.nowMs - app.play.fullComboTime;
+    if (app.play.fullComboTime == 0 || since >= 2000 || frame.state != Play)
+        return;
+    const double m = 1.0 - since / 2000.0;
+    const float a = static_cast<float>(m > 0.8 ? 4.0 * (1.0 - m) : m);
+    const float colours[16] = {0.1f, 0.3f, 0.8f, a, 0.1f, 0.3f, 0.8f, a,
+                               0.1f, 0.3f, 0.8f, 0.0f, 0.1f, 0.3f, 0.8f, 0.0f};
+    const double s = 1.0 - 0.2 * (1.0 - m) * (1.0 - m);
+    const double d = std::fabs(s - 0.9);
+    useAdditiveBlend();
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, 0, colours);
+    glPushMatrix();
+    glTranslated(0.0, s * (d + 0.3) - 0.45833333 * frame.metrics.aspect, 0.0);
+    glScaled(1.0, (d + 0.3) * s, 1.0);
+    fillUnitSquare();
+    glPopMatrix();
+    glDisableClientState(GL_COLOR_ARRAY);
+    useNormalBlend();
+}

@@ -1,0 +1,337 @@
+#include "gfx/screen_texts.h"
+
+#include <GL/gl.h>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app_context.h"
+#include "gfx/draw_calls.h"
+#include "gfx/frame_context.h"
+#include "gfx/text.h"
+
+// Shift-JIS byte pairs of the font's symbols.
+#define FILLED_STAR "\x81\x9A"
+#define EMPTY_STAR "\x81\x99"
+#define LEFT_ARROW "\x81\xA9"
+#define UP_ARROW "\x81\xAA"
+#define RIGHT_ARROW "\x81\xA8"
+
+void placeOrdinal(int place, char *out, int size)
+{
+    static const char *const firstThree[3] = {"1ST", "2ND", "3RD"};
+    if (place >= 0 && place < 3)
+        snprintf(out, size, "%s", firstThree[place]);
+    else
+        snprintf(out, size, "%dTH", place + 1);
+}
+
+int glyphCount(const char *text, int length)
+{
+    int glyphs = 0;
+    for (int i = 0; i < length; i++, glyphs++) {
+        if (static_cast<unsigned char>(text[i]) == 0x81 && i + 1 < length)
+            i++;
+    }
+    return glyphs;
+}
+
+// Whole seconds between now and a mark, whichever comes first: the blink clock of the title.
+static long wholeSecondsSince(uint32_t nowMs, uint32_t markMs)
+{
+    return std::labs(static_cast<long>(static_cast<int32_t>(nowMs - markMs))) / 1000;
+}
+
+__attribute__((format(printf, 4, 5)))
+static TextRow &addRow(ScreenTextLayout &out, int glyphHeight, int advance, const char *format, ...)
+{
+    // The busiest screen has 13 rows; a full layout keeps rewriting its last row.
+    if (out.rowCount < ScreenTextLayout::Capacity)
+        out.rowCount++;
+    TextRow &row = out.rows[out.rowCount - 1];
+    row = TextRow{};
+    va_list args;
+    va_start(args, format);
+    const int written = vsnprintf(row.text, sizeof row.text, format, args);
+    va_end(args);
+    row.length = written < 0 ? 0 : written < static_cast<int>(sizeof row.text) ? written : sizeof row.text - 1;
+    row.glyphHeight = glyphHeight;
+    row.advance = advance;
+    return row;
+}
+
+// Centred on the window: half the byte length in cells left of the middle.
+static int centredX(const FieldMetrics &m, const TextRow &row) { return m.width / 2 - row.length * row.advance / 2; }
+
+// The y of a row given as a fraction of aspect above the centre, in pixels from the top.
+static int rowYAt(const FieldMetrics &m, double viewY) { return static_cast<int>(viewY * m.aspect * m.width * -0.5 + m.height / 2); }
+
+static int scoreShown() { return static_cast<int>((app.play.displayedScore + 5.0) / 10.0) * 10; }
+
+static bool songsPresent() { return app.menu.selectedSong < app.catalogue.songs.size(); }
+
+static bool titlePicturePresent() { return app.menu.selectedSong < app.catalogue.titleTextures.size(); }
+
+void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
+{
+    out.rowCount = 0;
+    const PlayState &play = app.play;
+    const ChartNote *current = app.chart.currentNote;
+    const uint32_t since = frame.nowMs - play.lastJudgementTime;
+    if (app.chart.noteIndex < 1 || since >= 750 || current == nullptr || current->prev == nullptr)
+        return;
+    const int rise = since < 250 ? static_cast<int>(play.lastJudgementTime - frame.nowMs + 250) / 25 : 0;
+    const double x = (current->prev->screenX * 0.8 + 1.0) * 0.5 * frame.metrics.width;
+
+    static const char *const words[3] = {"MISS", "GOOD", "GREAT"};
+    static const float colours[3][4] = {{1.0f, 0.6f, 0.3f, 1.0f}, {0.6f, 0.8f, 1.0f, 1.0f}, {1.0f, 0.9f, 0.5f, 1.0f}};
+    const int judgement = (play.lastJudgement == Good || play.lastJudgement == Great) ? play.lastJudgement : Miss;
+    TextRow &word = addRow(out, 20, 20, "%s", words[judgement]);
+    word.x = static_cast<int>(x - 10 * word.length);
+    word.y = 170 - rise;
+    for (int c = 0; c < 4; c++)
+        word.colour[c] = colours[judgement][c];
+
+    if (play.combo >= 2) {
+        TextRow &combo = addRow(out, 20, 20, "%hu COMBO", play.combo);
+        combo.x = static_cast<int>(x - 10 * combo.length);
+        combo.y = 195;
+    }
+}
+
+static void layoutScrollLabel(const FieldMetrics &m, ScreenTextLayout &out)
+{
+    const ScreenControl &label = app.window.controls[ControlScrollSpeed - 1];
+    TextRow &row = addRow(out, 15, 10, "SCROLL %2.1lf", app.menu.scrollSpeed);
+    row.x = static_cast<int>(label.centreX * m.width * 0.5 + m.width / 2 - 5 * row.length);
+    row.y = static_cast<int>(label.centreY * m.width * -0.5 + m.height / 2 - 10);
+    const float grey = app.window.hoverControl == ControlScrollSpeed ? 0.9f : 0.3f;
+    row.colour[0] = row.colour[1] = row.colour[2] = grey;
+    row.colour[3] = 0.8f;
+}
+
+static void layoutStage(const FieldMetrics &m, ScreenTextLayout &out)
+{
+    TextRow &row = addRow(out, 20, 20, "STAGE %d", app.credit.stage + 1);
+    row.x = static_cast<int>(-0.95 * m.width * 0.5 + m.width / 2);
+    row.y = rowYAt(m, 0.95);
+}
+
+// Judgement totals with GREAT on top.
+static void layoutJudgementTotals(const FieldMetrics &m, const int counts[3], int top, ScreenTextLayout &out)
+{
+    static const char *const formats[3] = {"MISS %4d", "GOOD %4d", "GREAT%4d"};
+    for (int i = 0; i < 3; i++) {
+        TextRow &row = addRow(out, 20, 20, formats[i], counts[i]);
+        row.x = centredX(m, row);
+        row.y = m.height / 2 - 20 * i + top;
+    }
+}
+
+static void layoutPrompt(const FieldMetrics &m, const char *text, ScreenTextLayout &out)
+{
+    TextRow &row = addRow(out, 20, 20, "%s", text);
+    row.x = centredX(m, row);
+    row.y = rowYAt(m, -0.7);
+}
+
+static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
+{
+    const FieldMetrics &m = frame.metrics;
+    const PlayState &play = app.play;
+
+    TextRow &score = addRow(out, 20, 20, "%6d", scoreShown());
+    score.x = 25;
+    score.y = static_cast<int>(0.95 * m.height - 10);
+
+    if (play.phaseStartTime == 0) {
+        TextRow &ready = addRow(out, 20, 20, "READY");
+        ready.x = centredX(m, ready);
+        ready.y = m.height / 2 - 10;
+    }
+    if (app.menu.autoplay == 1) {
+        TextRow &autoplay = addRow(out, 20, 20, "AUTOPLAY");
+        autoplay.x = static_cast<int>(0.7 * m.width * 0.5 + m.width / 2 - 10 * autoplay.length);
+        autoplay.y = static_cast<int>(-0.76 * m.aspect * m.width * -0.5 + m.height / 2 - 10);
+    }
+    if (app.music.streamState.load(std::memory_order_relaxed) == Finished && play.resultTime != 0) {
+        const uint32_t sinceEnd = frame.nowMs - play.resultTime;
+        const int32_t signedSinceEnd = static_cast<int32_t>(sinceEnd);
+        const int slide = signedSinceEnd < 200 ? 3 * (200 - signedSinceEnd) : 0;
+        TextRow &verdict = addRow(out, 30, 30, "%s", play.gauge >= 100.0 * app.chart.clearNorm ? "CLEAR" : "FAILED");
+        verdict.x = centredX(m, verdict) - slide;
+        verdict.y = m.height / 2 - 100;
+        if (app.credit.clearBonus != 0 && sinceEnd > 1000) {
+            TextRow &bonus = addRow(out, 20, 20, "BONUS %5d", app.credit.clearBonus);
+            bonus.x = centredX(m, bonus) + 100;
+            bonus.y = m.height / 2 - 70;
+        }
+        layoutJudgementTotals(m, play.judgementCounts, 10, out);
+        layoutPrompt(m, "PRESS SPACE KEY", out);
+    }
+    if (play.fullComboTime != 0) {
+        TextRow &fullCombo = addRow(out, 20, 20, "FULL COMBO");
+        fullCombo.x = m.width / 2 - 100;
+        fullCombo.y = 100;
+    }
+    if (titlePicturePresent()) {
+        const uint32_t sinceStart = frame.nowMs - play.playStartTime;
+        const double rest = 1.0 - sinceStart / 1000.0;
+        out.showsTitlePicture = true;
+        out.titlePictureY = m.aspect - 0.075 - (sinceStart < 1000 ? 0.175 * rest * rest : 0.0);
+    }
+}
+
+static void layoutTitle(const FrameContext &frame, ScreenTextLayout &out)
+{
+    const FieldMetrics &m = frame.metrics;
+    const long seconds = wholeSecondsSince(frame.nowMs, app.play.phaseStartTime);
+    if (frame.rankingKeyDown) {
+        for (int i = 0; i < 10; i++) {
+            // A new entry blinks: gone in odd seconds.
+            if (i == app.credit.newRankIndex && seconds % 2 == 1)
+                continue;
+            char place[16];
+            placeOrdinal(i, place, sizeof place);
+            TextRow &row = addRow(out, 20, 20, "%s %6d", place, app.credit.ranking[i]);
+            row.x = centredX(m, row);
+            row.y = static_cast<int>((0.75 - 0.12 * i) * m.aspect * m.width * -0.5 + m.height / 2 - 10);
+        }
+    } else {
+        TextRow &logo = addRow(out, 40, 40, "LUMATIDE");
+        logo.x = centredX(m, logo);
+        logo.y = static_cast<int>(0.5 * m.aspect * m.width * -0.5 + m.height / 2 - 20);
+        TextRow &hint = addRow(out, 15, 15, RIGHT_ARROW ":HI-SCORE RANKING");
+        hint.x = m.width - 15 * hint.length - 20;
+        hint.y = 315;
+    }
+    if (seconds % 2 == 0)
+        layoutPrompt(m, "PRESS SPACE KEY TO START", out);
+}
+
+static void layoutResult(const FrameContext &frame, ScreenTextLayout &out)
+{
+    const FieldMetrics &m = frame.metrics;
+    const uint32_t since = frame.nowMs - app.play.resultTime;
+    TextRow &heading = addRow(out, 40, 40, "TOTAL RESULT");
+    heading.x = centredX(m, heading);
+    heading.y = static_cast<int>(0.8 * m.aspect * m.width * -0.5 + m.height / 2 - 20);
+    if (since > 1000) {
+        TextRow &score = addRow(out, 30, 30, "SCORE %6d", scoreShown());
+        score.x = centredX(m, score);
+        score.y = m.height / 2 - 80;
+        layoutJudgementTotals(m, app.credit.creditJudgementCounts, 20, out);
+    }
+    const int place = app.credit.newRankIndex;
+    if (since > 2000 && place >= 0 && place < 10) {
+        char ordinal[16];
+        placeOrdinal(place, ordinal, sizeof ordinal);
+        TextRow &rank = addRow(out, 20, 20, "%s RANK IN", ordinal);
+        rank.x = centredX(m, rank) + 100;
+        rank.y = m.height / 2 - 55;
+    }
+    if (since > 4000)
+        layoutPrompt(m, "PRESS SPACE KEY TO START", out);
+}
+
+static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
+{
+    const FieldMetrics &m = frame.metrics;
+    layoutPrompt(m, "PRESS SPACE KEY TO PLAY", out);
+    static const char *const keyRows[3] = {LEFT_ARROW RIGHT_ARROW "    : SELECT", "SPACE : START",
+                                           UP_ARROW "     : AUTOPLAY"};
+    for (int i = 0; i < 3; i++) {
+        TextRow &row = addRow(out, 20, 20, "%s", keyRows[i]);
+        row.x = 20;
+        row.y = 255 + 20 * i;
+    }
+    if (!songsPresent())
+        return;
+    char stars[7 * 2 + 1] = {};
+    for (int i = 0; i < 7; i++) {
+        const char *star = i < app.catalogue.songs[app.menu.selectedSong].level ? FILLED_STAR : EMPTY_STAR;
+        stars[2 * i] = star[0];
+        stars[2 * i + 1] = star[1];
+    }
+    TextRow &level = addRow(out, 20, 20, "LEVEL %s", stars);
+    level.x = m.width / 2 - 10 * glyphCount(level.text, level.length);
+    level.y = static_cast<int>((m.aspect - 0.315) * m.width * -0.5 + m.height / 2);
+    if (titlePicturePresent()) {
+        out.showsTitlePicture = true;
+        out.titlePictureY = m.aspect - 0.25;
+    }
+}
+
+void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out)
+{
+    out.rowCount = 0;
+    out.showsTitlePicture = false;
+    const bool fontLoaded = app.gfx.fontTexture != 0;
+    if (fontLoaded)
+        layoutScrollLabel(frame.metrics, out);
+    if (frame.state == Select || frame.state == Play)
+        layoutStage(frame.metrics, out);
+    switch (frame.state) {
+    case Play: layoutPlay(frame, out); break;
+    case Title: layoutTitle(frame, out); break;
+    case Result: layoutResult(frame, out); break;
+    case Select:
+        if (fontLoaded)
+            layoutSelect(frame, out);
+        break;
+    default: break;
+    }
+}
+
+static void drawRows(const ScreenTextLayout &layout)
+{
+    for (int i = 0; i < layout.rowCount; i++) {
+        const TextRow &row = layout.rows[i];
+        glColor4fv(row.colour);
+        drawText(row.glyphHeight, row.text, row.length, row.x, row.y, row.advance);
+    }
+}
+
+void drawJudgementPopup(const FrameContext &frame)
+{
+    ScreenTextLayout layout;
+    layoutJudgementPopup(frame, layout);
+    if (layout.rowCount == 0)
+        return;
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    drawRows(layout);
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+// Two thirds of the title's rendered size, cut out of its power-of-two texture.
+static void drawTitlePicture(const FieldMetrics &m, double y)
+{
+    const TitleTexture &title = app.catalogue.titleTextures[app.menu.selectedSong];
+    if (title.texWidth <= 0 || title.texHeight <= 0)
+        return;
+    const float sx = static_cast<float>(static_cast<double>(title.extentWidth) / title.texWidth);
+    const float ty = static_cast<float>(static_cast<double>(title.extentHeight) / title.texHeight);
+    const float coords[8] = {0.0f, ty, sx, ty, sx, 0.0f, 0.0f, 0.0f};
+    glTexCoordPointer(2, GL_FLOAT, 0, coords);
+    glColor4d(1.0, 1.0, 1.0, 1.0);
+    glPushMatrix();
+    glBindTexture(GL_TEXTURE_2D, title.texture);
+    glTranslated(0.0, y, 0.0);
+    glScaled(title.extentWidth / (1.5 * m.width), title.extentHeight / (1.5 * m.width), 1.0);
+    fillUnitSquare();
+    glPopMatrix();
+}
+
+void drawScreenTexts(const FrameContext &frame)
+{
+    ScreenTextLayout layout;
+    layoutScreenTexts(frame, layout);
+    glColor4d(1.0, 1.0, 1.0, 1.0);
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    drawRows(layout);
+    if (layout.showsTitlePicture)
+        drawTitlePicture(frame.metrics, layout.titlePictureY);
+}

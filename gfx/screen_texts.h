@@ -1,0 +1,41 @@
+#pragma once
+// The texts of each screen and the judgement pop-up, laid out as rows that drawText draws, and
+// the song-title picture. Layout reads the game context and the frame's clock only, so tests can
+// check every position and every timed appearance without drawing.
+#include <cstdint>
+
+struct FrameContext;
+
+struct TextRow {
+    char text[64] = {};
+    int length = 0;                 // bytes; a two-byte symbol counts 2
+    int glyphHeight = 20;
+    int advance = 20;
+    int x = 0;                      // top-left pixel of the first glyph
+    int y = 0;
+    float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+};
+
+struct ScreenTextLayout {
+    static constexpr int Capacity = 24;
+    TextRow rows[Capacity];
+    int rowCount = 0;
+    bool showsTitlePicture = false;
+    double titlePictureY = 0.0;     // view units
+};
+
+// Ordinal of a zero-based place: 1ST, 2ND, 3RD, 4TH ...
+void placeOrdinal(int place, char *out, int size);
+
+// Glyphs of a text: a 0x81 byte and the byte after it make one symbol.
+int glyphCount(const char *text, int length);
+
+// The pop-up rows: the judgement word and the combo.
+void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out);
+// Every text row of the current screen, in drawing order, and where the title picture goes.
+void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out);
+
+// Frame step 7: the pop-up.
+void drawJudgementPopup(const FrameContext &frame);
+// Frame step 13: the texts and the song-title picture.
+void drawScreenTexts(const FrameContext &frame);
