@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/fonts.h"
+
 // A song title rendered once at start-up with a system font into a texture with alpha.
 struct TitleTexture {
     std::string text = "test";
@@ -14,4 +16,5 @@ struct TitleTexture {
     uint32_t textColour = 0x3C3C3C; // 0x00BBGGRR
     std::vector<uint8_t> pixels;    // texWidth x texHeight x 4, top-down
     unsigned texture = 0;           // GL texture name
+    SystemFont font;                // the title font, kept open for re-rendering until release
 };

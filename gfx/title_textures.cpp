@@ -1,5 +1,35 @@
 #include "gfx/title_textures.h"
 
-void createTitleTexture(TitleTexture &) {}
-void renderTitleTexture(TitleTexture &) {}
-void releaseTitleTexture(TitleTexture &) {}
+#include <GL/gl.h>
+
+#include "app/trace.h"
+#include "gfx/title_pixels.h"
+
+void createTitleTexture(TitleTexture &title)
+{
+    layOutTitle(title);
+    trace("title font %s, extent %d x %d", title.font.name.c_str(), title.extentWidth, title.extentHeight);
+    glGenTextures(1, &title.texture);
+    glBindTexture(GL_TEXTURE_2D, title.texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, title.texWidth, title.texHeight, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
+                 title.pixels.data());
+    renderTitleTexture(title);
+}
+
+void renderTitleTexture(TitleTexture &title)
+{
+    drawTitlePixels(title);
+    glBindTexture(GL_TEXTURE_2D, title.texture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, title.texWidth, title.texHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                    title.pixels.data());
+}
+
+void releaseTitleTexture(TitleTexture &title)
+{
+    closeSystemFont(title.font);
+    if (title.texture)
+        glDeleteTextures(1, &title.texture);
+    title.texture = 0;
+}

@@ -1,0 +1,202 @@
+#include "platform/fonts.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cmath>
+#include <vector>
+
+#include "platform/core/utf8.h"
+
+namespace {
+
+FT_Library freeType()
+{
+    static FT_Library library = nullptr;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        if (FT_Init_FreeType(&library) != 0)
+            library = nullptr;
+    }
+    return library;
+}
+
+std::vector<char32_t> codePointsOf(const std::string &utf8Text)
+{
+    std::vector<char32_t> codePoints;
+    size_t pos = 0;
+    while (pos < utf8Text.size()) {
+        char32_t codePoint = 0;
+        if (readUtf8CodePoint(utf8Text, pos, codePoint)) {
+            codePoints.push_back(codePoint);
+        } else {
+            codePoints.push_back(0xFFFD);
+            ++pos;
+        }
+    }
+    return codePoints;
+}
+
+// Control characters have no glyph in a title; they take no room.
+bool isDrawn(char32_t codePoint) { return codePoint >= 0x20 && codePoint != 0x7F; }
+
+bool isJapanese(char32_t c)
+{
+    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFF00 && c <= 0xFFEF);
+}
+
+// Asks fontconfig for the default sans face, preferring one that has every character of the
+// text and, for Japanese, one made for that language.
+bool matchFontFile(const std::vector<char32_t> &codePoints, std::string &file, int &index)
+{
+    FcPattern *pattern = FcPatternCreate();
+    if (!pattern)
+        return false;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>("sans-serif"));
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcCharSet *charSet = FcCharSetCreate();
+    bool japanese = false;
+    for (char32_t c : codePoints) {
+        if (isDrawn(c))
+            FcCharSetAddChar(charSet, c);
+        japanese = japanese || isJapanese(c);
+    }
+    FcPatternAddCharSet(pattern, FC_CHARSET, charSet);
+    FcCharSetDestroy(charSet);
+    if (japanese) {
+        FcLangSet *langs = FcLangSetCreate();
+        FcLangSetAdd(langs, reinterpret_cast<const FcChar8 *>("ja"));
+        FcPatternAddLangSet(pattern, FC_LANG, langs);
+        FcLangSetDestroy(langs);
+    }
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match)
+        return false;
+    FcChar8 *path = nullptr;
+    const bool found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch;
+    if (found)
+        file = reinterpret_cast<const char *>(path);
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch)
+        index = 0;
+    FcPatternDestroy(match);
+    return found;
+}
+
+// Loads and renders the glyph of codePoint; false when the face cannot.
+bool renderGlyph(FT_Face face, char32_t codePoint)
+{
+    // Outlines only: embedded bitmaps would come out without antialiasing.
+    if (FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
+        return false;
+    return FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0;
+}
+
+int advanceOf(FT_Face face) { return int((face->glyph->advance.x + 32) >> 6); }
+
+uint8_t blend(uint8_t text, uint8_t under, int coverage)
+{
+    return uint8_t((text * coverage + under * (255 - coverage) + 127) / 255);
+}
+
+void blitGlyph(const FT_Bitmap &glyph, int left, int top, uint32_t textColour, const TextBitmap &bitmap)
+{
+    const auto red = uint8_t(textColour), green = uint8_t(textColour >> 8), blue = uint8_t(textColour >> 16);
+    for (int row = 0; row < int(glyph.rows); ++row) {
+        const int y = top + row;
+        if (y < 0 || y >= bitmap.height)
+            continue;
+        const uint8_t *source = glyph.buffer + row * glyph.pitch;
+        for (int column = 0; column < int(glyph.width); ++column) {
+            const int x = left + column;
+            if (x < 0 || x >= bitmap.width)
+                continue;
+            int coverage = 0;
+            if (glyph.pixel_mode == FT_PIXEL_MODE_GRAY)
+                coverage = source[column] * 255 / (glyph.num_grays > 1 ? glyph.num_grays - 1 : 255);
+            else if (glyph.pixel_mode == FT_PIXEL_MODE_MONO)
+                coverage = (source[column / 8] >> (7 - column % 8)) & 1 ? 255 : 0;
+            if (coverage == 0)
+                continue;
+            uint8_t *pixel = bitmap.pixels + (size_t(y) * bitmap.width + x) * 4;
+            pixel[0] = blend(blue, pixel[0], coverage);
+            pixel[1] = blend(green, pixel[1], coverage);
+            pixel[2] = blend(red, pixel[2], coverage);
+            pixel[3] = 0;
+        }
+    }
+}
+
+} // namespace
+
+SystemFont openSystemFont(const std::string &utf8Text, int pixelHeight)
+{
+    SystemFont font;
+    font.pixelHeight = pixelHeight;
+    std::string file;
+    int index = 0;
+    FT_Library library = freeType();
+    if (!library || pixelHeight <= 0 || !matchFontFile(codePointsOf(utf8Text), file, index))
+        return font;
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, file.c_str(), index, &face) != 0)
+        return font;
+    // The line height is the whole cell, ascent plus descent, as a font made "by height" has.
+    FT_Size_RequestRec request{};
+    request.type = FT_SIZE_REQUEST_TYPE_CELL;
+    request.height = FT_Long(pixelHeight) * 64;
+    const double cellUnits = double(face->ascender) - double(face->descender);
+    if (!FT_IS_SCALABLE(face) || cellUnits <= 0 || FT_Request_Size(face, &request) != 0) {
+        FT_Done_Face(face);
+        return font;
+    }
+    font.face = face;
+    font.name = std::string(face->family_name ? face->family_name : "?") + " (" + file + ")";
+    font.baseline = int(std::lround(pixelHeight * face->ascender / cellUnits));
+    return font;
+}
+
+void closeSystemFont(SystemFont &font)
+{
+    if (font.face)
+        FT_Done_Face(static_cast<FT_Face>(font.face));
+    font.face = nullptr;
+    font.name.clear();
+}
+
+TextExtent measureSystemFontText(const SystemFont &font, const std::string &utf8Text)
+{
+    TextExtent extent;
+    if (!font.face)
+        return extent;
+    auto face = static_cast<FT_Face>(font.face);
+    extent.height = font.pixelHeight;
+    for (char32_t codePoint : codePointsOf(utf8Text)) {
+        if (isDrawn(codePoint) && FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) == 0)
+            extent.width += advanceOf(face);
+    }
+    return extent;
+}
+
+void drawSystemFontText(const SystemFont &font, const std::string &utf8Text, int x, int y, uint32_t textColour,
+                        const TextBitmap &bitmap)
+{
+    if (!font.face || !bitmap.pixels)
+        return;
+    auto face = static_cast<FT_Face>(font.face);
+    int penX = x;
+    const int baselineY = y + font.baseline;
+    for (char32_t codePoint : codePointsOf(utf8Text)) {
+        if (!isDrawn(codePoint) || !renderGlyph(face, codePoint))
+            continue;
+        const FT_GlyphSlot glyph = face->glyph;
+        blitGlyph(glyph->bitmap, penX + glyph->bitmap_left, baselineY - glyph->bitmap_top, textColour, bitmap);
+        penX += advanceOf(face);
+    }
+}
