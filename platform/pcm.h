@@ -6,7 +6,10 @@
 
 using PcmDevice = int;              // 0 = no device
 constexpr int PcmOk = 0;
+constexpr int PcmErrorInvalidHandle = 5;
 constexpr int PcmErrorNoMemory = 7; // the only open failure the game reports to the user
+constexpr int PcmErrorBadFormat = 32;
+constexpr int PcmErrorStillPlaying = 33;
 
 struct PcmFormat {
     int channels = 1;
@@ -33,15 +36,19 @@ const char *pcmDriverName();
 int pcmOutputRate();
 int pcmOutputBufferFrames();
 
-// Opens a logical device. With a callback, done notices go to it on the audio thread; without
-// one they wait for the main thread in the notice queue (pcmTakeWindowNotice).
+// Opens a logical device (main thread). With a callback, done notices go to it on the audio
+// thread; without one they wait for the main thread in the notice queue (pcmTakeWindowNotice).
+// Rates from 1000 to 384000 Hz and 1 to 255 channels are accepted.
 int pcmOpen(PcmDevice *out, const PcmFormat &format, PcmDoneCallback callback, void *instance);
-// Queues a buffer; it plays after every buffer written before it.
+// Queues a buffer; it plays after every buffer written before it. One thread writes a device.
+// A buffer the device still holds is refused with PcmErrorStillPlaying.
 int pcmWrite(PcmDevice device, PcmBuffer *buffer);
-// Stops the device and returns every queued buffer (with done notices); the position restarts at 0.
+// Stops the device and returns every queued buffer (with done notices, on the calling thread);
+// the position restarts at 0. The writing thread calls it, never a done callback.
 void pcmReset(PcmDevice device);
 // Frames of this device the listener has heard since open or the last reset. Never goes back.
 uint64_t pcmPositionFrames(PcmDevice device);
+// Stops the device and lets go of its buffers without done notices (main thread).
 void pcmClose(PcmDevice device);
 // Main thread: takes one done notice of a device opened without a callback.
 bool pcmTakeWindowNotice(PcmDevice *device, uintptr_t *user);

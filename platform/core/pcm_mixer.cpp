@@ -1,8 +1,538 @@
+#include "platform/core/pcm_mixer.h"
+
+#include <samplerate.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <thread>
+
 #include "platform/pcm.h"
 
-int pcmOpen(PcmDevice *out, const PcmFormat &, PcmDoneCallback, void *) { *out = 0; return 0; }
-int pcmWrite(PcmDevice, PcmBuffer *) { return 0; }
-void pcmReset(PcmDevice) {}
-uint64_t pcmPositionFrames(PcmDevice) { return 0; }
-void pcmClose(PcmDevice) {}
-bool pcmTakeWindowNotice(PcmDevice *, uintptr_t *) { return false; }
+// Who touches what: a device's format and converter are set by pcmOpen and pcmClose on the main
+// thread; its buffer queue is pushed by the one thread that writes the device and read by whoever
+// holds `access` (the audio thread while mixing, or a reset or close, which wait a few
+// microseconds for a mix in progress and never the other way round). Positions reach the
+// readers through one seqlock-guarded snapshot written by the audio thread after every pull.
+namespace {
+
+constexpr int MaxDevices = 8;
+constexpr uint32_t QueueCapacity = 32;   // a voice ring has 15 slots
+constexpr uint32_t NoticeCapacity = 64;
+constexpr int StagingFrames = 512;
+constexpr int MixChunk = 1024;
+
+enum Access { Idle, Mixing, Exclusive };
+
+struct LogicalDevice {
+    std::atomic<int> open{0};
+    std::atomic<int> access{Idle};
+
+    PcmFormat format;
+    int blockAlign = 2;
+    PcmDoneCallback callback = nullptr;
+    void *instance = nullptr;
+    SRC_STATE *converter = nullptr;      // null when the device already plays at the mix rate
+    float *staging = nullptr;            // frames read out of the queue, not yet mixed
+    float *converted = nullptr;          // one chunk of converter output
+    int stagingCount = 0;
+    int stagingPos = 0;
+    bool flushing = false;               // pushing silence through the converter to get its tail out
+
+    PcmBuffer *queue[QueueCapacity] = {};
+    uint64_t endFrame[QueueCapacity] = {};   // device frame just past each buffer that was read
+    std::atomic<uint32_t> queueTail{0};
+    std::atomic<uint32_t> queueDone{0};
+    uint32_t queueRead = 0;
+    uint32_t readFrameInBuffer = 0;
+
+    // Device frames since open or reset: taken out of buffers, and placed into the mix.
+    uint64_t readFrames = 0;
+    uint64_t mixedFrames = 0;
+    // The converter's current run began at device frame runStart and has given runOut mix frames.
+    uint64_t runStart = 0;
+    uint64_t runOut = 0;
+
+    std::atomic<uint32_t> epoch{0};
+    std::atomic<uint64_t> reportedFrames{0};
+
+    uintptr_t notices[NoticeCapacity] = {};
+    std::atomic<uint32_t> noticeTail{0};
+    std::atomic<uint32_t> noticeHead{0};
+};
+
+struct PublishedDevice {
+    std::atomic<uint32_t> epoch{0};
+    std::atomic<uint64_t> mixedFrames{0};
+    std::atomic<uint64_t> mixEnd{0};     // mix frame just past the device's last mixed frame
+};
+
+struct Published {
+    std::atomic<uint32_t> sequence{0};   // odd while the audio thread writes
+    std::atomic<double> anchorHeard{0.0};
+    std::atomic<uint64_t> anchorUs{0};
+    std::atomic<uint64_t> mixedTotal{0};
+    PublishedDevice devices[MaxDevices];
+};
+
+// Audio thread only (and pcmMixerStartOutput before the audio thread runs).
+struct PullState {
+    int latencyFrames = 0;
+    uint64_t mixedTotal = 0;
+    bool anchored = false;
+    double anchorHeard = 0.0;
+    uint64_t anchorUs = 0;
+    uint32_t epoch[MaxDevices] = {};
+    uint64_t mixedFrames[MaxDevices] = {};
+    uint64_t mixEnd[MaxDevices] = {};
+    float mix[MixChunk * PcmMixChannels] = {};
+};
+
+LogicalDevice devices[MaxDevices];
+Published published;
+PullState pull;
+std::atomic<uint64_t (*)()> outputClock{pcmSteadyClockUs};
+
+LogicalDevice *deviceFor(PcmDevice id)
+{
+    if (id < 1 || id > MaxDevices)
+        return nullptr;
+    return &devices[id - 1];
+}
+
+void takeExclusive(LogicalDevice &d)
+{
+    for (;;) {
+        int idle = Idle;
+        if (d.access.compare_exchange_weak(idle, Exclusive, std::memory_order_acquire))
+            return;
+        std::this_thread::yield();
+    }
+}
+
+void releaseAccess(LogicalDevice &d) { d.access.store(Idle, std::memory_order_release); }
+
+void returnBuffer(LogicalDevice &d, PcmBuffer *buffer, bool notify)
+{
+    const uintptr_t user = buffer->user;
+    buffer->queued.store(0, std::memory_order_release);
+    if (!notify)
+        return;
+    if (d.callback != nullptr) {
+        d.callback(d.instance, buffer);
+        return;
+    }
+    const uint32_t tail = d.noticeTail.load(std::memory_order_relaxed);
+    if (tail - d.noticeHead.load(std::memory_order_acquire) == NoticeCapacity)
+        return;   // the main thread is far behind; its ring state catches up with a later notice
+    d.notices[tail % NoticeCapacity] = user;
+    d.noticeTail.store(tail + 1, std::memory_order_release);
+}
+
+// Gives back every buffer and starts the device's frame count again, as if freshly opened.
+void returnEverything(LogicalDevice &d, bool notify)
+{
+    const uint32_t tail = d.queueTail.load(std::memory_order_acquire);
+    for (uint32_t i = d.queueDone.load(std::memory_order_relaxed); i != tail; i++) {
+        d.queueDone.store(i + 1, std::memory_order_release);
+        returnBuffer(d, d.queue[i % QueueCapacity], notify);
+    }
+    d.queueRead = tail;
+    d.readFrameInBuffer = 0;
+    d.readFrames = d.mixedFrames = d.runStart = d.runOut = 0;
+    d.stagingCount = d.stagingPos = 0;
+    d.flushing = false;
+    if (d.converter != nullptr)
+        src_reset(d.converter);
+    d.epoch.fetch_add(1, std::memory_order_release);
+    d.reportedFrames.store(0, std::memory_order_relaxed);
+}
+
+int readQueuedFrames(LogicalDevice &d, float *out, int maxFrames)
+{
+    const int channels = d.format.channels;
+    const uint32_t tail = d.queueTail.load(std::memory_order_acquire);
+    int count = 0;
+    while (count < maxFrames && d.queueRead != tail) {
+        const uint32_t slot = d.queueRead % QueueCapacity;
+        const PcmBuffer *buffer = d.queue[slot];
+        const uint32_t frames = buffer->length / d.blockAlign;
+        if (d.readFrameInBuffer == 0)
+            d.endFrame[slot] = d.readFrames + frames;
+        const uint32_t take = std::min<uint32_t>(frames - d.readFrameInBuffer, maxFrames - count);
+        const uint8_t *source = buffer->data + size_t(d.readFrameInBuffer) * d.blockAlign;
+        float *target = out + size_t(count) * channels;
+        for (uint32_t i = 0; i < take * channels; i++) {
+            int16_t sample;
+            std::memcpy(&sample, source + 2 * i, 2);
+            target[i] = sample;
+        }
+        count += take;
+        d.readFrameInBuffer += take;
+        d.readFrames += take;
+        if (d.readFrameInBuffer == frames) {
+            d.queueRead++;
+            d.readFrameInBuffer = 0;
+        }
+    }
+    return count;
+}
+
+void returnPlayedBuffers(LogicalDevice &d)
+{
+    uint32_t done = d.queueDone.load(std::memory_order_relaxed);
+    while (done != d.queueRead && d.endFrame[done % QueueCapacity] <= d.mixedFrames) {
+        PcmBuffer *buffer = d.queue[done % QueueCapacity];
+        d.queueDone.store(++done, std::memory_order_release);
+        returnBuffer(d, buffer, true);
+    }
+}
+
+// The converter holds back a few frames until it sees what follows them; once the queue runs
+// dry those frames are pushed out with silence, so the end of the music is heard in full.
+bool refillStaging(LogicalDevice &d)
+{
+    d.stagingPos = 0;
+    if (!d.flushing) {
+        d.stagingCount = readQueuedFrames(d, d.staging, StagingFrames);
+        if (d.stagingCount > 0)
+            return true;
+        if (d.converter == nullptr || d.mixedFrames == d.readFrames)
+            return false;
+        d.flushing = true;
+    }
+    std::fill(d.staging, d.staging + size_t(StagingFrames) * d.format.channels, 0.0f);
+    d.stagingCount = StagingFrames;
+    return true;
+}
+
+void endConverterRun(LogicalDevice &d)
+{
+    src_reset(d.converter);
+    d.runStart = d.readFrames;
+    d.runOut = 0;
+    d.stagingCount = d.stagingPos = 0;
+    d.flushing = false;
+}
+
+void addToMix(float *mix, const float *frames, int count, int channels)
+{
+    if (channels == 1) {
+        for (int i = 0; i < count; i++) {
+            mix[2 * i] += frames[i];
+            mix[2 * i + 1] += frames[i];
+        }
+    } else if (channels == 2) {
+        for (int i = 0; i < 2 * count; i++)
+            mix[i] += frames[i];
+    } else {
+        for (int i = 0; i < count; i++) {
+            float sum = 0.0f;
+            for (int c = 0; c < channels; c++)
+                sum += frames[i * channels + c];
+            mix[2 * i] += sum / channels;
+            mix[2 * i + 1] += sum / channels;
+        }
+    }
+}
+
+// Returns how many mix frames the device filled from the start of `mix`.
+int mixDevice(LogicalDevice &d, float *mix, int frames)
+{
+    const int channels = d.format.channels;
+    int produced = 0;
+    while (produced < frames) {
+        if (d.stagingPos == d.stagingCount && !refillStaging(d))
+            break;
+        const float *in = d.staging + size_t(d.stagingPos) * channels;
+        const int available = d.stagingCount - d.stagingPos;
+        if (d.converter == nullptr) {
+            const int take = std::min(available, frames - produced);
+            addToMix(mix + 2 * produced, in, take, channels);
+            d.stagingPos += take;
+            produced += take;
+            d.mixedFrames += take;
+        } else {
+            SRC_DATA data{};
+            data.data_in = in;
+            data.input_frames = available;
+            data.data_out = d.converted;
+            data.output_frames = frames - produced;
+            data.src_ratio = double(PcmMixRate) / d.format.sampleRate;
+            if (src_process(d.converter, &data) != 0)
+                break;
+            addToMix(mix + 2 * produced, d.converted, int(data.output_frames_gen), channels);
+            d.stagingPos += int(data.input_frames_used);
+            produced += int(data.output_frames_gen);
+            d.runOut += uint64_t(data.output_frames_gen);
+            d.mixedFrames = std::min(d.readFrames,
+                                     d.runStart + d.runOut * d.format.sampleRate / PcmMixRate);
+            if (d.flushing && d.mixedFrames == d.readFrames)
+                endConverterRun(d);
+            else if (data.input_frames_used == 0 && data.output_frames_gen == 0)
+                break;
+        }
+        returnPlayedBuffers(d);
+    }
+    returnPlayedBuffers(d);
+    return produced;
+}
+
+void mixChunk(int16_t *out, int frames)
+{
+    std::fill(pull.mix, pull.mix + PcmMixChannels * frames, 0.0f);
+    for (int i = 0; i < MaxDevices; i++) {
+        LogicalDevice &d = devices[i];
+        int idle = Idle;
+        if (!d.access.compare_exchange_strong(idle, Mixing, std::memory_order_acquire))
+            continue;   // being reset or closed: it has nothing to play this time
+        if (d.open.load(std::memory_order_acquire) != 0) {
+            const uint32_t epoch = d.epoch.load(std::memory_order_relaxed);
+            if (epoch != pull.epoch[i]) {
+                pull.epoch[i] = epoch;
+                pull.mixEnd[i] = 0;
+            }
+            const int produced = mixDevice(d, pull.mix, frames);
+            if (produced > 0)
+                pull.mixEnd[i] = pull.mixedTotal + produced;
+            pull.mixedFrames[i] = d.mixedFrames;
+        }
+        releaseAccess(d);
+    }
+    for (int i = 0; i < PcmMixChannels * frames; i++) {
+        const long sample = std::lrint(pull.mix[i]);
+        out[i] = int16_t(std::clamp(sample, -32768L, 32767L));
+    }
+    pull.mixedTotal += frames;
+}
+
+// The heard position follows the pulls, but callbacks come with a millisecond or two of jitter:
+// the anchor runs on at the clock's pace and is pulled an eighth of the way towards each
+// pull's own figure, so the song clock moves smoothly. A large gap (start, stall) resets it.
+void moveAnchor(uint64_t nowUs, int frames)
+{
+    const double raw = std::max(0.0, double(pull.mixedTotal) - pull.latencyFrames);
+    if (pull.anchored) {
+        const double elapsedUs = nowUs > pull.anchorUs ? double(nowUs - pull.anchorUs) : 0.0;
+        const double predicted = pull.anchorHeard + elapsedUs * PcmMixRate / 1e6;
+        const double error = raw - predicted;
+        const double tolerance = std::max(frames, pull.latencyFrames);
+        pull.anchorHeard = std::fabs(error) <= tolerance ? predicted + error / 8 : raw;
+    } else {
+        pull.anchorHeard = raw;
+        pull.anchored = true;
+    }
+    pull.anchorHeard = std::min(pull.anchorHeard, double(pull.mixedTotal));
+    pull.anchorUs = nowUs;
+}
+
+void publish()
+{
+    const uint32_t sequence = published.sequence.load(std::memory_order_relaxed);
+    published.sequence.store(sequence + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    published.anchorHeard.store(pull.anchorHeard, std::memory_order_relaxed);
+    published.anchorUs.store(pull.anchorUs, std::memory_order_relaxed);
+    published.mixedTotal.store(pull.mixedTotal, std::memory_order_relaxed);
+    for (int i = 0; i < MaxDevices; i++) {
+        published.devices[i].epoch.store(pull.epoch[i], std::memory_order_relaxed);
+        published.devices[i].mixedFrames.store(pull.mixedFrames[i], std::memory_order_relaxed);
+        published.devices[i].mixEnd.store(pull.mixEnd[i], std::memory_order_relaxed);
+    }
+    published.sequence.store(sequence + 2, std::memory_order_release);
+}
+
+struct DeviceSnapshot {
+    double anchorHeard;
+    uint64_t anchorUs;
+    uint64_t mixedTotal;
+    uint32_t epoch;
+    uint64_t mixedFrames;
+    uint64_t mixEnd;
+};
+
+DeviceSnapshot readSnapshot(int index)
+{
+    DeviceSnapshot s{};
+    for (;;) {
+        const uint32_t before = published.sequence.load(std::memory_order_acquire);
+        if (before % 2 != 0) {
+            std::this_thread::yield();
+            continue;
+        }
+        s.anchorHeard = published.anchorHeard.load(std::memory_order_relaxed);
+        s.anchorUs = published.anchorUs.load(std::memory_order_relaxed);
+        s.mixedTotal = published.mixedTotal.load(std::memory_order_relaxed);
+        s.epoch = published.devices[index].epoch.load(std::memory_order_relaxed);
+        s.mixedFrames = published.devices[index].mixedFrames.load(std::memory_order_relaxed);
+        s.mixEnd = published.devices[index].mixEnd.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (published.sequence.load(std::memory_order_relaxed) == before)
+            return s;
+    }
+}
+
+void freeDeviceMemory(LogicalDevice &d)
+{
+    if (d.converter != nullptr)
+        src_delete(d.converter);
+    delete[] d.staging;
+    delete[] d.converted;
+    d.converter = nullptr;
+    d.staging = nullptr;
+    d.converted = nullptr;
+}
+
+} // namespace
+
+uint64_t pcmSteadyClockUs()
+{
+    using namespace std::chrono;
+    return uint64_t(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void pcmMixerStartOutput(int latencyFrames, uint64_t (*clockUs)())
+{
+    outputClock.store(clockUs, std::memory_order_relaxed);
+    pull.latencyFrames = latencyFrames;
+    pull.mixedTotal = 0;
+    pull.anchored = false;
+    pull.anchorHeard = 0.0;
+    pull.anchorUs = clockUs();
+    for (int i = 0; i < MaxDevices; i++)
+        pull.mixEnd[i] = 0;
+    publish();
+}
+
+void pcmMixerPull(int16_t *out, int frames)
+{
+    const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
+    for (int done = 0; done < frames; done += MixChunk)
+        mixChunk(out + PcmMixChannels * done, std::min(MixChunk, frames - done));
+    moveAnchor(nowUs, frames);
+    publish();
+}
+
+int pcmOpen(PcmDevice *out, const PcmFormat &format, PcmDoneCallback callback, void *instance)
+{
+    *out = 0;
+    if (format.channels < 1 || format.channels > 255 || format.sampleRate < 1000 ||
+        format.sampleRate > 384000)
+        return PcmErrorBadFormat;
+    for (int i = 0; i < MaxDevices; i++) {
+        LogicalDevice &d = devices[i];
+        if (d.open.load(std::memory_order_relaxed) != 0)
+            continue;
+        takeExclusive(d);
+        d.format = format;
+        d.blockAlign = 2 * format.channels;
+        d.callback = callback;
+        d.instance = instance;
+        const size_t stagingFloats = size_t(StagingFrames) * format.channels;
+        d.staging = new (std::nothrow) float[stagingFloats]();
+        bool ready = d.staging != nullptr;
+        if (ready && format.sampleRate != PcmMixRate) {
+            int error = 0;
+            d.converter = src_new(SRC_SINC_FASTEST, format.channels, &error);
+            d.converted = new (std::nothrow) float[size_t(MixChunk) * format.channels]();
+            ready = d.converter != nullptr && d.converted != nullptr;
+        }
+        if (!ready) {
+            freeDeviceMemory(d);
+            releaseAccess(d);
+            return PcmErrorNoMemory;
+        }
+        d.queueTail.store(0, std::memory_order_relaxed);
+        d.queueDone.store(0, std::memory_order_relaxed);
+        d.noticeTail.store(0, std::memory_order_relaxed);
+        d.noticeHead.store(0, std::memory_order_relaxed);
+        returnEverything(d, false);
+        d.open.store(1, std::memory_order_release);
+        releaseAccess(d);
+        *out = i + 1;
+        return PcmOk;
+    }
+    return PcmErrorNoMemory;
+}
+
+int pcmWrite(PcmDevice device, PcmBuffer *buffer)
+{
+    LogicalDevice *d = deviceFor(device);
+    if (d == nullptr || buffer == nullptr || d->open.load(std::memory_order_acquire) == 0)
+        return PcmErrorInvalidHandle;
+    if (buffer->queued.load(std::memory_order_acquire) != 0)
+        return PcmErrorStillPlaying;
+    const uint32_t tail = d->queueTail.load(std::memory_order_relaxed);
+    if (tail - d->queueDone.load(std::memory_order_acquire) == QueueCapacity)
+        return PcmErrorNoMemory;
+    buffer->queued.store(1, std::memory_order_relaxed);
+    d->queue[tail % QueueCapacity] = buffer;
+    d->queueTail.store(tail + 1, std::memory_order_release);
+    return PcmOk;
+}
+
+void pcmReset(PcmDevice device)
+{
+    LogicalDevice *d = deviceFor(device);
+    if (d == nullptr || d->open.load(std::memory_order_acquire) == 0)
+        return;
+    takeExclusive(*d);
+    returnEverything(*d, true);
+    releaseAccess(*d);
+}
+
+uint64_t pcmPositionFrames(PcmDevice device)
+{
+    LogicalDevice *d = deviceFor(device);
+    if (d == nullptr || d->open.load(std::memory_order_acquire) == 0)
+        return 0;
+    const DeviceSnapshot s = readSnapshot(device - 1);
+    uint64_t position = 0;
+    if (s.epoch == d->epoch.load(std::memory_order_acquire)) {
+        const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
+        const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
+        const double heard =
+            std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
+        const double pendingMix = std::max(0.0, double(s.mixEnd) - heard);
+        const double pendingDevice = pendingMix * d->format.sampleRate / PcmMixRate;
+        position = uint64_t(std::max(0.0, std::floor(double(s.mixedFrames) - pendingDevice)));
+    }
+    uint64_t last = d->reportedFrames.load(std::memory_order_relaxed);
+    while (position > last &&
+           !d->reportedFrames.compare_exchange_weak(last, position, std::memory_order_relaxed)) {
+    }
+    return std::max(position, last);
+}
+
+void pcmClose(PcmDevice device)
+{
+    LogicalDevice *d = deviceFor(device);
+    if (d == nullptr || d->open.load(std::memory_order_acquire) == 0)
+        return;
+    takeExclusive(*d);
+    returnEverything(*d, false);
+    d->open.store(0, std::memory_order_release);
+    freeDeviceMemory(*d);
+    d->noticeHead.store(d->noticeTail.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    releaseAccess(*d);
+}
+
+bool pcmTakeWindowNotice(PcmDevice *device, uintptr_t *user)
+{
+    for (int i = 0; i < MaxDevices; i++) {
+        LogicalDevice &d = devices[i];
+        if (d.open.load(std::memory_order_acquire) == 0 || d.callback != nullptr)
+            continue;
+        const uint32_t head = d.noticeHead.load(std::memory_order_relaxed);
+        if (head == d.noticeTail.load(std::memory_order_acquire))
+            continue;
+        *user = d.notices[head % NoticeCapacity];
+        d.noticeHead.store(head + 1, std::memory_order_release);
+        *device = i + 1;
+        return true;
+    }
+    return false;
+}
