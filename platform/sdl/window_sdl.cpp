@@ -46,6 +46,8 @@ bool windowCreate(const char *title, int clientWidth, int clientHeight)
         windowDestroy();
         return false;
     }
+    // Keys are polled, never typed: an input method must not take them first.
+    SDL_StopTextInput();
     return true;
 }
 
