@@ -51,7 +51,14 @@ bool windowCreate(const char *title, int clientWidth, int clientHeight)
     return true;
 }
 
-bool windowSetSwapIntervalZero() { return SDL_GL_SetSwapInterval(0) == 0; }
+bool windowSetSwapIntervalZero()
+{
+    if (SDL_GL_SetSwapInterval(0) == 0)
+        return true;
+    // Without any swap control (Xvfb, some remote displays) the interval reads 0 and a swap
+    // returns at once, so the game must pace its frames itself as with interval 0.
+    return SDL_GL_GetSwapInterval() == 0;
+}
 
 void windowShow()
 {
