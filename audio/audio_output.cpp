@@ -1,4 +1,26 @@
 #include "audio/audio_output.h"
 
-void startAudioOutput() {}
-void stopAudioOutput() {}
+#include "app/trace.h"
+#include "platform/pcm.h"
+#include "platform/window.h"
+
+namespace {
+void reportNoAudioOutput()
+{
+    static bool shown = false;
+    if (shown)
+        return;
+    shown = true;
+    showMessageBox("WAVEデバイスのオープンに失敗しました");
+}
+} // namespace
+
+void startAudioOutput()
+{
+    const bool opened = pcmStartOutput();
+    trace("audio %s %d %d", pcmDriverName(), pcmOutputRate(), pcmOutputBufferFrames());
+    if (!opened)
+        reportNoAudioOutput();
+}
+
+void stopAudioOutput() { pcmStopOutput(); }

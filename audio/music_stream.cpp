@@ -1,9 +1,218 @@
 #include "audio/music_stream.h"
 
-int MusicStream::openFile(const char *) { return -1; }
-int MusicStream::open() { return 0; }
-int MusicStream::openSilent(uint32_t) { return 0; }
-int MusicStream::refill() { return 1; }
-bool MusicStream::positionMs(uint32_t &outMs) { outMs = 0; return true; }
-void MusicStream::close() {}
-void MusicStream::onBufferDone(void *, PcmBuffer *) {}
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "app/trace.h"
+
+namespace {
+const char *const StateNames[] = {"Primed", "Streaming", "Draining", "Finished"};
+
+// The callback may set Finished on the audio thread: the main thread notices it here.
+void traceStateChange(MusicStream &s)
+{
+    const int state = s.streamState.load();
+    if (state == s.tracedState)
+        return;
+    s.tracedState = state;
+    trace("music %s", StateNames[state]);
+}
+
+uint32_t readPiece(MusicStream &s, uint8_t *target, uint32_t maxBytes)
+{
+    if (s.silentSource) {
+        const uint32_t bytes = uint32_t(std::min<uint64_t>(maxBytes, s.silentBytesLeft));
+        std::memset(target, 0, bytes);
+        s.silentBytesLeft -= bytes;
+        return bytes;
+    }
+    for (;;) {
+        int section = 0;
+        const long result =
+            ov_read(&s.decoder, reinterpret_cast<char *>(target), int(maxBytes), 0, 2, 1, &section);
+        if (result == OV_HOLE)
+            continue;   // a gap in the stream: the decoder has resynchronised, read on
+        // Damage ends the music as the end of the file would; a negative count is never copied.
+        return result > 0 ? uint32_t(result) : 0;
+    }
+}
+
+void applyGain(const MusicStream &s, uint8_t *data, uint32_t fromByte, uint32_t toByte)
+{
+    if (s.gain == 1.0)
+        return;
+    for (uint32_t i = fromByte / 2; i < toByte / 2; i++) {
+        int16_t sample;
+        std::memcpy(&sample, data + 2 * i, 2);
+        const double scaled = std::trunc(sample * s.gain);
+        sample = int16_t(std::clamp(scaled, -32768.0, 32767.0));
+        std::memcpy(data + 2 * i, &sample, 2);
+    }
+}
+
+void write(MusicStream &s, PcmBuffer &buffer)
+{
+    if (pcmWrite(s.device, &buffer) == PcmOk)
+        s.writtenCount.store(s.writtenCount.load() + 1);
+}
+
+void releaseDevice(MusicStream &s)
+{
+    pcmClose(s.device);
+    s.device = 0;
+    for (PcmBuffer &header : s.headers) {
+        delete[] header.data;
+        header.data = nullptr;
+        header.length = 0;
+    }
+}
+
+// The part of open shared by music and silence: the device and the first two buffers.
+int start(MusicStream &s)
+{
+    releaseDevice(s);
+    const uint32_t blockAlign = 2 * uint32_t(s.format.channels);
+    s.bufferBytes = MusicStream::BufferCapacity - MusicStream::BufferCapacity % blockAlign;
+    s.bufferCount = 2;
+    s.writeIndex = 0;
+    s.queuedBytes = 0;
+    s.playedBytes = 0;
+    s.fillBytes = 0;
+    s.writtenCount.store(0);
+    s.doneCount.store(0);
+    s.streamState.store(Primed);
+    if (pcmOpen(&s.device, s.format, MusicStream::onBufferDone, &s) != PcmOk) {
+        s.close();
+        s.streamState.store(Finished);
+        traceStateChange(s);
+        return -1;
+    }
+    for (int i = 0; i < 2; i++) {
+        PcmBuffer &header = s.headers[i];
+        header.data = new uint8_t[s.bufferBytes]();
+        uint32_t filled = 0;
+        uint32_t last = 1;
+        while (filled < s.bufferBytes && last > 0) {
+            last = readPiece(s, header.data + filled,
+                             std::min(s.bufferBytes - filled, MusicStream::ReadPiece));
+            filled += last;
+        }
+        header.length = filled;
+        header.user = uintptr_t(i);
+        applyGain(s, header.data, 0, filled);
+    }
+    traceStateChange(s);
+    return 0;
+}
+} // namespace
+
+int MusicStream::openFile(const char *path)
+{
+    close();
+    const int result = ov_fopen(path, &decoder);
+    decoderOpen = result == 0;
+    return result;
+}
+
+int MusicStream::open()
+{
+    if (!decoderOpen)
+        return -1;
+    const vorbis_info *info = ov_info(&decoder, -1);
+    if (info == nullptr) {
+        close();
+        streamState.store(Finished);
+        return -1;
+    }
+    format = PcmFormat{info->channels, int(info->rate)};
+    silentSource = false;
+    return start(*this);
+}
+
+int MusicStream::openSilent(uint32_t lengthMs)
+{
+    close();
+    format = PcmFormat{1, 44100};
+    silentSource = true;
+    silentBytesLeft = uint64_t(lengthMs) * 44100 / 1000 * 2;
+    return start(*this);
+}
+
+int MusicStream::refill()
+{
+    playedBytes = uint32_t(pcmPositionFrames(device) * 2 * format.channels);
+    traceStateChange(*this);
+    switch (streamState.load()) {
+    case Primed:
+        write(*this, headers[0]);
+        write(*this, headers[1]);
+        streamState.store(Streaming);
+        traceStateChange(*this);
+        return 0;
+    case Finished:
+        return 1;
+    case Draining:
+        return 0;
+    default:
+        break;
+    }
+
+    PcmBuffer &header = headers[writeIndex];
+    const uint32_t lag = playedBytes - queuedBytes;
+    // Only the position decides; a buffer the device still holds (an empty one it has not
+    // reached yet) is never touched.
+    if (lag < header.length || header.queued.load(std::memory_order_acquire) != 0)
+        return 0;
+    const bool catchUp = lag >= 1.75 * header.length;
+    uint32_t readNow = 0;
+    uint32_t last = 0;
+    do {
+        last = readPiece(*this, header.data + fillBytes + readNow,
+                         std::min(bufferBytes - fillBytes - readNow, ReadPiece));
+        readNow += last;
+    } while (catchUp && last != 0 && fillBytes + readNow < bufferBytes);
+    applyGain(*this, header.data, fillBytes, fillBytes + readNow);
+    fillBytes += readNow;
+    if (last > 0 && fillBytes < bufferBytes)
+        return 0;
+
+    header.length = fillBytes;
+    write(*this, header);
+    queuedBytes += fillBytes;
+    writeIndex = uint16_t((writeIndex + 1) % bufferCount);
+    fillBytes = 0;
+    if (last == 0) {
+        streamState.store(Draining);
+        // The last buffer may already have come back, before the callback could see Draining.
+        if (doneCount.load() == writtenCount.load())
+            streamState.store(Finished);
+    }
+    traceStateChange(*this);
+    return 0;
+}
+
+bool MusicStream::positionMs(uint32_t &outMs)
+{
+    outMs = uint32_t(pcmPositionFrames(device) * 1000 / uint64_t(format.sampleRate));
+    return true;
+}
+
+void MusicStream::close()
+{
+    releaseDevice(*this);
+    if (decoderOpen)
+        ov_clear(&decoder);
+    decoderOpen = false;
+    silentSource = false;
+    silentBytesLeft = 0;
+}
+
+void MusicStream::onBufferDone(void *instance, PcmBuffer *)
+{
+    MusicStream &s = *static_cast<MusicStream *>(instance);
+    const int done = s.doneCount.load() + 1;
+    s.doneCount.store(done);
+    if (s.streamState.load() == Draining && done == s.writtenCount.load())
+        s.streamState.store(Finished);
+}

@@ -10,33 +10,46 @@ enum StreamState { Primed = 0, Streaming = 1, Draining = 2, Finished = 3 };
 // The song's music on a device of its own: two large buffers played in turn, refilled from the
 // decoder once the heard position shows one has been played through. A stream opened without
 // a decoder plays a given length of silence the same way, so a song without music still has a
-// clock and an end.
+// clock and an end. A stream that was never opened reports Finished and position 0.
+//
+// Threads: the main thread runs every operation; onBufferDone runs on the audio thread (and on
+// the main thread during a reset). writtenCount is written by the main thread only, doneCount
+// by the side that returns buffers only; both sides may set Finished, and only once every
+// written buffer has come back after the decoder ran out.
 struct MusicStream {
     static constexpr uint32_t BufferCapacity = 51200;
+    static constexpr uint32_t ReadPiece = 4096;
 
-    uint32_t bufferBytes = BufferCapacity;
+    uint32_t bufferBytes = BufferCapacity;  // whole frames only: 51200 rounded down to a frame
     uint16_t bufferCount = 2;
     uint16_t writeIndex = 0;
     uint32_t queuedBytes = 0;
     uint32_t playedBytes = 0;
     uint32_t fillBytes = 0;
     double gain = 1.0;
-    std::atomic<int> doneCount{0};     // main thread until Draining, audio thread after
-    uint8_t *decodeScratch = nullptr;
+    std::atomic<int> writtenCount{0};      // buffers the device accepted since open
+    std::atomic<int> doneCount{0};         // buffers the device gave back since open
     std::atomic<int> streamState{Finished};
+    int tracedState = Finished;            // the state the last trace line named
     OggVorbis_File decoder{};
-    bool decoderOpen = false;          // ov_fopen succeeded and ov_clear has not run yet
-    uint64_t silentBytesLeft = 0;      // bytes of silence still to deliver (silent source)
+    bool decoderOpen = false;              // ov_fopen succeeded and ov_clear has not run yet
     bool silentSource = false;
+    uint64_t silentBytesLeft = 0;          // bytes of silence still to deliver (silent source)
     PcmFormat format;
     PcmBuffer headers[2];
     PcmDevice device = 0;
 
-    int openFile(const char *path);    // ov_fopen into decoder; 0 on success
+    // Closes whatever is open, then ov_fopen into decoder; 0 on success.
+    int openFile(const char *path);
+    // Decodes the first two buffers and opens the device; the music starts at the first refill.
+    // Returns 0, or -1 when the decoder is not open or its format cannot be played (the stream
+    // is then closed and Finished).
     int open();
     int openSilent(uint32_t lengthMs);
+    // Once per frame: 1 when Finished.
     int refill();
-    bool positionMs(uint32_t &outMs);  // false when the position is in no usable unit
+    bool positionMs(uint32_t &outMs);
+    // Safe to call any number of times; leaves streamState as it is.
     void close();
     static void onBufferDone(void *instance, PcmBuffer *buffer);
 };

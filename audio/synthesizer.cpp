@@ -1,3 +1,71 @@
 #include "audio/synthesizer.h"
 
-void synthesizeBuffer(int, int, double) {}
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "app/app_context.h"
+
+namespace {
+constexpr double Pi = 3.141592653589793;
+constexpr double TwoPi = 6.283185307179586;
+constexpr double PitchLimit = 96.0;
+
+// Level before the gain at position f (0..1) of the cycle; `phase` in the wave type's own unit.
+double waveLevel(int waveType, double f, double phase)
+{
+    if (waveType == 0)
+        return std::sin(2.0 * Pi * f + phase) * 4096.0 * 2.0;
+    const double u = f + phase;
+    const double w = u - std::trunc(u);
+    switch (waveType) {
+    case 1:
+        return w < 0.5 ? 6144.0 : -6144.0;
+    case 2:
+        return w < 0.25 ? 6144.0 : -6144.0;
+    case 3:
+        return w < 0.5 ? 10240.0 - 40960.0 * w : 40960.0 * (w - 0.5) - 10240.0;
+    default:
+        return 6144.0 - 12288.0 * w;
+    }
+}
+} // namespace
+
+double playablePitch(double pitch)
+{
+    if (std::isnan(pitch))
+        return 0.0;
+    return std::clamp(pitch, -PitchLimit, PitchLimit);
+}
+
+void synthesizeBuffer(int slot, int voiceIndex, double pitch)
+{
+    ToneVoice &voice = app.voices[voiceIndex];
+    PcmBuffer &buffer = voice.buffers[slot];
+    const double period = voice.format.sampleRate /
+                          (app.synth.referenceHz * std::pow(app.synth.semitoneRatio, playablePitch(pitch)));
+    const int waveType = app.menu.waveType.load(std::memory_order_relaxed);
+    const double phase = voice.phase.load(std::memory_order_relaxed);
+    const uint32_t n = buffer.length / 2;
+    for (uint32_t i = 0; i < n; i++) {
+        const double k = std::trunc(i / period);
+        const double f = (i - k * period) / period;
+        const double gain = app.window.voiceGain.load(std::memory_order_relaxed);
+        const double level = std::trunc(waveLevel(waveType, f, phase) * gain);
+        const int16_t sample = int16_t(std::clamp(level, -32768.0, 32767.0));
+        std::memcpy(buffer.data + 2 * i, &sample, 2);
+    }
+    const double k = std::trunc(n / period);
+    const double f = (n - k * period) / period;
+    double next = phase;
+    if (waveType == 0) {
+        next += TwoPi * f;
+        while (next >= TwoPi)
+            next -= TwoPi;
+    } else {
+        next += f;
+        while (next >= 1.0)
+            next -= 1.0;
+    }
+    voice.phase.store(next, std::memory_order_relaxed);
+}

@@ -2,3 +2,7 @@
 // Fills ring slot `slot` of voice `voiceIndex` with the current wave type at `pitch` semitones
 // from the reference tone, carrying the voice's phase on to the next buffer.
 void synthesizeBuffer(int slot, int voiceIndex, double pitch);
+
+// A pitch the synthesizer can use: finite and within eight octaves of the reference tone
+// (a zero-width field or a far-off pointer must not give an endless or NaN phase).
+double playablePitch(double pitch);

@@ -8,6 +8,8 @@ constexpr int VoiceCount = 3;
 constexpr int RingSlots = 15;
 
 // One of the three tone outputs, each with a ring of short buffers fed by the voice thread.
+// openVoices sets up device and buffers before it publishes `opened`; the voice thread touches
+// neither until it has seen `opened`.
 struct ToneVoice {
     std::atomic<double> phase{0.0};
     std::atomic<int> ringWrite{0};
@@ -16,4 +18,5 @@ struct ToneVoice {
     PcmFormat format{1, 44100};
     PcmBuffer buffers[RingSlots];
     std::atomic<int> resetRequested{0};
+    std::atomic<int> opened{0};
 };

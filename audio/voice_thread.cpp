@@ -1,8 +1,160 @@
 #include "audio/voice_thread.h"
 
-void voiceThread() {}
-void openVoices() {}
-void closeVoices() {}
-double voicePitch(int) { return 0.0; }
-void onVoiceBufferDone(PcmDevice, uintptr_t) {}
-void requestVoiceReset() {}
+#include <algorithm>
+#include <new>
+
+#include "app/app_context.h"
+#include "app/message_pump.h"
+#include "audio/synthesizer.h"
+
+namespace {
+constexpr std::memory_order Relaxed = std::memory_order_relaxed;
+
+// Both counts divide by the setting; beyond a second a tone buffer makes no sense either.
+int usableBufferLengthMs(int bufferLengthMs) { return std::clamp(bufferLengthMs, 1, 1000); }
+
+int ringStep(int slot, int step) { return (slot + step + RingSlots) % RingSlots; }
+
+bool shouldFeed(const ToneVoice &voice, uint16_t queueTarget)
+{
+    const int outstanding = ringStep(voice.ringWrite.load(Relaxed),
+                                     -voice.ringDone.load(std::memory_order_acquire));
+    return outstanding < queueTarget && app.play.keyHeldFrames.load(Relaxed) >= 1 &&
+           app.menu.state.load(Relaxed) == Play && app.music.streamState.load(Relaxed) < Finished;
+}
+
+void feedVoice(int voiceIndex)
+{
+    ToneVoice &voice = app.voices[voiceIndex];
+    const int ringDone = voice.ringDone.load(std::memory_order_acquire);
+    int ringWrite = voice.ringWrite.load(Relaxed);
+    const bool runDry = ringWrite == ringDone || ringWrite == ringStep(ringDone, 1);
+    const int count = runDry ? voiceBurstCount(app.shell.bufferLengthMs) : 1;
+    const double pitch = voicePitch(voiceIndex);
+
+    double savedPhase = voice.phase.load(Relaxed);
+    int synthesized = 0;
+    // A slot the device still holds (a reset of the ring counters while the tone was still
+    // queued, or a lost notice) is left alone rather than overwritten while it plays.
+    while (synthesized < count && voice.buffers[ringWrite].queued.load(std::memory_order_acquire) == 0) {
+        savedPhase = voice.phase.load(Relaxed);
+        synthesizeBuffer(ringWrite, voiceIndex, pitch);
+        ringWrite = ringStep(ringWrite, 1);
+        synthesized++;
+    }
+    ringWrite = ringStep(ringWrite, -synthesized);
+    for (int i = 0; i < synthesized; i++) {
+        if (pcmWrite(voice.device, &voice.buffers[ringWrite]) != PcmOk) {
+            voice.phase.store(savedPhase, Relaxed);
+            break;
+        }
+        ringWrite = ringStep(ringWrite, 1);
+    }
+    voice.ringWrite.store(ringWrite, Relaxed);
+}
+} // namespace
+
+uint32_t voiceSlotBytes(int bufferLengthMs)
+{
+    return uint32_t(usableBufferLengthMs(bufferLengthMs) / 1000.0 * 88200);
+}
+
+// Both counts stay below the ring's 15 slots: with 14 outstanding the ring would look empty
+// (ringWrite == ringDone) and the next burst would overwrite buffers that are still playing.
+uint16_t voiceQueueTarget(int bufferLengthMs)
+{
+    return uint16_t(std::clamp(120 / usableBufferLengthMs(bufferLengthMs) + 1, 3, 14));
+}
+
+int voiceBurstCount(int bufferLengthMs)
+{
+    return std::clamp(100 / usableBufferLengthMs(bufferLengthMs), 3, 13);
+}
+
+double voicePitch(int voiceIndex)
+{
+    const int width = app.window.clientWidth.load(Relaxed);
+    const int halfWidth = width / 2;
+    const int halfSpan = (width - 2 * app.window.fieldMargin.load(Relaxed)) / 2;
+    const double base = 12.0 * (app.window.pointerX.load(Relaxed) - halfWidth) / halfSpan +
+                        (12 * app.play.octave.load(Relaxed) - 48);
+    const int sign = voiceIndex % 2 == 0 ? -1 : 1;
+    const double detune = sign * ((voiceIndex + 1) / 2) * 2 / 40.0;
+    double octaveOffset = 0.0;
+    if (app.menu.waveType.load(Relaxed) == 0 && voiceIndex != 0)
+        octaveOffset = voiceIndex % 2 == 1 ? 12.0 : -12.0;
+    return playablePitch(base + detune + octaveOffset);
+}
+
+void feedVoices(uint16_t queueTarget)
+{
+    for (int i = 0; i < VoiceCount && i < 2 * app.menu.unison.load(Relaxed) + 1; i++) {
+        ToneVoice &voice = app.voices[i];
+        if (voice.opened.load(std::memory_order_acquire) == 0)
+            continue;
+        if (voice.resetRequested.load(std::memory_order_acquire) == 1) {
+            pcmReset(voice.device);
+            voice.phase.store(0.0, Relaxed);
+            voice.resetRequested.store(0, Relaxed);
+        }
+        if (shouldFeed(voice, queueTarget))
+            feedVoice(i);
+    }
+}
+
+void voiceThread()
+{
+    const uint16_t queueTarget = voiceQueueTarget(app.shell.bufferLengthMs);
+    while (app.shell.voiceThreadRunning.load(std::memory_order_acquire) == 1) {
+        pumpMessagesFor(5);
+        feedVoices(queueTarget);
+    }
+}
+
+void openVoices()
+{
+    const uint32_t slotBytes = voiceSlotBytes(app.shell.bufferLengthMs);
+    for (ToneVoice &voice : app.voices) {
+        voice.format = PcmFormat{1, 44100};
+        pcmOpen(&voice.device, voice.format, nullptr, nullptr);
+        for (int k = 0; k < RingSlots; k++) {
+            PcmBuffer &buffer = voice.buffers[k];
+            buffer.data = new (std::nothrow) uint8_t[slotBytes]();
+            buffer.length = buffer.data != nullptr ? slotBytes : 0;
+            buffer.user = uintptr_t(k);
+        }
+        voice.opened.store(1, std::memory_order_release);
+    }
+}
+
+void closeVoices()
+{
+    for (ToneVoice &voice : app.voices) {
+        voice.opened.store(0, Relaxed);
+        pcmClose(voice.device);
+        voice.device = 0;
+        for (PcmBuffer &buffer : voice.buffers) {
+            delete[] buffer.data;
+            buffer.data = nullptr;
+            buffer.length = 0;
+        }
+    }
+}
+
+void onVoiceBufferDone(PcmDevice device, uintptr_t user)
+{
+    if (device == 0 || user >= uintptr_t(RingSlots))
+        return;
+    for (ToneVoice &voice : app.voices) {
+        if (voice.device == device) {
+            voice.ringDone.store(int(user), std::memory_order_release);
+            return;
+        }
+    }
+}
+
+void requestVoiceReset()
+{
+    for (ToneVoice &voice : app.voices)
+        voice.resetRequested.store(1, std::memory_order_release);
+}

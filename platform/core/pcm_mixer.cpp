@@ -311,13 +311,13 @@ void mixChunk(int16_t *out, int frames)
 
 // The heard position follows the pulls, but callbacks come with a millisecond or two of jitter:
 // the anchor runs on at the clock's pace and is pulled an eighth of the way towards each
-// pull's own figure, so the song clock moves smoothly. A large gap (start, stall) resets it.
+// pull's own figure, so the song clock moves smoothly. A large gap (start, stall) resets it,
+// and so do pulls that come without the clock moving (a burst, or a test pulling by hand).
 void moveAnchor(uint64_t nowUs, int frames)
 {
     const double raw = std::max(0.0, double(pull.mixedTotal) - pull.latencyFrames);
-    if (pull.anchored) {
-        const double elapsedUs = nowUs > pull.anchorUs ? double(nowUs - pull.anchorUs) : 0.0;
-        const double predicted = pull.anchorHeard + elapsedUs * PcmMixRate / 1e6;
+    if (pull.anchored && nowUs > pull.anchorUs) {
+        const double predicted = pull.anchorHeard + double(nowUs - pull.anchorUs) * PcmMixRate / 1e6;
         const double error = raw - predicted;
         const double tolerance = std::max(frames, pull.latencyFrames);
         pull.anchorHeard = std::fabs(error) <= tolerance ? predicted + error / 8 : raw;

@@ -1,0 +1,35 @@
+#pragma once
+// Shared by the audio tests: a clock the tests move by hand, pulls of the mixer, temp files.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/core/pcm_mixer.h"
+
+inline uint64_t testClockNowUs = 0;
+inline uint64_t testClockUs() { return testClockNowUs; }
+
+// A fresh output whose clock stands still unless the test moves testClockNowUs.
+inline void startTestOutput(int latencyFrames = 0)
+{
+    testClockNowUs = 0;
+    pcmMixerStartOutput(latencyFrames, testClockUs);
+}
+
+// Pulls `frames` stereo frames and returns them interleaved.
+inline std::vector<int16_t> pullFrames(int frames)
+{
+    std::vector<int16_t> out(size_t(frames) * PcmMixChannels);
+    pcmMixerPull(out.data(), frames);
+    return out;
+}
+
+// A file name that parallel test processes do not share.
+inline std::string tempPath(const std::string &name)
+{
+    return ::testing::TempDir() + "lumatide_audio_" + std::to_string(getpid()) + "_" + name;
+}

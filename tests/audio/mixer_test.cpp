@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "audio_test_support.h"
+#include "platform/pcm.h"
+
+namespace {
+
+// A buffer of `frames` frames, every sample `value`.
+struct TestBuffer {
+    std::vector<uint8_t> bytes;
+    PcmBuffer buffer;
+
+    TestBuffer(int frames, int channels, int16_t value, uintptr_t user)
+        : bytes(size_t(frames) * channels * 2)
+    {
+        for (size_t i = 0; i < bytes.size() / 2; i++)
+            std::memcpy(bytes.data() + 2 * i, &value, 2);
+        buffer.data = bytes.data();
+        buffer.length = uint32_t(bytes.size());
+        buffer.user = user;
+    }
+};
+
+std::vector<uintptr_t> takeNotices(PcmDevice device)
+{
+    std::vector<uintptr_t> users;
+    PcmDevice from = 0;
+    uintptr_t user = 0;
+    while (pcmTakeWindowNotice(&from, &user)) {
+        EXPECT_EQ(from, device);
+        users.push_back(user);
+    }
+    return users;
+}
+
+class Mixer : public ::testing::Test {
+protected:
+    void SetUp() override { startTestOutput(); }
+    void TearDown() override
+    {
+        for (PcmDevice device : opened)
+            pcmClose(device);
+    }
+    PcmDevice open(PcmFormat format, PcmDoneCallback callback = nullptr, void *instance = nullptr)
+    {
+        PcmDevice device = 0;
+        EXPECT_EQ(pcmOpen(&device, format, callback, instance), PcmOk);
+        opened.push_back(device);
+        return device;
+    }
+    std::vector<PcmDevice> opened;
+};
+
+TEST_F(Mixer, PlaysBuffersInQueueOrderAndReturnsEachOnceItsLastFrameIsMixed)
+{
+    const PcmDevice device = open({1, 44100});
+    TestBuffer first(100, 1, 1000, 11), second(50, 1, -2000, 22);
+    ASSERT_EQ(pcmWrite(device, &first.buffer), PcmOk);
+    ASSERT_EQ(pcmWrite(device, &second.buffer), PcmOk);
+    EXPECT_EQ(pcmWrite(device, &first.buffer), PcmErrorStillPlaying);
+
+    std::vector<int16_t> out = pullFrames(120);
+    EXPECT_EQ(out[0], 1000);                // mono plays on both sides
+    EXPECT_EQ(out[1], 1000);
+    EXPECT_EQ(out[2 * 99], 1000);
+    EXPECT_EQ(out[2 * 100], -2000);
+    EXPECT_EQ(out[2 * 119 + 1], -2000);
+    EXPECT_EQ(takeNotices(device), std::vector<uintptr_t>{11});
+    EXPECT_EQ(first.buffer.queued.load(), 0);
+    EXPECT_EQ(second.buffer.queued.load(), 1);
+
+    out = pullFrames(100);
+    EXPECT_EQ(out[2 * 29], -2000);
+    EXPECT_EQ(out[2 * 30], 0);              // the queue ran dry: silence
+    EXPECT_EQ(takeNotices(device), std::vector<uintptr_t>{22});
+    EXPECT_EQ(pcmPositionFrames(device), 150u);
+}
+
+TEST_F(Mixer, EmptyBuffersComeBackInTheirTurn)
+{
+    const PcmDevice device = open({2, 44100});
+    TestBuffer sound(10, 2, 5, 1), empty(0, 2, 0, 2), more(10, 2, 7, 3);
+    pcmWrite(device, &sound.buffer);
+    pcmWrite(device, &empty.buffer);
+    pcmWrite(device, &more.buffer);
+    pullFrames(5);
+    EXPECT_TRUE(takeNotices(device).empty());
+    pullFrames(5);
+    EXPECT_EQ(takeNotices(device), (std::vector<uintptr_t>{1, 2}));
+    pullFrames(10);
+    EXPECT_EQ(takeNotices(device), std::vector<uintptr_t>{3});
+}
+
+TEST_F(Mixer, CallbackDevicesGetTheirNoticesDirectlyAndNothingReachesTheWindowQueue)
+{
+    std::vector<PcmBuffer *> returned;
+    const PcmDevice device = open({2, 44100}, [](void *instance, PcmBuffer *buffer) {
+        static_cast<std::vector<PcmBuffer *> *>(instance)->push_back(buffer);
+    }, &returned);
+    TestBuffer a(64, 2, 1, 0), b(64, 2, 2, 0);
+    pcmWrite(device, &a.buffer);
+    pcmWrite(device, &b.buffer);
+    pullFrames(200);
+    EXPECT_EQ(returned, (std::vector<PcmBuffer *>{&a.buffer, &b.buffer}));
+    PcmDevice from = 0;
+    uintptr_t user = 0;
+    EXPECT_FALSE(pcmTakeWindowNotice(&from, &user));
+}
+
+TEST_F(Mixer, ResetReturnsEveryQueuedBufferInOrderAndRestartsThePosition)
+{
+    const PcmDevice device = open({1, 44100});
+    TestBuffer a(100, 1, 100, 1), b(100, 1, 200, 2), c(100, 1, 300, 3);
+    for (TestBuffer *t : {&a, &b, &c})
+        pcmWrite(device, &t->buffer);
+    pullFrames(150);
+    EXPECT_EQ(takeNotices(device), std::vector<uintptr_t>{1});
+    EXPECT_EQ(pcmPositionFrames(device), 150u);
+
+    pcmReset(device);
+    EXPECT_EQ(takeNotices(device), (std::vector<uintptr_t>{2, 3}));
+    for (TestBuffer *t : {&a, &b, &c})
+        EXPECT_EQ(t->buffer.queued.load(), 0);
+    EXPECT_EQ(pcmPositionFrames(device), 0u);
+    std::vector<int16_t> out = pullFrames(10);
+    EXPECT_EQ(out[0], 0);
+
+    pcmWrite(device, &a.buffer);
+    pullFrames(40);
+    EXPECT_EQ(pcmPositionFrames(device), 40u);
+}
+
+TEST_F(Mixer, CloseLetsGoOfEveryBufferWithoutNotices)
+{
+    PcmDevice device = 0;
+    ASSERT_EQ(pcmOpen(&device, {1, 44100}, nullptr, nullptr), PcmOk);
+    TestBuffer a(100, 1, 100, 1), b(100, 1, 200, 2);
+    pcmWrite(device, &a.buffer);
+    pcmWrite(device, &b.buffer);
+    pullFrames(10);
+    pcmClose(device);
+    EXPECT_EQ(a.buffer.queued.load(), 0);
+    EXPECT_EQ(b.buffer.queued.load(), 0);
+    EXPECT_TRUE(takeNotices(device).empty());
+    EXPECT_EQ(pcmWrite(device, &a.buffer), PcmErrorInvalidHandle);
+    EXPECT_EQ(pcmPositionFrames(device), 0u);
+}
+
+TEST_F(Mixer, RefusesFormatsItCannotConvert)
+{
+    const PcmFormat bad[] = {{0, 44100}, {256, 44100}, {2, 999}, {2, 400000}};
+    for (const PcmFormat &format : bad) {
+        PcmDevice device = 7;
+        EXPECT_EQ(pcmOpen(&device, format, nullptr, nullptr), PcmErrorBadFormat);
+        EXPECT_EQ(device, 0);
+    }
+    EXPECT_EQ(pcmWrite(0, nullptr), PcmErrorInvalidHandle);
+}
+
+TEST_F(Mixer, HeardPositionLeavesOutTheOutputBufferAndMovesOnWithTheClock)
+{
+    startTestOutput(256);
+    const PcmDevice device = open({1, 44100});
+    TestBuffer a(4410, 1, 1, 0);
+    pcmWrite(device, &a.buffer);
+    pullFrames(1024);
+    EXPECT_EQ(pcmPositionFrames(device), 1024u - 256u);
+    testClockNowUs += 1000;                         // 44.1 frames later
+    EXPECT_EQ(pcmPositionFrames(device), 1024u - 256u + 44u);
+    testClockNowUs += 100000;                       // no pull came: it stops at what was mixed
+    EXPECT_EQ(pcmPositionFrames(device), 1024u);
+    pullFrames(1024);                               // a late pull starts the estimate afresh
+    EXPECT_EQ(pcmPositionFrames(device), 2048u - 256u);
+}
+
+TEST_F(Mixer, HeardPositionNeverGoesBack)
+{
+    // With more latency than one pull, the estimate after the next pull lies below what the
+    // clock had already shown.
+    startTestOutput(2048);
+    const PcmDevice device = open({1, 44100});
+    TestBuffer a(44100, 1, 1, 0);
+    pcmWrite(device, &a.buffer);
+    pullFrames(1024);
+    testClockNowUs += 23000;
+    const uint64_t shown = pcmPositionFrames(device);
+    EXPECT_EQ(shown, 1014u);
+    pullFrames(1024);
+    EXPECT_EQ(pcmPositionFrames(device), shown);
+    pcmReset(device);
+    EXPECT_EQ(pcmPositionFrames(device), 0u);
+}
+
+TEST_F(Mixer, HeardPositionOfADeviceThatRanDryStopsAtItsLastFrame)
+{
+    startTestOutput(1024);
+    const PcmDevice device = open({1, 44100});
+    TestBuffer a(300, 1, 1, 0);
+    pcmWrite(device, &a.buffer);
+    pullFrames(1024);
+    EXPECT_EQ(pcmPositionFrames(device), 0u);
+    testClockNowUs += 3000;                         // 132 frames heard
+    EXPECT_EQ(pcmPositionFrames(device), 132u);
+    testClockNowUs += 10000;
+    EXPECT_EQ(pcmPositionFrames(device), 300u);
+}
+
+TEST_F(Mixer, RateConversionKeepsTheLengthAndPadsTheEnd)
+{
+    struct Case {
+        int channels, rate, frames;
+    };
+    const Case cases[] = {{2, 48000, 48000}, {1, 22050, 11025}, {2, 32000, 7}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rate);
+        startTestOutput();
+        const PcmDevice device = open({c.channels, c.rate});
+        TestBuffer sound(c.frames, c.channels, 8000, 5);
+        pcmWrite(device, &sound.buffer);
+        const int expected = int(int64_t(c.frames) * 44100 / c.rate);
+        int pulled = 0, loud = 0;
+        while (takeNotices(device).empty() && pulled < 3 * 44100) {
+            const std::vector<int16_t> out = pullFrames(64);
+            for (int i = 0; i < 64; i++)
+                loud += std::abs(out[2 * i]) > 4000 ? 1 : 0;
+            pulled += 64;
+        }
+        EXPECT_EQ(pcmPositionFrames(device), uint64_t(c.frames));
+        EXPECT_NEAR(loud, expected, 4);
+        EXPECT_LE(pulled, expected + 256);
+        pcmClose(device);
+        opened.clear();
+    }
+}
+
+TEST_F(Mixer, ConvertedTimingMatchesTheSourceTiming)
+{
+    // A step from silence to sound half a second into a 48 kHz buffer sounds half a second in.
+    const PcmDevice device = open({1, 48000});
+    TestBuffer sound(48000, 1, 0, 0);
+    for (int i = 24000; i < 48000; i++) {
+        const int16_t value = 10000;
+        std::memcpy(sound.bytes.data() + 2 * i, &value, 2);
+    }
+    pcmWrite(device, &sound.buffer);
+    const std::vector<int16_t> out = pullFrames(44100);
+    int firstLoud = -1;
+    for (int i = 0; i < 44100 && firstLoud < 0; i++)
+        if (out[2 * i] > 5000)
+            firstLoud = i;
+    EXPECT_NEAR(firstLoud, 22050, 3);
+}
+
+TEST_F(Mixer, SumOfSourcesIsClampedToSixteenBits)
+{
+    const PcmDevice loud = open({1, 44100});
+    const PcmDevice louder = open({2, 44100});
+    const PcmDevice three = open({3, 44100});
+    TestBuffer a(10, 1, 30000, 0), b(10, 2, 30000, 0), c(10, 3, -300, 0);
+    pcmWrite(loud, &a.buffer);
+    pcmWrite(louder, &b.buffer);
+    pcmWrite(three, &c.buffer);
+    std::vector<int16_t> out = pullFrames(10);
+    EXPECT_EQ(out[0], 32767);
+    EXPECT_EQ(out[1], 32767);
+    TestBuffer d(10, 1, -30000, 0), e(10, 2, -30000, 0);
+    pcmWrite(loud, &d.buffer);
+    pcmWrite(louder, &e.buffer);
+    out = pullFrames(10);
+    EXPECT_EQ(out[0], -32768);
+}
+
+TEST_F(Mixer, MoreThanTwoChannelsAreAveragedOntoBothSides)
+{
+    const PcmDevice device = open({3, 44100});
+    TestBuffer sound(4, 3, 0, 0);
+    const int16_t frame[3] = {300, 600, 900};
+    for (int i = 0; i < 4; i++)
+        std::memcpy(sound.bytes.data() + 6 * i, frame, 6);
+    pcmWrite(device, &sound.buffer);
+    const std::vector<int16_t> out = pullFrames(4);
+    EXPECT_EQ(out[0], 600);
+    EXPECT_EQ(out[7], 600);
+}
+
+} // namespace
