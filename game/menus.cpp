@@ -1,3 +1,99 @@
 #include "game/menus.h"
 
-void updateMenus() {}
+#include "app/app_context.h"
+#include "app/window_procedure.h"
+#include "audio/voice_thread.h"
+#include "game/atomic_access.h"
+#include "game/key_wait.h"
+#include "game/menu_keys.h"
+#include "game/select_screen.h"
+#include "platform/keys.h"
+#include "platform/timer.h"
+
+namespace {
+
+constexpr int WaveTypeCount = 5;
+constexpr uint32_t ResultScreenLockMs = 2000;
+
+void updateSynthKeys(uint32_t now)
+{
+    MenuState &menu = app.menu;
+    WindowState &window = app.window;
+    menu.waveKeyHeldFrames = countHeldFrames(menu.waveKeyHeldFrames, keyOrControlHeld(KeyW, CodeWaveType));
+    if (passRepeatGate(menu.waveKeyHeldFrames, now, menu.lastRepeatTime))
+        storeRelaxed(menu.waveType, (loadRelaxed(menu.waveType) + 1) % WaveTypeCount);
+
+    menu.unisonKeyHeldFrames = countHeldFrames(menu.unisonKeyHeldFrames, keyOrControlHeld(KeyE, CodeUnison));
+    if (passRepeatGate(menu.unisonKeyHeldFrames, now, menu.lastRepeatTime)) {
+        const int unison = (loadRelaxed(menu.unison) + 1) % 2;
+        storeRelaxed(menu.unison, unison);
+        storeRelaxed(window.voiceGain, voiceGainForPointer(static_cast<int>(window.pointerY),
+                                                           loadRelaxed(window.clientHeight), unison));
+    }
+}
+
+void stopSongSound()
+{
+    requestVoiceReset();
+    app.music.close();
+}
+
+void startCredit()
+{
+    CreditState &credit = app.credit;
+    storeRelaxed(app.menu.state, Select);
+    credit.stage = 0;
+    app.menu.selectedSong = 0;
+    credit.extraUnlocked = 0;
+    for (int &count : credit.creditJudgementCounts)
+        count = 0;
+    for (int &score : credit.stageScores)
+        score = 0;
+    credit.creditScore = 0;
+    for (SongEntry &entry : app.catalogue.songs)
+        entry.played = 0;
+}
+
+void updateTitleScreen()
+{
+    if (keyIsDown(KeyEscape)) {
+        stopSongSound();
+        storeRelaxed(app.menu.state, Title);
+        app.shell.quitRequested = 1;
+    }
+    if (keyIsDown(KeySpace)) {
+        waitForKeyRelease(KeySpace, 1);
+        startCredit();
+    }
+}
+
+void updateResultScreen(uint32_t now)
+{
+    if (!keyIsDown(KeySpace) || now - app.play.resultTime <= ResultScreenLockMs)
+        return;
+    waitForKeyRelease(KeySpace, 1);
+    storeRelaxed(app.menu.state, Title);
+    app.credit.stage = 0;
+    app.play.phaseStartTime = timerNowMs();
+}
+
+}  // namespace
+
+void updateMenus()
+{
+    const uint32_t now = timerNowMs();
+    updateSynthKeys(now);
+    switch (loadRelaxed(app.menu.state)) {
+    case Select:
+        updateSelectScreen(now);
+        break;
+    case Title:
+        updateTitleScreen();
+        break;
+    case Result:
+        updateResultScreen(now);
+        break;
+    default:
+        break;    // the play update follows in the same frame
+    }
+}

@@ -1,0 +1,78 @@
+#include "game/autoplay_driver.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/app_context.h"
+#include "game/atomic_access.h"
+#include "game/judgement_rules.h"
+#include "game/repeat_gate.h"
+
+namespace {
+
+bool aroundNote(const AutoplayView &v)
+{
+    // From 30 ms before the note to 230 ms after it.
+    return std::abs(static_cast<int64_t>(signedMs(v.cur->timeMs, v.t)) + 100) < 130 &&
+           v.hitLatch == 0;
+}
+
+bool lingerAfterShortNote(const AutoplayView &v)
+{
+    if (v.prev == nullptr || v.phaseStartTime == 0)
+        return false;
+    const uint32_t p = v.prev->timeMs;
+    return p - 50 < v.t && v.t < p + v.msPerBeat / 16 &&
+           v.cur->timeMs - p > v.msPerBeat / 4 + 10 && std::fabs(v.playerPitch - v.prev->pitch) < 0.25;
+}
+
+}  // namespace
+
+bool autoplayPressesKey(const AutoplayView &v)
+{
+    return aroundNote(v) || v.linkActive == 1 || lingerAfterShortNote(v);
+}
+
+double autoplayPointerViewX(const AutoplayView &v)
+{
+    if (v.prev == nullptr)
+        return v.cur->screenX;
+    // Signed: a note in the first beats of the clock is not "far away" by wrap-around.
+    const int64_t untilNote = signedMs(v.cur->timeMs, v.t);
+    if (untilNote >= static_cast<int64_t>(4) * v.msPerBeat)
+        return v.prev->screenX;
+    const uint32_t gap = v.cur->timeMs - v.prev->timeMs;
+    const double s = gap == 0 ? 1.0 : std::clamp(1.0 - (untilNote - 50) / static_cast<double>(gap), 0.0, 1.0);
+    return v.prev->screenX + (v.cur->screenX - v.prev->screenX) * s * s;
+}
+
+void driveAutoplay()
+{
+    Chart &chart = app.chart;
+    PlayState &play = app.play;
+    if (chart.noteIndex >= chart.noteCount) {
+        storeRelaxed(play.keyHeldFrames, 0);
+        play.hitLatch = 0;
+        return;
+    }
+    AutoplayView view;
+    view.cur = chart.currentNote;
+    view.prev = chart.noteIndex >= 1 ? &chart.notes[chart.noteIndex - 1] : nullptr;
+    view.t = static_cast<uint32_t>(play.songTimeMs);
+    view.hitLatch = play.hitLatch;
+    view.linkActive = play.linkActive;
+    view.phaseStartTime = play.phaseStartTime;
+    view.msPerBeat = chart.msPerBeat;
+    view.playerPitch = play.playerPitch;
+
+    if (autoplayPressesKey(view)) {
+        const int held = loadRelaxed(play.keyHeldFrames);
+        if (held < MaxHeldFrames)
+            storeRelaxed(play.keyHeldFrames, held + 1);
+    } else {
+        play.hitLatch = 0;
+        storeRelaxed(play.keyHeldFrames, 0);
+    }
+    const double x = autoplayPointerViewX(view);
+    storeRelaxed(app.window.pointerX, (x + 1.0) * 0.5 * loadRelaxed(app.window.clientWidth));
+}

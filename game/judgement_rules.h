@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+
+#include "app/app_context.h"
+
+// The timing and pitch tables that judge the current note, as pure functions of one frame's
+// numbers. Times are song-clock milliseconds; `t` is the clock, `noteTime` the note's time.
+
+// Signed distance a - b of two wrapping millisecond times.
+inline int32_t signedMs(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b); }
+
+// |a - b| of two wrapping millisecond times, taken as a signed distance.
+inline uint32_t msDistance(uint32_t a, uint32_t b)
+{
+    const int64_t d = signedMs(a, b);
+    return static_cast<uint32_t>(d < 0 ? -d : d);
+}
+
+// A note counts as passed once the clock is more than 200 ms beyond it (unsigned comparison).
+inline bool notePassed(uint32_t t, uint32_t noteTime) { return t > noteTime + 200u; }
+
+// After the first four frames of a press a note is only entered while the pointer keeps moving:
+// 0.017 semitone per frame for each frame held beyond the fifth.
+bool entryTestHolds(double pitchMovement, int heldFrames);
+
+struct NoteFrame {
+    uint32_t t = 0;
+    uint32_t noteTime = 0;
+    double pitchDistance = 0.0;    // |note pitch - player pitch|
+    bool entry = false;            // entryTestHolds for this frame
+    int heldFrames = 0;            // keyHeldFrames, -1 until the key is first let go
+    int hitLatch = 0;
+    int32_t noteIndex = 0;
+};
+
+enum class OrdinaryRow { None, Passed, Taken };
+
+struct OrdinaryOutcome {
+    OrdinaryRow row = OrdinaryRow::None;
+    Judgement judgement = Miss;    // for Taken
+    bool cancelsLink = false;      // the held-into-first-note row also cancels a slide it starts
+};
+
+// An ordinary note (no slide running): the first matching row wins.
+OrdinaryOutcome judgeOrdinaryNote(const NoteFrame &frame);
+
+enum class SlideRow { None, Passed, Ended, OnPitchEarly };
+
+struct SlideOutcome {
+    SlideRow row = SlideRow::None;
+    Judgement judgement = Miss;    // for Ended
+    bool clearsOnPitch = false;    // Ended rows that reset linkOnPitch
+};
+
+// The end note of a running slide; the tolerance widens once the player was on its pitch early.
+SlideOutcome judgeSlideEnd(const NoteFrame &frame, int linkOnPitch);
+
+// A slide let go for good is judged by timing alone.
+Judgement releaseJudgement(uint32_t distanceMs);

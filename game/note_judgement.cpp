@@ -1,0 +1,117 @@
+#include "game/note_judgement.h"
+
+#include <cmath>
+
+#include "app/app_context.h"
+#include "app/trace.h"
+#include "game/atomic_access.h"
+#include "game/judgement_rules.h"
+
+namespace {
+
+void followOctave(const ChartNote &cur, int held)
+{
+    const Chart &chart = app.chart;
+    PlayState &play = app.play;
+    if (held != 0 && play.linkActive != 1)
+        return;
+    storeRelaxed(play.octave, 4 - cur.octaveShift);
+    // With the key up, the field already shifts for a note due within 200 ms.
+    const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
+    if (chart.noteIndex + 1 < chart.noteCount && held == 0 && cur.next != nullptr &&
+        t + 200 > cur.next->timeMs)
+        storeRelaxed(play.octave, 4 - cur.next->octaveShift);
+}
+
+void recordRule(PlayFrame &frame, const ChartNote &note, Judgement judgement)
+{
+    app.play.lastJudgement = judgement;
+    frame.judged = true;
+    frame.judgedNote = &note;
+}
+
+void cancelFollowingSlideEnd(ChartNote &cur)
+{
+    if (cur.linked == 1 && cur.next != nullptr)
+        cur.next->state = 2;
+}
+
+void applyOrdinaryNote(PlayFrame &frame, ChartNote &cur, const OrdinaryOutcome &outcome)
+{
+    PlayState &play = app.play;
+    if (outcome.row == OrdinaryRow::None)
+        return;
+    if (cur.state == 1)
+        recordRule(frame, cur, outcome.judgement);
+    cur.state = 0;
+    app.chart.noteIndex++;
+    play.linkOnPitch = 0;
+    if (outcome.row == OrdinaryRow::Passed) {
+        cancelFollowingSlideEnd(cur);
+        play.linkActive = 0;
+        return;
+    }
+    if (outcome.cancelsLink)
+        cancelFollowingSlideEnd(cur);
+    if (cur.linked == 1)
+        play.linkActive = 1;
+    play.hitLatch = 1;
+}
+
+void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome)
+{
+    PlayState &play = app.play;
+    switch (outcome.row) {
+    case SlideRow::None:
+        return;
+    case SlideRow::OnPitchEarly:
+        play.linkOnPitch = 1;
+        return;
+    case SlideRow::Passed:
+        cur.state = 0;
+        play.linkActive = 0;
+        break;
+    case SlideRow::Ended:
+        cur.state = 2;
+        play.hitLatch = 1;
+        play.linkActive = cur.linked == 1 ? 1 : 0;
+        break;
+    }
+    recordRule(frame, cur, outcome.judgement);
+    if (outcome.clearsOnPitch)
+        play.linkOnPitch = 0;
+    // A release still waiting for its grace belonged to the slide that has now ended.
+    play.releaseStartTime = 0;
+    app.chart.noteIndex++;
+}
+
+}  // namespace
+
+void judgeCurrentNote(PlayFrame &frame)
+{
+    Chart &chart = app.chart;
+    PlayState &play = app.play;
+    if (chart.noteIndex >= chart.noteCount) {
+        if (play.judgementCounts[Miss] == 0 && play.fullComboTime == 0) {
+            play.fullComboTime = frame.now;
+            trace("full combo");
+        }
+        return;
+    }
+    ChartNote &cur = *chart.currentNote;
+    const int held = loadRelaxed(play.keyHeldFrames);
+    followOctave(cur, held);
+
+    NoteFrame note;
+    note.t = static_cast<uint32_t>(play.songTimeMs);
+    note.noteTime = cur.timeMs;
+    note.pitchDistance = std::fabs(cur.pitch - play.playerPitch);
+    note.entry = entryTestHolds(std::fabs(play.previousPitch - play.playerPitch), held);
+    note.heldFrames = held;
+    note.hitLatch = play.hitLatch;
+    note.noteIndex = chart.noteIndex;
+    if (play.linkActive == 0)
+        applyOrdinaryNote(frame, cur, judgeOrdinaryNote(note));
+    else
+        applySlideEnd(frame, cur, judgeSlideEnd(note, play.linkOnPitch));
+}

@@ -1,0 +1,63 @@
+#include "game/play_key.h"
+
+#include "app/app_context.h"
+#include "audio/voice_thread.h"
+#include "game/atomic_access.h"
+#include "game/judgement_rules.h"
+#include "game/repeat_gate.h"
+#include "game/song_end.h"
+#include "platform/keys.h"
+
+namespace {
+
+constexpr uint32_t ForgivenReleaseMs = 100;
+constexpr uint32_t LeaveDelayMs = 1000;
+
+void releaseKey(PlayFrame &frame)
+{
+    PlayState &play = app.play;
+    ChartNote &cur = *app.chart.currentNote;
+    if (loadRelaxed(play.keyHeldFrames) >= 1)
+        requestVoiceReset();
+    storeRelaxed(play.keyHeldFrames, 0);
+    play.hitLatch = 0;
+    if (play.linkActive == 1 && play.releaseStartTime == 0) {
+        // Each release already forgiven in this slide shortens the next grace by 100 ms.
+        play.releaseStartTime = frame.now - ForgivenReleaseMs * cur.holdCount;
+        cur.holdCount++;
+    }
+    if (play.releaseStartTime != 0 && frame.now - play.releaseStartTime >= ForgivenReleaseMs) {
+        const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
+        play.lastJudgement = releaseJudgement(msDistance(cur.timeMs, t));
+        play.linkActive = 0;
+        cur.state = 2;
+        frame.judged = true;
+        frame.judgedNote = &cur;
+        play.releaseStartTime = 0;
+    }
+}
+
+void holdKey(PlayFrame &frame)
+{
+    PlayState &play = app.play;
+    int held = loadRelaxed(play.keyHeldFrames);
+    if (held < 0)
+        return;
+    if (held < MaxHeldFrames)
+        storeRelaxed(play.keyHeldFrames, ++held);
+    if (play.releaseStartTime != 0 && frame.now - play.releaseStartTime < ForgivenReleaseMs)
+        play.releaseStartTime = 0;
+    if (loadRelaxed(app.music.streamState) == Finished && held == 1 &&
+        frame.now - play.resultTime > LeaveDelayMs)
+        leaveSong();
+}
+
+}  // namespace
+
+void updatePlayKey(PlayFrame &frame)
+{
+    if (keyState(KeySpace) == 0)
+        releaseKey(frame);
+    else
+        holdKey(frame);
+}

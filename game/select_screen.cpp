@@ -1,0 +1,74 @@
+#include "game/select_screen.h"
+
+#include "app/app_context.h"
+#include "audio/voice_thread.h"
+#include "game/atomic_access.h"
+#include "game/catalogue_cursor.h"
+#include "game/key_wait.h"
+#include "game/menu_keys.h"
+#include "game/song_start.h"
+
+namespace {
+
+constexpr double ScrollSpeedStep = 0.5;
+constexpr double SlowestScrollSpeed = 1.0;
+constexpr double FastestScrollSpeed = 4.0;
+
+void leaveToTitle()
+{
+    waitForKeyRelease(KeyEscape, 1);
+    requestVoiceReset();
+    app.music.close();
+    storeRelaxed(app.menu.state, Title);
+}
+
+void moveCursor(int step)
+{
+    MenuState &menu = app.menu;
+    const Catalogue &catalogue = app.catalogue;
+    menu.selectedSong =
+        stepToSelectable(catalogue.songs, catalogue.songCount, menu.selectedSong, step, app.credit.extraUnlocked);
+}
+
+void updateStartKey()
+{
+    PlayState &play = app.play;
+    // One poll per key: a tap shorter than a frame reads as down for one poll only.
+    const uint16_t space = keyState(KeySpace);
+    const uint16_t up = keyState(KeyUp);
+    if (space == 0 && up == 0)
+        storeRelaxed(play.keyHeldFrames, 0);
+    if (!keyStateIsDown(space) && !keyStateIsDown(up))
+        return;
+    const int held = loadRelaxed(play.keyHeldFrames);
+    if (held == 0) {
+        if (app.catalogue.songCount > 0)
+            startSong(keyStateIsDown(up));
+    } else if (held < MaxHeldFrames) {
+        storeRelaxed(play.keyHeldFrames, held + 1);
+    }
+}
+
+}  // namespace
+
+void updateSelectScreen(uint32_t now)
+{
+    MenuState &menu = app.menu;
+    menu.autoplay = 0;
+    if (keyIsDown(KeyEscape))
+        leaveToTitle();
+
+    menu.leftHeldFrames = countHeldFrames(menu.leftHeldFrames, keyOrControlHeld(KeyLeft, CodePreviousSong));
+    menu.rightHeldFrames = countHeldFrames(menu.rightHeldFrames, keyOrControlHeld(KeyRight, CodeNextSong));
+    menu.scrollKeyHeldFrames = countHeldFrames(menu.scrollKeyHeldFrames, keyOrControlHeld(KeyZ, CodeScrollSpeed));
+    if (passRepeatGate(menu.leftHeldFrames, now, menu.lastRepeatTime))
+        moveCursor(-1);
+    if (passRepeatGate(menu.rightHeldFrames, now, menu.lastRepeatTime))
+        moveCursor(+1);
+    if (passRepeatGate(menu.scrollKeyHeldFrames, now, menu.lastRepeatTime)) {
+        menu.scrollSpeed += ScrollSpeedStep;
+        if (menu.scrollSpeed > FastestScrollSpeed)
+            menu.scrollSpeed = SlowestScrollSpeed;
+    }
+    updateStartKey();
+}

@@ -1,0 +1,60 @@
+#include "game/song_clock.h"
+
+#include "app/app_context.h"
+#include "game/atomic_access.h"
+
+double leadInControlY(uint32_t elapsedMs, double aspect)
+{
+    if (elapsedMs > 1000)
+        return 0.9 * aspect;
+    const double p = 1.0 - elapsedMs / 1000.0;
+    const double m = (1.0 - p * p) * 0.05 + p * p * 0.65625;
+    return (1.0 - 2.0 * m) * aspect;
+}
+
+double beatPhaseAt(uint32_t t, uint32_t origin, uint32_t msPerBeat)
+{
+    if (msPerBeat == 0)
+        return 0.0;
+    // Signed, so that a clock still short of the first measure counts back from it.
+    const int64_t sinceOrigin = static_cast<int32_t>(t - origin);
+    const int64_t beat = msPerBeat;
+    return static_cast<double>(((sinceOrigin % beat) + beat) % beat) / msPerBeat;
+}
+
+uint32_t beatOrigin(const Chart &chart)
+{
+    if (chart.measureIndex > 0)
+        return chart.measureTimes[chart.measureIndex - 1];
+    return chart.measureCount > 0 ? chart.measureTimes[0] : 0;
+}
+
+void advanceSongClock(uint32_t now)
+{
+    PlayState &play = app.play;
+    const uint32_t elapsed = now - play.playStartTime;
+    if (elapsed <= LeadInMs) {
+        const double y = leadInControlY(elapsed, app.window.aspect);
+        app.window.controls[ControlWaveType - 1].centreY = y;
+        app.window.controls[ControlUnison - 1].centreY = y;
+        return;
+    }
+    if (play.phaseStartTime == 0)
+        play.phaseStartTime = now;
+    app.music.refill();
+    if (loadRelaxed(app.music.streamState) >= Finished)
+        return;
+    uint32_t positionMs = 0;
+    if (!app.music.positionMs(positionMs))
+        positionMs = now - play.phaseStartTime;
+    play.songTimeMs = static_cast<int>(positionMs);
+}
+
+void followBeatAndMeasures()
+{
+    Chart &chart = app.chart;
+    const uint32_t t = static_cast<uint32_t>(app.play.songTimeMs);
+    app.play.beatPhase = beatPhaseAt(t, beatOrigin(chart), chart.msPerBeat);
+    if (chart.measureIndex < chart.measureCount && t >= chart.measureTimes[chart.measureIndex])
+        chart.measureIndex++;
+}

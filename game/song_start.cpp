@@ -1,0 +1,63 @@
+#include "game/song_start.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/app_context.h"
+#include "app/play_reset.h"
+#include "app/trace.h"
+#include "game/atomic_access.h"
+#include "library/chart_parser.h"
+#include "platform/timer.h"
+
+namespace {
+
+constexpr int64_t SilentTailMs = 1000;
+
+void openMusic()
+{
+    MusicStream &music = app.music;
+    const Chart &chart = app.chart;
+    music.gain = 1.0;
+    if (music.openFile(chart.musicPath.c_str()) == 0) {
+        music.open();
+        return;
+    }
+    std::fprintf(stderr, "lumatide: cannot play the music \"%s\"; the song runs without it\n",
+                 chart.musicPath.c_str());
+    music.openSilent(silentSongLengthMs(chart));
+}
+
+}  // namespace
+
+uint32_t silentSongLengthMs(const Chart &chart)
+{
+    if (chart.measureCount == 0 || chart.bpm <= 0.0)
+        return static_cast<uint32_t>(SilentTailMs);
+    const int64_t lastStart = static_cast<int32_t>(chart.measureTimes[chart.measureCount - 1]);
+    const int64_t lastLength = static_cast<int64_t>(60000.0 / chart.bpm * 4.0 * chart.measureLength);
+    return static_cast<uint32_t>(std::max(lastStart + lastLength, int64_t{0}) + SilentTailMs);
+}
+
+void startSong(bool autoplay)
+{
+    MenuState &menu = app.menu;
+    PlayState &play = app.play;
+    SongEntry &entry = app.catalogue.songs[menu.selectedSong];
+    menu.autoplay = autoplay ? 1 : 0;
+    parseChart();
+    openMusic();
+    storeRelaxed(menu.state, Play);
+    storeRelaxed(play.keyHeldFrames, -1);
+    play.playStartTime = timerNowMs();
+    play.phaseStartTime = 0;
+    if (!autoplay)
+        entry.played = 1;
+    resetPlayState();
+    // Per-song values the play reset leaves alone; a slide or release of the last song must not
+    // reach into this one.
+    play.hitLatch = 0;
+    play.linkOnPitch = 0;
+    play.releaseStartTime = 0;
+    trace("song start %s autoplay=%d stage=%d", entry.fileName.c_str(), menu.autoplay, app.credit.stage);
+}

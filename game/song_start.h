@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+
+#include "library/chart.h"
+
+// How long a song without playable music runs: to the start of the measure after the last one,
+// plus a second.
+uint32_t silentSongLengthMs(const Chart &chart);
+
+// Starts the selected song: its chart, its music (or silence as long as the chart), the play
+// state. With `autoplay` the song plays by itself and is not marked played.
+void startSong(bool autoplay);
