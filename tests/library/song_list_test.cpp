@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/app_context.h"
+#include "library/chart_parser.h"
+#include "library/file_lookup.h"
+#include "library/song_list.h"
+#include "library_files.h"
+
+TEST(SongList, ChartLines)
+{
+    struct Case {
+        const char *line;
+        bool chart;
+    } cases[] = {
+        {"song1.txt", true}, {"song1.TXT", false}, {"my.song.txt", false}, {"song1.txt.old", true},
+        {"song1.txts", true}, {"", false}, {"# comment", false}, {".txt", true}, {"song1.tx", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(isChartLine(c.line), c.chart) << c.line;
+}
+
+TEST(SongList, BuildsTheCatalogueInListOrder)
+{
+    ScratchFolder data;
+    data.write("songlist.txt", "a.txt\r\n# comment\r\n\r\nb.TXT\r\nx.y.txt\r\nc.txt.bak\r\nb.txt\r\na.txt\r\nmissing.txt");
+    data.write("a.txt", "TITLE:Song A\nLEVEL: 5\n#START\n4c ,\nTITLE:Song B\n");
+    data.write("b.txt", "TITLE: Song\nLEVEL:x\n");
+    data.write("c.txt.bak", "LEVEL:7\nLEVEL:3\n");
+    Catalogue catalogue;
+    readSongList(data.path, catalogue);
+    ASSERT_EQ(catalogue.songCount, 5);
+    ASSERT_EQ(catalogue.songs.size(), 5u);
+    ASSERT_EQ(catalogue.titleTextures.size(), 5u);
+    struct Expected {
+        const char *fileName;
+        const char *title;
+        uint16_t level;
+        const char *text;
+        int fontSize;
+    } expected[] = {
+        {"a.txt", "Song B", 5, "Song B", 18},
+        {"c.txt.bak", "", 3, "test", 12},
+        {"b.txt", " Song", 1, " Song", 18},
+        {"a.txt", "Song B", 5, "Song B", 18},
+        {"missing.txt", "", 1, "test", 12},
+    };
+    for (size_t i = 0; i < 5; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(catalogue.songs[i].fileName, expected[i].fileName);
+        EXPECT_EQ(catalogue.songs[i].title, expected[i].title);
+        EXPECT_EQ(catalogue.songs[i].level, expected[i].level);
+        EXPECT_EQ(catalogue.songs[i].played, 0);
+        EXPECT_EQ(catalogue.titleTextures[i].text, expected[i].text);
+        EXPECT_EQ(catalogue.titleTextures[i].fontSize, expected[i].fontSize);
+    }
+}
+
+TEST(SongList, MissingListGivesAnEmptyCatalogue)
+{
+    ScratchFolder data;
+    Catalogue catalogue;
+    catalogue.songs.resize(3);
+    catalogue.songCount = 3;
+    readSongList(data.path, catalogue);
+    EXPECT_EQ(catalogue.songCount, 0);
+    EXPECT_TRUE(catalogue.songs.empty());
+    EXPECT_TRUE(catalogue.titleTextures.empty());
+}
+
+TEST(SongList, LongTitlesAreKeptWhole)
+{
+    ScratchFolder data;
+    std::string title(400, 'T');
+    data.write("songlist.txt", "long.txt\n");
+    data.write("long.txt", "TITLE:" + title + "\n");
+    Catalogue catalogue;
+    readSongList(data.path, catalogue);
+    ASSERT_EQ(catalogue.songCount, 1);
+    EXPECT_EQ(catalogue.songs[0].title, title);
+}
+
+TEST(FileLookup, FindsWindowsNamesInLinuxFolders)
+{
+    ScratchFolder data;
+    data.write("Pack/Song.txt", "x");
+    data.write("\xe8\xa1\xa8/a.txt", "x");            // a folder named in UTF-8
+    data.write("raw\\name.txt", "x");                   // a Linux name that holds a backslash
+    struct Case {
+        std::string name;
+        std::string found;
+    } cases[] = {
+        {"Pack/Song.txt", "Pack/Song.txt"},
+        {"Pack\\Song.txt", "Pack/Song.txt"},
+        {"PACK\\song.TXT", "Pack/Song.txt"},
+        {"pack/missing.txt", "pack/missing.txt"},
+        {"\x95\x5c\\a.txt", "\xe8\xa1\xa8/a.txt"},     // CP932 bytes whose trail byte is a backslash
+        {"raw\\name.txt", "raw\\name.txt"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(findDataFile(data.path, c.name), data.path + "/" + c.found) << c.name;
+}
+
+TEST(FileLookup, Utf8Validity)
+{
+    EXPECT_TRUE(isValidUtf8("plain"));
+    EXPECT_TRUE(isValidUtf8("\xe8\xa1\xa8"));
+    EXPECT_FALSE(isValidUtf8("\x95\x5c"));
+    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));      // overlong
+    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));  // surrogate
+    EXPECT_FALSE(isValidUtf8("\xe8\xa1"));
+}
+
+TEST(SongList, ChartsAndMusicFromWindowsFoldersAreFound)
+{
+    ScratchFolder data;
+    data.write("songlist.txt", "Pack\\SONG.txt\n");
+    data.write("pack/song.txt", "TITLE:Found\nWAVE:PACK\\Music\\Song.OGG\nBPM:120\n#START\n4c ,\n");
+    data.write("pack/music/song.ogg", "");
+    Catalogue catalogue;
+    readSongList(data.path, catalogue);
+    ASSERT_EQ(catalogue.songCount, 1);
+    EXPECT_EQ(catalogue.songs[0].fileName, "Pack\\SONG.txt");
+    EXPECT_EQ(catalogue.songs[0].title, "Found");
+    // The music is named relative to the data folder, whatever folder the chart is in.
+    Chart chart;
+    parseChartFile(findDataFile(data.path, "Pack\\SONG.txt"), data.path, 1, chart);
+    EXPECT_EQ(chart.noteCount, 1);
+    EXPECT_EQ(chart.musicPath, data.path + "/pack/music/song.ogg");
+}
