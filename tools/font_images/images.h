@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+#include "canvas.h"
+
+// The game's own pictures, drawn from nothing but code and the machine's DejaVu Sans Bold.
+
+// font_l.png: the 12 x 5 grid of 20 x 20 cells; false with a message when the font is missing.
+bool drawFontSheet(Canvas &canvas, std::string &error);
+// wave.png: eight 64 x 64 cells, the five wave types, then unison off and on.
+Canvas drawWaveIcons();
+// icon.png: the window icon.
+Canvas drawWindowIcon();
+
+// A soft dark rim around light strokes, so they stand out on light and dark backgrounds alike.
+extern const Colour RimColour;
