@@ -19,10 +19,8 @@ void openMusic()
     MusicStream &music = app.music;
     const Chart &chart = app.chart;
     music.gain = 1.0;
-    if (music.openFile(chart.musicPath.c_str()) == 0) {
-        music.open();
+    if (music.openFile(chart.musicPath.c_str()) == 0 && music.open() == 0)
         return;
-    }
     std::fprintf(stderr, "lumatide: cannot play the music \"%s\"; the song runs without it\n",
                  chart.musicPath.c_str());
     music.openSilent(silentSongLengthMs(chart));
