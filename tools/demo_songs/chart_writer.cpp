@@ -54,11 +54,11 @@ std::string chartText(const SongSheet &sheet)
             text += "#MEASURE " + std::to_string(top) + "/" + std::to_string(bottom) + "\n";
         }
         const std::vector<std::string> items = splitWords(measure.melody);
+        // A blank after a sharp or flat keeps the next token or the ',' apart for the reader's eye.
         if (hasNote(items))
             for (const std::string &token : chartTokens(items))
-                text += token;
-        // A ',' straight after a sharp or flat would still close the measure, but reads as part of it.
-        text += text.back() == '+' || text.back() == '-' ? " ,\n" : ",\n";
+                text += token.back() == ' ' ? token : token + " ";
+        text += ",\n";
     }
     return text + "#END\n";
 }

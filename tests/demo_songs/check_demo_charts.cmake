@@ -1,0 +1,16 @@
+# Runs the chart checker over every chart the song list names; any output line fails the test.
+file(STRINGS ${DATA_DIR}/songlist.txt charts)
+list(LENGTH charts chartCount)
+if(chartCount LESS 4)
+    message(FATAL_ERROR "songlist.txt names ${chartCount} charts, expected at least 4")
+endif()
+set(paths "")
+foreach(chart ${charts})
+    list(APPEND paths ${DATA_DIR}/${chart})
+endforeach()
+execute_process(COMMAND ${CHECKER} check ${paths}
+    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT status EQUAL 0 OR NOT output STREQUAL "" OR NOT errors STREQUAL "")
+    message(FATAL_ERROR "lumatide-chart check (exit ${status}):\n${output}${errors}")
+endif()
+message(STATUS "${chartCount} demo charts checked clean")
