@@ -87,3 +87,15 @@ inline std::vector<int16_t> sineSamples(int channels, int rate, size_t frames, d
             samples[i * channels + c] = int16_t(16000 * std::sin(2 * 3.141592653589793 * hz * double(i) / rate));
     return samples;
 }
+
+// Deterministic noise at a quarter of full scale: it compresses badly, so the file has many pages.
+inline std::vector<int16_t> noiseSamples(int channels, size_t frames)
+{
+    std::vector<int16_t> samples(frames * size_t(channels));
+    uint32_t state = 1;
+    for (int16_t &sample : samples) {
+        state = state * 1664525u + 1013904223u;
+        sample = int16_t(int((state >> 16) & 0x3fff) - 8192);
+    }
+    return samples;
+}

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "audio_test_support.h"
+#include "ogg_encode.h"
+
+namespace {
+
+// The trace lines are part of what is checked; trace() reads the setting once, at its first line.
+const bool traceOn = [] { return setenv("LUMATIDE_TRACE", "1", 1) == 0; }();
+
+constexpr int FrameStep = 735;    // one 60 Hz game frame at 44100 Hz
+
+std::string encodedSong(const std::string &name, int channels, int rate, size_t frames)
+{
+    const std::string path = tempPath(name + ".ogg");
+    EXPECT_TRUE(encodeOgg(path, channels, rate, sineSamples(channels, rate, frames, 440.0)));
+    return path;
+}
+
+// Everything vorbisfile decodes from the file, as the stream should play it.
+std::vector<int16_t> decodeAll(const std::string &path)
+{
+    OggVorbis_File file;
+    std::vector<int16_t> samples;
+    if (ov_fopen(path.c_str(), &file) != 0)
+        return samples;
+    char piece[4096];
+    int section = 0;
+    long got = 0;
+    while ((got = ov_read(&file, piece, sizeof piece, 0, 2, 1, &section)) != 0) {
+        if (got < 0)
+            continue;
+        const size_t at = samples.size();
+        samples.resize(at + size_t(got) / 2);
+        std::memcpy(samples.data() + at, piece, size_t(got));
+    }
+    ov_clear(&file);
+    return samples;
+}
+
+struct Played {
+    int refills = 0;
+    std::vector<int16_t> output;    // everything pulled after the first refill
+};
+
+// The play update's loop: refill, then one frame's worth of output, until the stream is Finished.
+Played playToEnd(MusicStream &stream, int framesPerStep = FrameStep)
+{
+    Played played;
+    while (stream.refill() == 0 && played.refills < 100000) {
+        played.refills++;
+        const std::vector<int16_t> out = pullFrames(framesPerStep);
+        played.output.insert(played.output.end(), out.begin(), out.end());
+    }
+    return played;
+}
+
+class Music : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAppContext();
+        startTestOutput();
+    }
+    void TearDown() override { app.music.close(); }
+};
+
+TEST_F(Music, EveryLengthReachesFinishedWithEveryFrameHeard)
+{
+    // Stereo at 44100 Hz: one buffer is 12800 frames.
+    const size_t lengths[] = {0, 100, 12799, 12800, 12900, 20000, 25600, 38400, 50000};
+    for (int latency : {0, 1024}) {
+        for (size_t frames : lengths) {
+            SCOPED_TRACE(testing::Message() << frames << " frames, latency " << latency);
+            startTestOutput(latency);
+            const std::string path = encodedSong("length", 2, 44100, frames);
+            ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+            ASSERT_EQ(app.music.open(), 0);
+            EXPECT_EQ(app.music.streamState.load(), Primed);
+            playToEnd(app.music);
+            EXPECT_EQ(app.music.streamState.load(), Finished);
+            // The end is heard once the output buffer has played out.
+            testClockNowUs += 1000000;
+            EXPECT_EQ(pcmPositionFrames(app.music.device), frames);
+            uint32_t ms = 0;
+            EXPECT_TRUE(app.music.positionMs(ms));
+            EXPECT_EQ(ms, uint32_t(frames * 1000 / 44100));
+        }
+    }
+}
+
+TEST_F(Music, PlaysTheDecodedSamplesInOrderWithNothingDroppedOrRepeated)
+{
+    for (int channels : {1, 2, 3}) {
+        SCOPED_TRACE(channels);
+        const std::string path = encodedSong("order", channels, 44100, 40000);
+        const std::vector<int16_t> decoded = decodeAll(path);
+        ASSERT_EQ(decoded.size(), size_t(40000 * channels));
+        ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+        ASSERT_EQ(app.music.open(), 0);
+        const Played played = playToEnd(app.music);
+        for (size_t i = 0; i < 40000; i++) {
+            int expected = decoded[i * channels];
+            if (channels == 3)
+                expected = int(std::lrint((decoded[i * 3] + float(decoded[i * 3 + 1]) + decoded[i * 3 + 2]) / 3));
+            ASSERT_NEAR(played.output[2 * i], expected, channels == 3 ? 1 : 0) << i;
+        }
+        EXPECT_EQ(played.output[2 * 40000], 0);
+    }
+}
+
+TEST_F(Music, MusicAtAnotherRateEndsWithEveryFrameCounted)
+{
+    const std::string path = encodedSong("rate", 2, 48000, 30000);
+    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    EXPECT_EQ(app.music.format.sampleRate, 48000);
+    const Played played = playToEnd(app.music);
+    EXPECT_EQ(app.music.streamState.load(), Finished);
+    EXPECT_EQ(pcmPositionFrames(app.music.device), 30000u);
+    EXPECT_NEAR(played.refills * FrameStep, 30000 * 44100 / 48000, 2 * FrameStep);
+}
+
+TEST_F(Music, ALateFrameDecodesTheRestOfTheBufferAtOnce)
+{
+    const std::string path = encodedSong("catchup", 2, 44100, 100000);
+    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    app.music.refill();
+    pullFrames(12800);                          // exactly one buffer played: normal refill
+    app.music.refill();
+    EXPECT_GT(app.music.fillBytes, 0u);         // one read, of at most one piece
+    EXPECT_LE(app.music.fillBytes, MusicStream::ReadPiece);
+    EXPECT_EQ(app.music.writeIndex, 0);
+    pullFrames(23040 - 12800);                  // 1.8 buffer lengths past the write buffer's start
+    app.music.refill();
+    EXPECT_EQ(app.music.fillBytes, 0u);
+    EXPECT_EQ(app.music.writeIndex, 1);
+    EXPECT_EQ(app.music.queuedBytes, 51200u);
+    EXPECT_EQ(app.music.headers[0].queued.load(), 1);
+}
+
+TEST_F(Music, TheFirstRefillWritesBothBuffersHoweverLateItComes)
+{
+    const std::string path = encodedSong("late", 2, 44100, 40000);
+    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    pullFrames(100000);
+    EXPECT_EQ(pcmPositionFrames(app.music.device), 0u);
+    EXPECT_EQ(app.music.refill(), 0);
+    EXPECT_EQ(app.music.streamState.load(), Streaming);
+    EXPECT_EQ(app.music.headers[0].queued.load(), 1);
+    EXPECT_EQ(app.music.headers[1].queued.load(), 1);
+    uint32_t ms = 99;
+    app.music.positionMs(ms);
+    EXPECT_EQ(ms, 0u);                          // counted from the first sample
+    pullFrames(441);
+    app.music.positionMs(ms);
+    EXPECT_EQ(ms, 10u);
+}
+
+TEST_F(Music, AStreamNeverOpenedOrClosedTwiceReportsTheEndAndReleasesNothingTwice)
+{
+    uint32_t ms = 99;
+    EXPECT_EQ(app.music.refill(), 1);
+    EXPECT_TRUE(app.music.positionMs(ms));
+    EXPECT_EQ(ms, 0u);
+    app.music.close();
+    app.music.close();
+
+    const std::string path = encodedSong("twice", 2, 44100, 20000);
+    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    app.music.refill();
+    pullFrames(1000);
+    app.music.close();
+    EXPECT_EQ(app.music.streamState.load(), Streaming);   // close leaves the state alone
+    EXPECT_EQ(app.music.device, 0);
+    EXPECT_EQ(app.music.headers[0].data, nullptr);
+    app.music.close();
+    EXPECT_EQ(app.music.open(), -1);                      // the decoder went with the close
+}
+
+TEST_F(Music, OpeningTheNextSongReleasesTheOneThatPlayedToItsEnd)
+{
+    const std::string first = encodedSong("first", 2, 44100, 15000);
+    const std::string second = encodedSong("second", 1, 22050, 9000);
+    ASSERT_EQ(app.music.openFile(first.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    playToEnd(app.music);
+    ASSERT_EQ(app.music.streamState.load(), Finished);
+    for (int song = 0; song < 3; song++) {       // the mixer would run out of devices if any leaked
+        ASSERT_EQ(app.music.openFile(second.c_str()), 0);
+        ASSERT_EQ(app.music.open(), 0);
+        EXPECT_EQ(app.music.streamState.load(), Primed);
+        playToEnd(app.music);
+        EXPECT_EQ(app.music.streamState.load(), Finished);
+        EXPECT_EQ(pcmPositionFrames(app.music.device), 9000u);
+    }
+    for (int i = 0; i < 10; i++)                 // and open twice without a refill
+        ASSERT_EQ(app.music.open(), 0);
+}
+
+TEST_F(Music, GainScalesEverySampleWithTruncationAndClamping)
+{
+    const std::string path = encodedSong("gain", 2, 44100, 20000);
+    std::vector<int16_t> plain(25600);
+    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    std::memcpy(plain.data(), app.music.headers[0].data, 51200);
+    for (double gain : {0.5, 4.0, 0.0}) {
+        SCOPED_TRACE(gain);
+        app.music.gain = gain;
+        ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+        ASSERT_EQ(app.music.open(), 0);
+        std::vector<int16_t> scaled(25600);
+        std::memcpy(scaled.data(), app.music.headers[0].data, 51200);
+        for (size_t i = 0; i < plain.size(); i++) {
+            const double exact = std::trunc(plain[i] * gain);
+            ASSERT_EQ(scaled[i], int16_t(std::clamp(exact, -32768.0, 32767.0))) << i;
+        }
+    }
+}
+
+TEST_F(Music, DamagedOrCutMusicStillEnds)
+{
+    const std::string path = tempPath("whole.ogg");
+    ASSERT_TRUE(encodeOgg(path, 2, 44100, noiseSamples(2, 200000)));
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 10000u);
+
+    // Past the headers, which take the first few kilobytes.
+    std::vector<char> damaged = bytes;
+    for (size_t i = bytes.size() / 2; i < bytes.size() * 6 / 10; i++)
+        damaged[i] = char(i * 7);
+    std::vector<char> cut(bytes.begin(), bytes.begin() + long(bytes.size() / 2));
+    for (const std::vector<char> *file : {&damaged, &cut}) {
+        const std::string broken = tempPath("broken.ogg");
+        std::ofstream(broken, std::ios::binary).write(file->data(), long(file->size()));
+        ASSERT_EQ(app.music.openFile(broken.c_str()), 0);
+        ASSERT_EQ(app.music.open(), 0);
+        playToEnd(app.music);
+        EXPECT_EQ(app.music.streamState.load(), Finished);
+        EXPECT_GT(pcmPositionFrames(app.music.device), 50000u);
+    }
+    EXPECT_NE(app.music.openFile(tempPath("missing.ogg").c_str()), 0);
+    EXPECT_NE(app.music.openFile(LUMATIDE_SOURCE_DIR "/CMakeLists.txt"), 0);
+}
+
+TEST_F(Music, SilentSourceGivesAClockAndAnEnd)
+{
+    ASSERT_EQ(app.music.openSilent(1500), 0);
+    EXPECT_EQ(app.music.streamState.load(), Primed);
+    const Played played = playToEnd(app.music);
+    EXPECT_EQ(app.music.streamState.load(), Finished);
+    uint32_t ms = 0;
+    app.music.positionMs(ms);
+    EXPECT_EQ(ms, 1500u);
+    for (int16_t sample : played.output)
+        ASSERT_EQ(sample, 0);
+    ASSERT_EQ(app.music.openSilent(0), 0);
+    playToEnd(app.music);
+    EXPECT_EQ(app.music.streamState.load(), Finished);
+}
+
+TEST_F(Music, EachStateChangeIsTracedOnceInOrder)
+{
+    ASSERT_TRUE(traceOn);
+    const std::string path = encodedSong("trace", 2, 44100, 30000);
+    testing::internal::CaptureStderr();
+    app.music.openFile(path.c_str());
+    app.music.open();
+    playToEnd(app.music);
+    app.music.refill();
+    const std::string log = testing::internal::GetCapturedStderr();
+    std::vector<std::string> states;
+    for (size_t at = log.find("music "); at != std::string::npos; at = log.find("music ", at + 1))
+        states.push_back(log.substr(at + 6, log.find('\n', at) - at - 6));
+    EXPECT_EQ(states, (std::vector<std::string>{"Primed", "Streaming", "Draining", "Finished"}));
+}
+
+} // namespace
