@@ -19,17 +19,17 @@ std::string makeScratchFolder()
     return mkdtemp(pattern);
 }
 
-// 20,000 notes in 2,500 measures of eight, mixing ghosts, linked runs and folded octaves.
+// 20,000 notes in 2,500 measures of eight and a rest, mixing ghosts, linked runs and folded octaves.
 std::string longChart()
 {
-    const char *tokens[] = {"4c ", "4E ", "5G ", "5c+", "!d ", "3a-", "40 ", "6b "};
+    const char *tokens[] = {"4c ", "4E ", "5G ", "5c+", "!d ", "3a-", "6b "};
     std::string text = "TITLE:Long\nLEVEL:5\nWAVE:long.ogg\nBPM:180\nOFFSET:0.25\n#START\n";
     for (int measure = 0; measure < 2500; measure++) {
         if (measure % 100 == 0)
             text += measure % 200 == 0 ? "#MEASURE 7/8\n" : "#MEASURE 4/4\n";
-        for (int i = 0; i < 9; i++)
-            text += tokens[(measure + i) % 8];
-        text += ",\n";
+        for (int i = 0; i < 8; i++)
+            text += tokens[(measure + i) % 7];
+        text += "40 ,\n";
     }
     return text + "#END\n";
 }

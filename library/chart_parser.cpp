@@ -98,7 +98,15 @@ void readHeaderLine(const std::string &line, int lineNumber, const std::string &
             chart.offsetMs = offsetFromSeconds(value);
         else
             addFinding(report, lineNumber, false, "OFFSET has no number");
-    } else if (startsWith(line, "TITLE:")) {
+    }
+}
+
+// The catalogue reads TITLE and LEVEL from any line of the chart, body included.
+void noteTitleAndLevel(const std::string &line, int lineNumber, HeaderFacts &facts, ChartReport *report)
+{
+    if (report == nullptr)
+        return;
+    if (startsWith(line, "TITLE:")) {
         facts.hasTitle = true;
     } else if (startsWith(line, "LEVEL:")) {
         facts.hasLevel = true;
@@ -121,6 +129,7 @@ HeaderFacts readHeader(const std::string &text, const std::string &dataDir, Char
     int lastWarnedLine = 0;
     while (readLine(reader, line)) {
         warnLongLine(reader, lastWarnedLine, report);
+        noteTitleAndLevel(line, reader.lineNumber, facts, report);
         if (inBody) {
             if (startsWith(line, "#END"))
                 inBody = false;
