@@ -1,0 +1,95 @@
+// renderFrame during play for charts of 200, 2,000 and 20,000 notes at the same note density:
+// a frame should cost the same whatever the chart's length. Needs a display (xvfb-run).
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+#include <cstdio>
+
+#include "app/app_context.h"
+#include "app/control_layout.h"
+#include "gfx/render_frame.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+
+namespace {
+
+bool openWindow()
+{
+    static const bool opened = [] {
+        if (!windowCreate("lumatide render bench", 640, 480))
+            return false;
+        windowSetSwapIntervalZero();
+        windowShow();
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        return true;
+    }();
+    return opened;
+}
+
+// A chart of count notes 125 ms apart (a slide every fourth note), the clock in its middle:
+// the notes before the cursor taken, the one just before it judged a moment ago.
+void playMidChart(int count)
+{
+    resetAppContext();
+    app.window.fieldMargin = 20;
+    resetControlLayout();
+    app.menu.state = Play;
+    app.music.streamState = Streaming;
+    Chart &chart = app.chart;
+    chart.msPerBeat = 500;
+    chart.bpm = 120.0;
+    chart.noteCount = static_cast<uint16_t>(count);
+    chart.notes.assign(count + 1, ChartNote{});
+    const uint32_t spacing = 125;
+    for (int i = 0; i < count; i++) {
+        ChartNote &note = chart.notes[i];
+        note.timeMs = 2000 + spacing * i;
+        note.pitch = (i * 5) % 24 - 12;
+        note.linked = i % 4 == 0;
+        note.prev = &chart.notes[i > 0 ? i - 1 : 0];
+        note.next = i + 1 < count ? &chart.notes[i + 1] : nullptr;
+    }
+    chart.notes[count].state = 0;
+    chart.notes[count].prev = &chart.notes[count - 1];
+    chart.measureCount = static_cast<uint16_t>(count / 16 + 1);
+    for (int j = 0; j < chart.measureCount; j++)
+        chart.measureTimes.push_back(2000 + 2000 * j);
+
+    const int cursor = count / 2;
+    const uint32_t now = timerNowMs();
+    for (int i = 0; i < cursor; i++) {
+        chart.notes[i].state = 0;
+        chart.notes[i].grade = Great;
+        chart.notes[i].gradeTime = now - 100000;
+    }
+    chart.notes[cursor - 1].gradeTime = now;
+    chart.noteIndex = cursor;
+    chart.currentNote = &chart.notes[cursor];
+    chart.measureIndex = static_cast<uint16_t>(cursor / 16);
+    app.play.songTimeMs = static_cast<int>(chart.notes[cursor].timeMs) - 60;
+    app.play.lastJudgement = Great;
+    app.play.lastJudgementTime = now;
+    app.play.combo = static_cast<uint16_t>(cursor);
+    app.play.keyHeldFrames = 5;
+    app.window.pointerX = 320.0;
+    app.play.playStartTime = now - 100000;
+    app.play.phaseStartTime = now - 98500;
+}
+
+void renderFrameDuringPlay(benchmark::State &state)
+{
+    if (!openWindow()) {
+        state.SkipWithError("no display: run under xvfb-run");
+        return;
+    }
+    playMidChart(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        renderFrame();
+        glFinish();
+    }
+    state.counters["notes"] = static_cast<double>(state.range(0));
+}
+
+BENCHMARK(renderFrameDuringPlay)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
