@@ -53,6 +53,17 @@ static void placeNotesReadThisFrame(const FrameContext &frame, const NoteSpan &s
                              [&](ChartNote &note) { placeNote(note, rule, metrics); });
 }
 
+void connectorBand(const ChartNote &n, const ChartNote &m, const FieldMetrics &metrics, float band[8])
+{
+    const double hs = metrics.headHalfWidth;
+    const double d = m.screenX > n.screenX ? metrics.headHalfHeight
+                   : m.screenX < n.screenX ? -metrics.headHalfHeight : 0.0;
+    const double corners[8] = {n.screenX - hs, n.screenY + d, m.screenX - hs, m.screenY + d,
+                               m.screenX + hs, m.screenY - d, n.screenX + hs, n.screenY - d};
+    for (int i = 0; i < 8; i++)
+        band[i] = static_cast<float>(corners[i]);
+}
+
 enum ConnectorLook { SlideEnded = 0, SlideNow = 1, SlideAhead = 2 };
 
 static void drawConnector(const ChartNote &n, const ChartNote &m, ConnectorLook look, const FieldMetrics &metrics)
@@ -61,14 +72,8 @@ static void drawConnector(const ChartNote &n, const ChartNote &m, ConnectorLook 
     static const float outlineColours[3][4] = {{0.2f, 0.2f, 0.2f, 1.0f}, {0.2f, 0.2f, 0.8f, 1.0f}, {0.4f, 0.4f, 0.4f, 1.0f}};
     static const float centreColours[3][4] = {{0.1f, 0.1f, 0.1f, 0.7f}, {0.2f, 0.2f, 0.8f, 0.7f}, {0.2f, 0.2f, 0.2f, 0.7f}};
 
-    const double hs = metrics.headHalfWidth;
-    const double d = m.screenX > n.screenX ? metrics.headHalfHeight
-                   : m.screenX < n.screenX ? -metrics.headHalfHeight : 0.0;
-    const float band[8] = {
-        static_cast<float>(n.screenX - hs), static_cast<float>(n.screenY + d),
-        static_cast<float>(m.screenX - hs), static_cast<float>(m.screenY + d),
-        static_cast<float>(m.screenX + hs), static_cast<float>(m.screenY - d),
-        static_cast<float>(n.screenX + hs), static_cast<float>(n.screenY - d)};
+    float band[8];
+    connectorBand(n, m, metrics, band);
     const float centre[4] = {static_cast<float>(n.screenX), static_cast<float>(n.screenY),
                              static_cast<float>(m.screenX), static_cast<float>(m.screenY)};
 

@@ -3,6 +3,7 @@
 #include <random>
 #include <vector>
 
+#include "gfx/note_renderer.h"
 #include "gfx/note_span.h"
 
 namespace {
@@ -143,6 +144,30 @@ TEST(NoteSpan, HitEffectsOfTheLatestGradedNotesOnly)
     seen.clear();
     forEachNoteWithHitEffect(chart, now, now - 1, [&](ChartNote &note) { seen.push_back(noteIndexOf(chart, &note)); });
     EXPECT_EQ(seen, (std::vector<int>{4}));
+}
+
+TEST(NoteSpan, ConnectorJoinsTheFacingCornersOfTheHeads)
+{
+    const FieldMetrics m = fieldMetrics(640, 480, 20, 0.75);
+    const float hs = static_cast<float>(m.headHalfWidth);
+    const float nh = static_cast<float>(m.headHalfHeight);
+    struct Case {
+        double toX;
+        float d;
+    };
+    // Rising to the right, to the left, and straight up (a plain rectangle).
+    for (const Case &c : {Case{0.5, nh}, Case{-0.5, -nh}, Case{0.0, 0.0f}}) {
+        ChartNote n, to;
+        n.screenY = -0.2;
+        to.screenX = c.toX;
+        to.screenY = 0.4;
+        float band[8];
+        connectorBand(n, to, m, band);
+        const float expected[8] = {-hs, -0.2f + c.d, static_cast<float>(c.toX) - hs, 0.4f + c.d,
+                                   static_cast<float>(c.toX) + hs, 0.4f - c.d, hs, -0.2f - c.d};
+        for (int i = 0; i < 8; i++)
+            EXPECT_NEAR(band[i], expected[i], 1e-6) << c.toX << " " << i;
+    }
 }
 
 TEST(NoteSpan, IndexOfRecordsOutsideTheNotes)
