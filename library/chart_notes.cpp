@@ -12,20 +12,21 @@ uint32_t wrapToUint32(double value)
     return static_cast<uint32_t>(wrapped);
 }
 
-int applyLinkRule(std::vector<ChartNote> &notes, size_t i)
+int applyLinkRule(std::vector<ChartNote> &notes, size_t i, LinkRun &run)
 {
-    int shift = 0;
     if (i == 0 || !notes[i - 1].linked)
-        return shift;
-    for (size_t j = i - 1;; j--) {
-        if (notes[j].octaveShift != 0)
-            shift = notes[j].octaveShift;
-        else if (shift != 0)
-            notes[j].octaveShift = shift;
-        if (j == 0 || !notes[j - 1].linked)
-            break;
+        return 0;
+    if (i == 1 || !notes[i - 2].linked) {
+        run.start = i - 1;
+        run.shiftedUpTo = static_cast<long>(i) - 2;
     }
-    return shift;
+    int newest = notes[i - 1].octaveShift;
+    if (newest != 0) {
+        for (long j = static_cast<long>(i) - 2; j > run.shiftedUpTo; j--)
+            notes[j].octaveShift = newest;
+        run.shiftedUpTo = static_cast<long>(i) - 1;
+    }
+    return run.shiftedUpTo >= static_cast<long>(run.start) ? notes[run.start].octaveShift : 0;
 }
 
 int foldWhilePlacing(double pitch, int shift, int lowestOctave, int highestOctave)

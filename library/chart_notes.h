@@ -9,9 +9,17 @@
 // A time on the song clock from a double: truncated toward zero, modulo 2^32 (0 when not finite).
 uint32_t wrapToUint32(double value);
 
-// The shift the link rule gives note i: the earliest shifted note of the linked run that ends at
-// i - 1 wins, and unshifted notes of that run take the shift of the nearest shifted note after them.
-int applyLinkRule(std::vector<ChartNote> &notes, size_t i);
+// The linked run that ends at the last placed note. Every note of the run up to shiftedUpTo has a
+// shift and every note after it has none, so a long run is not walked again for each new note.
+struct LinkRun {
+    size_t start = 0;
+    long shiftedUpTo = -1;  // below start: no note of the run has a shift
+};
+
+// The shift the link rule gives note i, called for the notes in placing order: the earliest
+// shifted note of the linked run that ends at i - 1 wins, and unshifted notes of that run take the
+// shift of the nearest shifted note after them.
+int applyLinkRule(std::vector<ChartNote> &notes, size_t i, LinkRun &run);
 
 // The fold while placing replaces the shift; the final fold adds to it. Both keep
 // pitch + 12 x shift in the field of lowestOctave..highestOctave.

@@ -179,6 +179,7 @@ struct Placing {
     ChartReport *report;
     std::vector<NoteToken> pending;
     int pendingLine = 0;
+    LinkRun linkRun;
     uint32_t measureStart = 0;
     bool full = false;
 };
@@ -194,7 +195,7 @@ void placeNote(Placing &placing, const NoteToken &token, double timeMs)
     note.linked = token.letter <= 'G' ? 1 : 0;
     chart.notes.push_back(note);
     size_t i = chart.notes.size() - 1;
-    int shift = applyLinkRule(chart.notes, i);
+    int shift = applyLinkRule(chart.notes, i, placing.linkRun);
     chart.notes[i].octaveShift = foldWhilePlacing(note.pitch, shift, chart.lowestOctave, chart.highestOctave);
 }
 
@@ -257,7 +258,7 @@ void scanBodyLine(const std::string &line, int lineNumber, Placing &placing)
 
 void placeNotes(const std::string &text, Chart &chart, ChartReport *report)
 {
-    Placing placing{chart, report, {}, 0, 0, false};
+    Placing placing{chart, report, {}, 0, {}, 0, false};
     LineReader reader = makeLineReader(text);
     std::string line;
     bool inBody = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "library/chart_notes.h"
@@ -252,24 +253,63 @@ TEST(ChartParser, CountsStopAt16Bits)
     EXPECT_EQ(chart.notes.size(), 65536u);
 }
 
+namespace {
+
+// The link rule as written: walk back over the linked run that ends at i - 1.
+int linkRuleByWalking(std::vector<ChartNote> &notes, size_t i)
+{
+    int shift = 0;
+    if (i == 0 || !notes[i - 1].linked)
+        return shift;
+    for (size_t j = i - 1;; j--) {
+        if (notes[j].octaveShift != 0)
+            shift = notes[j].octaveShift;
+        else if (shift != 0)
+            notes[j].octaveShift = shift;
+        if (j == 0 || !notes[j - 1].linked)
+            break;
+    }
+    return shift;
+}
+
+} // namespace
+
 TEST(ChartNotes, LinkRuleTakesTheEarliestShiftOfTheRun)
 {
-    // Shifts as placed: 0, -1, 0, 2 in a linked run; then the new note.
+    // Shifts as placed: 0, -1, 0, 2 in one linked run; the next note takes -1.
     std::vector<ChartNote> notes(5);
+    LinkRun run;
     int placed[4] = {0, -1, 0, 2};
-    for (int i = 0; i < 4; i++) {
+    for (size_t i = 0; i < 4; i++) {
         notes[i].linked = 1;
+        applyLinkRule(notes, i, run);
         notes[i].octaveShift = placed[i];
     }
-    EXPECT_EQ(applyLinkRule(notes, 4), -1);
-    EXPECT_EQ(notes[0].octaveShift, -1);
-    EXPECT_EQ(notes[2].octaveShift, 2);
-    // A run broken by an unlinked note stops the walk.
-    notes[1].linked = 0;
-    notes[2].octaveShift = 0;
-    EXPECT_EQ(applyLinkRule(notes, 4), 2);
-    EXPECT_EQ(notes[2].octaveShift, 2);
-    EXPECT_EQ(notes[1].octaveShift, -1);
+    EXPECT_EQ(applyLinkRule(notes, 4, run), -1);
+    std::vector<int> shifts;
+    for (size_t i = 0; i < 4; i++)
+        shifts.push_back(notes[i].octaveShift);
+    EXPECT_EQ(shifts, (std::vector<int>{-1, -1, 2, 2}));
+}
+
+TEST(ChartNotes, LinkRuleMatchesTheWalkOnRandomRuns)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; round++) {
+        std::vector<ChartNote> walked(300), tracked(300);
+        LinkRun run;
+        for (size_t i = 0; i < walked.size(); i++) {
+            int linked = random() % 8 != 0;
+            walked[i].linked = tracked[i].linked = linked;
+            int byWalk = linkRuleByWalking(walked, i);
+            ASSERT_EQ(applyLinkRule(tracked, i, run), byWalk) << "round " << round << " note " << i;
+            // Stands in for the fold: mostly the linked shift, sometimes another one.
+            int shift = random() % 4 == 0 ? static_cast<int>(random() % 5) - 2 : byWalk;
+            walked[i].octaveShift = tracked[i].octaveShift = shift;
+        }
+        for (size_t i = 0; i < walked.size(); i++)
+            ASSERT_EQ(tracked[i].octaveShift, walked[i].octaveShift) << "round " << round << " note " << i;
+    }
 }
 
 TEST(ChartNotes, FoldsAndTimeWrap)
