@@ -10,11 +10,14 @@
 #include <vector>
 #include <vorbis/vorbisfile.h>
 
+#include "app/app_context.h"
 #include "chart_writer.h"
 #include "demo_sheets.h"
 #include "library/chart_parser.h"
+#include "library/song_list.h"
 #include "melody.h"
 #include "ogg_writer.h"
+#include "song_stems.h"
 #include "song_timing.h"
 
 namespace {
@@ -27,16 +30,6 @@ std::string readFile(const std::string &path)
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
-}
-
-std::vector<std::string> songListLines()
-{
-    std::vector<std::string> lines;
-    std::istringstream list(readFile(DataDir + "/songlist.txt"));
-    for (std::string line; std::getline(list, line);)
-        if (!line.empty())
-            lines.push_back(line);
-    return lines;
 }
 
 struct DecodedMusic {
@@ -85,14 +78,18 @@ bool isJapaneseUtf8(const std::string &text)
 
 }  // namespace
 
-TEST(DemoSongFiles, SongListNamesEveryChartInSheetOrder)
+TEST(DemoSongFiles, TheGameReadsTheSongListAsComposed)
 {
     const std::vector<SongSheet> sheets = demoSongSheets();
-    const std::vector<std::string> lines = songListLines();
-    ASSERT_EQ(lines.size(), sheets.size());
+    Catalogue catalogue;
+    readSongList(DataDir, catalogue);
+    ASSERT_EQ(catalogue.songCount, sheets.size());
     for (size_t i = 0; i < sheets.size(); ++i) {
-        EXPECT_EQ(lines[i], sheets[i].stem + ".txt");
-        EXPECT_EQ(readFile(DataDir + "/" + lines[i]), chartText(sheets[i])) << lines[i] << " is stale";
+        EXPECT_EQ(catalogue.songs[i].fileName, sheets[i].stem + ".txt");
+        EXPECT_EQ(catalogue.songs[i].title, sheets[i].title);
+        EXPECT_EQ(catalogue.songs[i].level, sheets[i].level);
+        EXPECT_EQ(readFile(DataDir + "/" + sheets[i].stem + ".txt"), chartText(sheets[i]))
+            << sheets[i].stem << " is stale";
     }
     // After a stage that unlocks the extra song the select screen starts on the last entry.
     EXPECT_EQ(sheets.back().level, 7);
@@ -100,21 +97,23 @@ TEST(DemoSongFiles, SongListNamesEveryChartInSheetOrder)
 
 TEST(DemoSongFiles, EveryChartParsesCleanAndFitsItsMusic)
 {
-    for (const std::string &name : songListLines()) {
-        SCOPED_TRACE(name);
+    for (const SongSheet &sheet : demoSongSheets()) {
+        SCOPED_TRACE(sheet.stem);
         Chart chart;
         ChartReport report;
-        ASSERT_TRUE(parseChartFile(DataDir + "/" + name, DataDir, 1, chart, &report));
+        ASSERT_TRUE(parseChartFile(DataDir + "/" + sheet.stem + ".txt", DataDir, 1, chart, &report));
         for (const ChartFinding &finding : report.findings)
             ADD_FAILURE() << "line " << finding.line << ": " << finding.message;
         ASSERT_GT(chart.noteCount, 0);
         ASSERT_GE(chart.measureCount, 2);
 
+        // Decoded to the frame the synthesizer rendered: the song clock and the music agree.
         const DecodedMusic music = decodeMusic(DataDir + "/" + report.waveValue);
         ASSERT_TRUE(music.opened);
         EXPECT_FALSE(music.readError);
         EXPECT_EQ(music.channels, 2);
         EXPECT_EQ(music.rate, 44100);
+        EXPECT_EQ(music.frames, static_cast<int64_t>(songFrames(sheet)));
         const double musicMs = 1000.0 * static_cast<double>(music.frames) / 44100.0;
         EXPECT_GE(musicMs, 45000.0);
         EXPECT_LE(musicMs, 90000.0);
