@@ -57,6 +57,7 @@ void writeFile(const std::string &path, const std::vector<uint8_t> &bytes)
     FILE *file = fopen(path.c_str(), "wb");
     if (!file)
         return;
-    fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty())
+        fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
 }
