@@ -113,8 +113,11 @@ uint8_t blend(uint8_t text, uint8_t under, int coverage)
     return uint8_t((text * coverage + under * (255 - coverage) + 127) / 255);
 }
 
+// Blends an 8-bit coverage bitmap, the only kind outlines render to, into the text bitmap.
 void blitGlyph(const FT_Bitmap &glyph, int left, int top, uint32_t textColour, const TextBitmap &bitmap)
 {
+    if (glyph.pixel_mode != FT_PIXEL_MODE_GRAY)
+        return;
     const auto red = uint8_t(textColour), green = uint8_t(textColour >> 8), blue = uint8_t(textColour >> 16);
     for (int row = 0; row < int(glyph.rows); ++row) {
         const int y = top + row;
@@ -125,11 +128,7 @@ void blitGlyph(const FT_Bitmap &glyph, int left, int top, uint32_t textColour, c
             const int x = left + column;
             if (x < 0 || x >= bitmap.width)
                 continue;
-            int coverage = 0;
-            if (glyph.pixel_mode == FT_PIXEL_MODE_GRAY)
-                coverage = source[column] * 255 / (glyph.num_grays > 1 ? glyph.num_grays - 1 : 255);
-            else if (glyph.pixel_mode == FT_PIXEL_MODE_MONO)
-                coverage = (source[column / 8] >> (7 - column % 8)) & 1 ? 255 : 0;
+            const int coverage = source[column];
             if (coverage == 0)
                 continue;
             uint8_t *pixel = bitmap.pixels + (size_t(y) * bitmap.width + x) * 4;
