@@ -1,0 +1,152 @@
+// AUTOPLAY plays every bundled demo song from the select screen to its end: the real song list,
+// chart parser, music stream and mixer core, with the mixer pulled in step with a simulated clock.
+// This executable lives in a folder of its own whose data/ is the build's data/ folder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/app_context.h"
+#include "game/menus.h"
+#include "game/play_update.h"
+#include "gfx/field_geometry.h"
+#include "library/song_list.h"
+#include "platform/core/pcm_mixer.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/keys.h"
+#include "platform/pcm.h"
+#include "platform/timer.h"
+
+namespace {
+
+constexpr uint32_t FrameMs = 16;
+
+// What the rules saw when a note was judged.
+struct JudgedNote {
+    int index;
+    int distanceMs;
+    double pitchDistance;
+};
+
+class SimulatedGame {
+public:
+    SimulatedGame()
+    {
+        fakeSetTimeMs(10000);
+        pcmStartOutput();
+        startMs = timerNowMs();
+    }
+
+    // One main-loop iteration: time passes, the listener hears it, then the game updates and the
+    // renderer's note placement runs.
+    void frame()
+    {
+        fakeAdvanceTimeMs(FrameMs);
+        hearUntilNow();
+        updateMenus();
+        if (app.menu.state.load() == Play) {
+            updatePlay();
+            noteJudgement();
+            placeNotes();
+        }
+    }
+
+    std::vector<JudgedNote> judged;
+
+private:
+    uint32_t startMs = 0;
+    uint64_t heardFrames = 0;
+    std::vector<int16_t> scratch;
+
+    void hearUntilNow()
+    {
+        const uint64_t target = uint64_t(timerNowMs() - startMs) * PcmMixRate / 1000;
+        const int frames = static_cast<int>(target - heardFrames);
+        scratch.resize(size_t(frames) * PcmMixChannels);
+        pcmMixerPull(scratch.data(), frames);
+        heardFrames = target;
+    }
+
+    void noteJudgement()
+    {
+        const Chart &chart = app.chart;
+        if (app.play.lastJudgementTime != timerNowMs() || chart.currentNote == nullptr)
+            return;
+        const ChartNote &note = *chart.currentNote->prev;
+        judged.push_back({static_cast<int>(&note - chart.notes.data()),
+                          std::abs(app.play.songTimeMs - static_cast<int>(note.timeMs)),
+                          std::fabs(note.pitch - app.play.playerPitch)});
+    }
+
+    static void placeNotes()
+    {
+        const WindowState &window = app.window;
+        const FieldMetrics metrics =
+            fieldMetrics(window.clientWidth.load(), window.clientHeight.load(), window.fieldMargin.load(), window.aspect);
+        for (ChartNote &note : app.chart.notes)
+            if (note.state != 0)
+                note.screenX = noteColumnX(note, metrics);
+    }
+};
+
+}  // namespace
+
+TEST(AutoplayDemoSongs, EveryJudgedNoteIsGreat)
+{
+    resetAppContext();
+    fakeResetPlatform();
+    loadSongList();
+    ASSERT_GE(app.catalogue.songCount, 4) << "the demo songs are generated into the build's data/";
+    SimulatedGame game;
+    app.menu.state.store(Select);
+
+    for (uint16_t song = 0; song < app.catalogue.songCount; song++) {
+        const std::string name = app.catalogue.songs[song].fileName;
+        app.menu.selectedSong = song;
+        game.judged.clear();
+        game.frame();
+        fakeSetKeyDown(KeyUp, true);
+        game.frame();
+        fakeSetKeyDown(KeyUp, false);
+        ASSERT_EQ(app.menu.state.load(), Play) << name;
+        ASSERT_EQ(app.menu.autoplay, 1) << name;
+        ASSERT_NE(app.music.silentSource, true) << name << ": its music opens";
+
+        const Chart &chart = app.chart;
+        ASSERT_GT(chart.judgedNoteCount, 0) << name;
+        for (int frames = 0; app.credit.songEndHandled == 0; frames++) {
+            game.frame();
+            ASSERT_LT(frames, 150 * 1000 / int(FrameMs)) << name << " never ended";
+        }
+
+        const PlayState &play = app.play;
+        EXPECT_EQ(play.judgementCounts[Great], chart.judgedNoteCount) << name;
+        EXPECT_EQ(play.judgementCounts[Good], 0) << name;
+        EXPECT_EQ(play.judgementCounts[Miss], 0) << name;
+        EXPECT_EQ(play.combo, chart.judgedNoteCount) << name;
+        EXPECT_NE(play.fullComboTime, 0u) << name;
+        EXPECT_NEAR(play.score, 100000.0, 1e-6) << name;
+        EXPECT_EQ(chart.noteIndex, chart.noteCount) << name;
+        // AUTOPLAY books everything as GREAT; the rules themselves must have met every note in
+        // time and on pitch, not let it pass.
+        ASSERT_EQ(game.judged.size(), size_t(chart.judgedNoteCount)) << name;
+        for (const JudgedNote &j : game.judged) {
+            EXPECT_LT(j.distanceMs, 75) << name << " note " << j.index;
+            EXPECT_LT(j.pitchDistance, 0.5) << name << " note " << j.index;
+        }
+        for (int i = 0; i < chart.noteCount; i++) {
+            if (chart.notes[i].ghost == 0) {
+                EXPECT_EQ(chart.notes[i].grade, Great) << name << " note " << i;
+            }
+        }
+
+        // Space after the end leads back to the select screen, without a stage.
+        for (int frames = 0; frames < 70; frames++)
+            game.frame();
+        fakeTapKey(KeySpace);
+        game.frame();
+        EXPECT_EQ(app.menu.state.load(), Select) << name;
+        EXPECT_EQ(app.credit.stage, 0) << name;
+        EXPECT_EQ(app.catalogue.songs[song].played, 0) << name;
+    }
+}

@@ -1,0 +1,124 @@
+#include "play_fixture.h"
+
+#include "game/autoplay_driver.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/keys.h"
+
+namespace {
+
+ChartNote noteAt(uint32_t timeMs, double screenX, double pitch = 0.0)
+{
+    ChartNote note;
+    note.timeMs = timeMs;
+    note.screenX = screenX;
+    note.pitch = pitch;
+    return note;
+}
+
+}  // namespace
+
+TEST(AutoplayDriver, PointerGlide)
+{
+    const ChartNote prev = noteAt(2000, -0.5);
+    const ChartNote cur = noteAt(3000, 0.5);
+    const ChartNote early = noteAt(800, 0.5);    // within the first four beats of the clock
+    const ChartNote earlyPrev = noteAt(300, -0.5);
+    const ChartNote chord = noteAt(2000, 0.5);
+    struct Case {
+        const char *name;
+        const ChartNote *cur;
+        const ChartNote *prev;
+        uint32_t t;
+        double x;
+    };
+    const Case cases[] = {
+        {"first note", &cur, nullptr, 0, 0.5},
+        {"more than four beats away", &cur, &prev, 999, -0.5},
+        {"50 ms before the previous note", &cur, &prev, 1950, -0.5},
+        {"halfway: a quarter of the way", &cur, &prev, 2450, -0.25},
+        {"50 ms before the note", &cur, &prev, 2950, 0.5},
+        {"on the note", &cur, &prev, 3000, 0.5},
+        {"past the note", &cur, &prev, 3100, 0.5},
+        {"a note in the first four beats glides too", &early, &earlyPrev, 500, -0.25},
+        {"two notes at one time", &chord, &prev, 1990, 0.5},
+    };
+    for (const Case &c : cases) {
+        AutoplayView view;
+        view.cur = c.cur;
+        view.prev = c.prev;
+        view.t = c.t;
+        view.msPerBeat = 250;
+        EXPECT_NEAR(autoplayPointerViewX(view), c.x, 1e-12) << c.name;
+    }
+}
+
+TEST(AutoplayDriver, KeyPress)
+{
+    const ChartNote prev = noteAt(2000, 0.0, 4.0);
+    const ChartNote cur = noteAt(3000, 0.0, 7.0);
+    struct Case {
+        const char *name;
+        uint32_t t;
+        int hitLatch;
+        int linkActive;
+        double playerPitch;
+        bool pressed;
+    };
+    const Case cases[] = {
+        {"31 ms before", 2969, 0, 0, 7.0, false},
+        {"29 ms before", 2971, 0, 0, 7.0, true},
+        {"229 ms after", 3229, 0, 0, 7.0, true},
+        {"230 ms after", 3230, 0, 0, 7.0, false},
+        {"latched on the note", 3000, 1, 0, 7.0, false},
+        {"through a slide", 2500, 1, 1, 0.0, true},
+        {"lingering after a short note", 2020, 1, 0, 4.1, true},
+        {"lingering ends after a sixteenth of a beat", 2032, 1, 0, 4.1, false},
+        {"no lingering off the note's pitch", 2020, 1, 0, 4.3, false},
+    };
+    for (const Case &c : cases) {
+        AutoplayView view;
+        view.cur = &cur;
+        view.prev = &prev;
+        view.t = c.t;
+        view.hitLatch = c.hitLatch;
+        view.linkActive = c.linkActive;
+        view.phaseStartTime = 5000;
+        view.msPerBeat = 500;
+        view.playerPitch = c.playerPitch;
+        EXPECT_EQ(autoplayPressesKey(view), c.pressed) << c.name;
+    }
+    AutoplayView nextTooClose;
+    const ChartNote close = noteAt(2100, 0.0, 7.0);
+    nextTooClose.cur = &close;
+    nextTooClose.prev = &prev;
+    nextTooClose.t = 2020;
+    nextTooClose.hitLatch = 1;
+    nextTooClose.phaseStartTime = 5000;
+    nextTooClose.msPerBeat = 500;
+    nextTooClose.playerPitch = 4.0;
+    EXPECT_FALSE(autoplayPressesKey(nextTooClose)) << "the next note is within a quarter beat";
+}
+
+class AutoplayPlay : public PlayFixture {};
+
+TEST_F(AutoplayPlay, PlaysGhostNotesWithoutCountingThemAndIgnoresSpace)
+{
+    loadTestChart({{1000, 0.0}, {1300, 2.0, 0, 1}, {1600, 4.0}});
+    beginSong(true);
+    fakeSetKeyDown(KeySpace, true);
+    for (int t = 0; t <= 2000; t += 16) {
+        for (ChartNote &note : app.chart.notes)
+            note.screenX = (pointerXForPitch(note.pitch) / app.window.clientWidth.load()) * 2.0 - 1.0;
+        frame(t);
+        if (app.chart.noteIndex == 1) {
+            EXPECT_EQ(app.chart.currentNote, &app.chart.notes[1]) << "AUTOPLAY does not step over the ghost";
+        }
+    }
+    EXPECT_EQ(app.chart.notes[1].state, 0) << "the ghost note was played";
+    EXPECT_EQ(count(Great), 2);
+    EXPECT_EQ(recorded(), 2);
+    EXPECT_EQ(app.play.combo, 2);
+    EXPECT_DOUBLE_EQ(app.play.score, 100000.0);
+    EXPECT_NE(app.play.fullComboTime, 0u);
+    EXPECT_EQ(app.play.keyHeldFrames.load(), 0) << "after the last note AUTOPLAY lets go";
+}
