@@ -7,7 +7,7 @@
 
 enum class Groove { Silent, Hats, Backbeat, Drive, HalfTime, Waltz, Fill, Ending };
 enum class BassLine { Sustain, Beats, Eighths };
-enum class PianoPattern { None, Held, Beats, Offbeats, Arpeggio };
+enum class PianoPattern { Held, Beats, Offbeats, Arpeggio };
 
 // One measure. melody has one item per equal slot of the measure: a chart note without its
 // blank accidental ("4e", "3f+", "4C" linked, "$g" ghost), "." to keep the previous note

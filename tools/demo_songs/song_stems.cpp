@@ -73,8 +73,6 @@ static void addPianoPart(StereoBuffer &buffer, PianoPattern pattern, const Chord
                                           velocity, -0.3 + 0.2 * double(v)});
     };
     switch (pattern) {
-    case PianoPattern::None:
-        break;
     case PianoPattern::Held:
         strike(0.0, span.beats, 0.6);
         break;
