@@ -1,0 +1,121 @@
+// The audio work of one game frame: tone synthesis, one music refill, the mixer's pull.
+// Goal: all of it together below 1% of a core (167 us per 60 Hz frame).
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <string>
+
+#include "app/app_context.h"
+#include "audio/synthesizer.h"
+#include "audio/voice_thread.h"
+#include "platform/core/pcm_mixer.h"
+#include "tests/audio/ogg_encode.h"
+
+namespace {
+
+// Twenty seconds of noise: it decodes as slowly as real music.
+std::string benchSong(int rate)
+{
+    const std::string path = "/tmp/lumatide_audio_bench_" + std::to_string(getpid()) + "_" +
+                             std::to_string(rate) + ".ogg";
+    static std::string made[2];
+    std::string &slot = made[rate == 44100 ? 0 : 1];
+    if (slot.empty() && encodeOgg(path, 2, rate, noiseSamples(2, size_t(rate) * 20)))
+        slot = path;
+    return slot;
+}
+
+void openBenchSong(int rate)
+{
+    app.music.openFile(benchSong(rate).c_str());
+    app.music.open();
+    app.music.refill();
+}
+
+// Pulls here come in bursts, not at the pace of a real output: a clock that stands still makes the
+// heard position simply the frames mixed.
+uint64_t frozenClockUs() { return 0; }
+
+void pull(int frames)
+{
+    static int16_t sink[2 * 44100];
+    pcmMixerPull(sink, frames);
+}
+
+void BM_SynthesizeBuffer(benchmark::State &state)
+{
+    resetAppContext();
+    app.shell.bufferLengthMs = 20;
+    openVoices();
+    app.menu.waveType.store(int(state.range(0)));
+    int slot = 0;
+    for (auto _ : state) {
+        synthesizeBuffer(slot, 0, 3.7);
+        slot = (slot + 1) % RingSlots;
+    }
+    closeVoices();
+    state.SetItemsProcessed(state.iterations() * 882);
+}
+BENCHMARK(BM_SynthesizeBuffer)->DenseRange(0, 4)->ArgName("waveType");
+
+// One refill that has work to do: range(0) 0 is normal running (one piece decoded), 1 is a late
+// frame in catch-up mode (the rest of a buffer at once).
+void BM_Refill(benchmark::State &state)
+{
+    const bool catchUp = state.range(0) == 1;
+    resetAppContext();
+    pcmMixerStartOutput(0, frozenClockUs);
+    openBenchSong(44100);
+    uint64_t decoded = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (app.music.streamState.load() != Streaming)
+            openBenchSong(44100);
+        const uint32_t lag = app.music.playedBytes - app.music.queuedBytes;
+        if (app.music.fillBytes == 0 || lag < app.music.headers[app.music.writeIndex].length)
+            pull(catchUp ? 23040 : 12800);
+        const uint32_t before = app.music.queuedBytes + app.music.fillBytes;
+        state.ResumeTiming();
+        app.music.refill();
+        decoded += app.music.queuedBytes + app.music.fillBytes - before;
+    }
+    app.music.close();
+    state.counters["bytesPerRefill"] = double(decoded) / double(state.iterations());
+}
+BENCHMARK(BM_Refill)->Arg(0)->Arg(1)->ArgName("catchUp");
+
+// 1024 frames of music (at the mix rate, or converted from 48 kHz) and three voices.
+void BM_MixerPull(benchmark::State &state)
+{
+    const int rate = int(state.range(0));
+    resetAppContext();
+    pcmMixerStartOutput(0, frozenClockUs);
+    app.shell.bufferLengthMs = 20;
+    openVoices();
+    app.menu.state.store(Play);
+    app.menu.unison.store(1);
+    app.play.keyHeldFrames.store(1);
+    app.window.pointerX.store(320.0);
+    openBenchSong(rate);
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (app.music.refill() == 1)
+            openBenchSong(rate);
+        while (app.music.fillBytes != 0)
+            app.music.refill();
+        PcmDevice device = 0;
+        uintptr_t user = 0;
+        while (pcmTakeWindowNotice(&device, &user))
+            onVoiceBufferDone(device, user);
+        feedVoices(7);
+        state.ResumeTiming();
+        pull(1024);
+    }
+    app.music.close();
+    closeVoices();
+    state.SetItemsProcessed(state.iterations() * 1024);
+}
+BENCHMARK(BM_MixerPull)->Arg(44100)->Arg(48000)->ArgName("musicRate");
+
+} // namespace
