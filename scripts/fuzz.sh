@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and UBSan over the game code too) in
-# build-fuzz/ and runs each briefly over its seed corpus. Fails on any crash.
+# fuzz-build/ and runs each briefly over its seed corpus. Fails on any crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,23 +11,23 @@ fi
 
 seconds=${FUZZ_SECONDS:-20}
 sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLUMATIDE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B fuzz-build -DLUMATIDE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$sanitizers" >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target fuzzers
+cmake --build fuzz-build -j"$(nproc)" --target fuzzers
 
-for fuzzer in build-fuzz/fuzz/*_fuzzer; do
+for fuzzer in fuzz-build/fuzz/*_fuzzer; do
     name=$(basename "$fuzzer" _fuzzer)
-    corpus=build-fuzz/corpus/$name
+    corpus=fuzz-build/corpus/$name
     mkdir -p "$corpus"
     if [ -d "fuzz/seeds/$name" ]; then
         cp -n fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true
     fi
     echo "fuzzing $name for ${seconds}s"
     "$fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 "$corpus" \
-        -artifact_prefix=build-fuzz/"$name"- 2>build-fuzz/"$name".log || {
-        tail -40 build-fuzz/"$name".log
-        echo "fuzz.sh: $name found a crash (input saved under build-fuzz/)"
+        -artifact_prefix=fuzz-build/"$name"- 2>fuzz-build/"$name".log || {
+        tail -40 fuzz-build/"$name".log
+        echo "fuzz.sh: $name found a crash (input saved under fuzz-build/)"
         exit 1
     }
-    tail -1 build-fuzz/"$name".log
+    tail -1 fuzz-build/"$name".log
 done
