@@ -67,7 +67,7 @@ bool findInFolder(const std::string &folder, const std::string &component, std::
         found = component;
         return true;
     }
-    DIR *dir = opendir(folder.empty() ? "/" : folder.c_str());
+    DIR *dir = opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr)
         return false;
     bool matched = false;
