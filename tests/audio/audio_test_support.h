@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "audio/voice_thread.h"
 #include "platform/core/pcm_mixer.h"
+#include "platform/pcm.h"
 
 inline uint64_t testClockNowUs = 0;
 inline uint64_t testClockUs() { return testClockNowUs; }
@@ -32,4 +34,17 @@ inline std::vector<int16_t> pullFrames(int frames)
 inline std::string tempPath(const std::string &name)
 {
     return ::testing::TempDir() + "lumatide_audio_" + std::to_string(getpid()) + "_" + name;
+}
+
+// Hands every waiting done notice to the voices, as the window procedure does; returns how many.
+inline int deliverVoiceNotices()
+{
+    int delivered = 0;
+    PcmDevice device = 0;
+    uintptr_t user = 0;
+    while (pcmTakeWindowNotice(&device, &user)) {
+        onVoiceBufferDone(device, user);
+        delivered++;
+    }
+    return delivered;
 }

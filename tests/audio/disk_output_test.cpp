@@ -49,10 +49,7 @@ TEST(DiskOutput, HeldToneAtTheCentreOfTheFieldSoundsAt523Hz)
     // The main thread's part: hand the done notices to the voices, as the window procedure does.
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
     while (std::chrono::steady_clock::now() < end) {
-        PcmDevice device = 0;
-        uintptr_t user = 0;
-        while (pcmTakeWindowNotice(&device, &user))
-            onVoiceBufferDone(device, user);
+        deliverVoiceNotices();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     app.shell.voiceThreadRunning.store(0);

@@ -43,12 +43,7 @@ TEST(AudioThreads, MusicEndsAndVoicesStayFedWhileEveryThreadRuns)
         if (frame % 40 == 30)
             requestVoiceReset();
         app.menu.unison.store(frame / 50 % 2);
-        PcmDevice device = 0;
-        uintptr_t user = 0;
-        while (pcmTakeWindowNotice(&device, &user)) {
-            onVoiceBufferDone(device, user);
-            notices++;
-        }
+        notices += deliverVoiceNotices();
         std::this_thread::sleep_for(std::chrono::milliseconds(4));
     }
     EXPECT_EQ(app.music.streamState.load(), Finished);

@@ -17,15 +17,6 @@ int queuedSlots(const ToneVoice &voice)
     return queued;
 }
 
-// Hands every waiting done notice to the voices, as the window procedure does.
-void deliverNotices()
-{
-    PcmDevice device = 0;
-    uintptr_t user = 0;
-    while (pcmTakeWindowNotice(&device, &user))
-        onVoiceBufferDone(device, user);
-}
-
 // The play screen with the key held, the pointer at the centre of the field.
 class VoiceThread : public ::testing::Test {
 protected:
@@ -79,7 +70,7 @@ TEST_F(VoiceThread, FirstPassWritesABurstThenOneBufferAPassUpToTheQueueTarget)
     EXPECT_EQ(queuedSlots(app.voices[1]), 0);       // unison off: one voice
 
     pullFrames(882 * 3);                            // three buffers played, slot 2 came back last
-    deliverNotices();
+    deliverVoiceNotices();
     EXPECT_EQ(app.voices[0].ringDone.load(), 2);
     feedVoices(queueTarget);                        // outstanding 5: one more
     EXPECT_EQ(app.voices[0].ringWrite.load(), 8);
@@ -89,7 +80,7 @@ TEST_F(VoiceThread, ARingThatRanDryGetsABurstAgain)
 {
     feedVoices(queueTarget);
     pullFrames(882 * 5);
-    deliverNotices();
+    deliverVoiceNotices();
     EXPECT_EQ(app.voices[0].ringDone.load(), 4);
     feedVoices(queueTarget);
     EXPECT_EQ(app.voices[0].ringWrite.load(), 10);
@@ -109,7 +100,7 @@ TEST_F(VoiceThread, EveryBufferLengthKeepsTheToneGoingWithoutReusingAQueuedSlot)
             writes += (app.voices[0].ringWrite.load() - before + RingSlots) % RingSlots;
             ASSERT_LE(queuedSlots(app.voices[0]), 14);
             pullFrames(220);                        // 5 ms of output between passes
-            deliverNotices();
+            deliverVoiceNotices();
         }
         // 200 passes of 5 ms: every frame of the second was supplied.
         EXPECT_GE(writes * slotSamples, 200 * 220);
@@ -142,7 +133,7 @@ TEST_F(VoiceThread, ReleaseResetsEveryActiveVoiceOnTheNextPass)
     app.play.keyHeldFrames.store(0);
     requestVoiceReset();
     feedVoices(queueTarget);
-    deliverNotices();
+    deliverVoiceNotices();
     for (const ToneVoice &voice : app.voices) {
         EXPECT_EQ(queuedSlots(voice), 0);
         EXPECT_EQ(voice.phase.load(), 0.0);
