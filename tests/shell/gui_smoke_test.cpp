@@ -75,13 +75,20 @@ struct GameRun {
         return false;
     }
 
-    // The game's window id, empty when it did not appear in time.
+    // The game's window id once it is on screen and has the keyboard focus, empty when it did not
+    // appear in time. Without a window manager the focus stays on whatever window had it last, a
+    // window of an earlier test that may be gone by now, so it is handed over explicitly.
     std::string waitForWindow()
     {
+        const std::string search =
+            "xdotool search --onlyvisible --pid " + std::to_string(pid) + " --name '^lumatide$' 2>/dev/null";
         for (auto waited = 0ms; waited < 15000ms && running(); waited += 100ms) {
-            const std::string ids = commandOutput("xdotool search --name '^lumatide$' 2>/dev/null");
-            if (!ids.empty())
-                return ids;
+            std::string id = commandOutput(search);
+            id = id.substr(0, id.find('\n'));
+            if (!id.empty()) {
+                std::system(("xdotool windowfocus " + id + " 2>/dev/null").c_str());
+                return id;
+            }
             std::this_thread::sleep_for(100ms);
         }
         return "";
