@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/control_layout.h"
 #include "gfx/frame_context.h"
 #include "gfx/hud_renderer.h"
 #include "gfx/screen_texts.h"
@@ -13,22 +12,15 @@ namespace {
 
 constexpr uint32_t Now = 1000000;
 
-FrameContext frameAt(int state, uint32_t now = Now, bool rankingKeyDown = false, int width = 640, int height = 480)
+FrameContext frameAt(int state, uint32_t now = Now, bool rankingKeyDown = false)
 {
+    const int width = 640, height = 480;
     FrameContext frame;
     frame.nowMs = now;
     frame.rankingKeyDown = rankingKeyDown;
     frame.state = state;
     frame.metrics = fieldMetrics(width, height, 20, static_cast<double>(height) / width);
     return frame;
-}
-
-void useClientSize(int width, int height)
-{
-    app.window.clientWidth = width;
-    app.window.clientHeight = height;
-    app.window.aspect = static_cast<double>(height) / width;
-    resetControlLayout();
 }
 
 ScreenTextLayout layout(const FrameContext &frame)
@@ -72,7 +64,6 @@ protected:
     void SetUp() override
     {
         resetAppContext();
-        useClientSize(640, 480);
         app.gfx.fontTexture = 1;
     }
 };
@@ -296,16 +287,6 @@ TEST_F(ScreenTexts, OrdinalsAndGlyphs)
     }
     EXPECT_EQ(glyphCount("LEVEL \x81\x9A\x81\x99", 10), 8);
     EXPECT_EQ(glyphCount("AB\x81", 3), 3);
-}
-
-TEST_F(ScreenTexts, AfterResizeToAnotherAspect)
-{
-    useClientSize(800, 450);
-    app.play.phaseStartTime = Now;
-    expectRows(layout(frameAt(Title, Now, false, 800, 450)), {{"LUMATIDE", 240, 92, 40, 40},
-                                                              {"PRESS SPACE KEY TO START", 160, 382, 20, 20},
-                                                              {"SCROLL 1.0", 670, 419, 15, 10}});
-    expectRows(layout(frameAt(Select, Now, false, 800, 450)), {{"STAGE 1", 20, 11, 20, 20}});
 }
 
 TEST_F(ScreenTexts, HeaderBandPerScreen)
