@@ -1,5 +1,6 @@
-// Plays the built game end to end under the test display (Xvfb under scripts/test.sh): a copy in
-// a fresh folder with one short generated song, keys injected with xdotool, the trace read back.
+// Plays the built game end to end: a copy in a fresh folder with one short generated song, on an
+// X server of its own (other GUI tests inject keys on the shared display at the same time), keys
+// injected with xdotool, the trace read back.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -33,6 +34,47 @@ const char *const ShortChart =
 constexpr int ShortChartNotes = 7;
 constexpr int MusicSeconds = 7;
 
+// A private Xvfb on a free display number, stopped at destruction.
+class PrivateDisplay {
+public:
+    PrivateDisplay()
+    {
+        int ready[2];
+        if (pipe(ready) != 0)
+            return;
+        pid = fork();
+        if (pid == 0) {
+            close(ready[0]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDERR_FILENO);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        // Xvfb writes the display number once it accepts connections.
+        char digits[16] = {};
+        const ssize_t got = read(ready[0], digits, sizeof digits - 1);
+        close(ready[0]);
+        if (got > 0)
+            name = ":" + std::string(digits, size_t(got) - (digits[got - 1] == '\n' ? 1 : 0));
+    }
+
+    ~PrivateDisplay()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    std::string name;    // ":<n>", empty when no server started
+
+private:
+    pid_t pid = -1;
+};
+
 class GameProcess {
 public:
     TempFolder folder;
@@ -56,7 +98,7 @@ public:
         ASSERT_TRUE(encodeOgg(folder.file("data/e2e.ogg"), 2, rate, sineSamples(2, rate, size_t(rate) * MusicSeconds, 330.0)));
     }
 
-    void start()
+    void start(const std::string &display)
     {
         const std::string exe = folder.file("lumatide");
         const std::string err = folder.file("stderr.txt");
@@ -66,6 +108,7 @@ public:
                 _exit(126);
             const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(fd, STDERR_FILENO);
+            setenv("DISPLAY", display.c_str(), 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             setenv("LUMATIDE_TRACE", "1", 1);
             execl(exe.c_str(), exe.c_str(), static_cast<char *>(nullptr));
@@ -117,20 +160,23 @@ private:
     pid_t pid = -1;
 };
 
-// Holds the key long enough for the game's 1 ms polls to see it, as a player would.
-void pressKey(const char *key)
-{
-    ASSERT_EQ(std::system((std::string("xdotool keydown ") + key).c_str()), 0);
-    std::this_thread::sleep_for(80ms);
-    ASSERT_EQ(std::system((std::string("xdotool keyup ") + key).c_str()), 0);
-}
-
 class GameEndToEnd : public testing::Test {
 protected:
+    PrivateDisplay display;
+
     void SetUp() override
     {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
+        if (display.name.empty())
+            GTEST_SKIP() << "needs Xvfb";
+    }
+
+    // Holds the key long enough for the game's 1 ms polls to see it, as a player would.
+    void pressKey(const char *key)
+    {
+        const std::string xdotool = "DISPLAY=" + display.name + " xdotool ";
+        ASSERT_EQ(std::system((xdotool + "keydown " + key).c_str()), 0);
+        std::this_thread::sleep_for(80ms);
+        ASSERT_EQ(std::system((xdotool + "keyup " + key).c_str()), 0);
     }
 };
 
@@ -138,16 +184,16 @@ TEST_F(GameEndToEnd, AutoplayASongFromTheTitleAndBack)
 {
     GameProcess game;
     ASSERT_NO_FATAL_FAILURE(game.install());
-    ASSERT_NO_FATAL_FAILURE(game.start());
+    ASSERT_NO_FATAL_FAILURE(game.start(display.name));
     size_t at = game.waitForTrace(" state Title\n", 0, 15s);
     ASSERT_NE(at, std::string::npos) << game.trace();
     std::this_thread::sleep_for(300ms);
 
-    pressKey("space");
+    ASSERT_NO_FATAL_FAILURE(pressKey("space"));
     at = game.waitForTrace(" state Select\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
 
-    pressKey("Up");
+    ASSERT_NO_FATAL_FAILURE(pressKey("Up"));
     at = game.waitForTrace(" song start e2e\\.txt autoplay=1 stage=0\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
 
@@ -164,15 +210,15 @@ TEST_F(GameEndToEnd, AutoplayASongFromTheTitleAndBack)
 
     // Space is only taken a second after the end.
     std::this_thread::sleep_for(1200ms);
-    pressKey("space");
+    ASSERT_NO_FATAL_FAILURE(pressKey("space"));
     at = game.waitForTrace(" state Select\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
 
-    pressKey("Escape");
+    ASSERT_NO_FATAL_FAILURE(pressKey("Escape"));
     at = game.waitForTrace(" state Title\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
     std::this_thread::sleep_for(100ms);
-    pressKey("Escape");
+    ASSERT_NO_FATAL_FAILURE(pressKey("Escape"));
     ASSERT_TRUE(game.exitsWithin(5000ms)) << game.trace();
     EXPECT_EQ(game.exitStatus, 0) << game.trace();
 }
