@@ -16,7 +16,7 @@ void flushNothing(png_structp) {}
 
 } // namespace
 
-std::vector<uint8_t> encodePng(const PngSpec &spec)
+std::vector<uint8_t> encodePng(const PngPicture &picture)
 {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -26,26 +26,26 @@ std::vector<uint8_t> encodePng(const PngSpec &spec)
         return {};
     }
     png_set_write_fn(png, &out, appendBytes, flushNothing);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colourType,
+                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (size_t i = 0; i + 2 < spec.palette.size(); i += 3)
-        palette.push_back({spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+    for (size_t i = 0; i + 2 < picture.palette.size(); i += 3)
+        palette.push_back({picture.palette[i], picture.palette[i + 1], picture.palette[i + 2]});
     if (!palette.empty())
         png_set_PLTE(png, info, palette.data(), int(palette.size()));
-    if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
-    if (spec.transparentGrey >= 0) {
+    if (!picture.paletteAlpha.empty())
+        png_set_tRNS(png, info, picture.paletteAlpha.data(), int(picture.paletteAlpha.size()), nullptr);
+    if (picture.transparentGrey >= 0) {
         png_color_16 colour{};
-        colour.gray = png_uint_16(spec.transparentGrey);
+        colour.gray = png_uint_16(picture.transparentGrey);
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
     png_write_info(png, info);
-    const size_t rowBytes = spec.rows.size() / size_t(spec.height);
+    const size_t rowBytes = picture.rows.size() / size_t(picture.height);
     std::vector<png_bytep> rows;
-    for (int r = 0; r < spec.height; ++r)
-        rows.push_back(const_cast<png_bytep>(spec.rows.data() + r * rowBytes));
+    for (int r = 0; r < picture.height; ++r)
+        rows.push_back(const_cast<png_bytep>(picture.rows.data() + r * rowBytes));
     png_write_image(png, rows.data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);

@@ -4,7 +4,7 @@
 #include <vector>
 
 // A PNG to be written by libpng exactly as described, so tests can cover every colour type.
-struct PngSpec {
+struct PngPicture {
     int width = 1;
     int height = 1;
     int colourType = 0;                  // PNG_COLOR_TYPE_*
@@ -16,5 +16,5 @@ struct PngSpec {
     int transparentGrey = -1;            // tRNS for grey images
 };
 
-std::vector<uint8_t> encodePng(const PngSpec &spec);
+std::vector<uint8_t> encodePng(const PngPicture &picture);
 void writeFile(const std::string &path, const std::vector<uint8_t> &bytes);

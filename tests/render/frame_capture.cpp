@@ -109,19 +109,19 @@ Capture captureFrame(int clientHeight)
 
 void saveScreenshot(const Capture &capture, int width, const std::string &name)
 {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = capture.clientHeight;
-    spec.colourType = PNG_COLOR_TYPE_RGB;
+    PngPicture picture;
+    picture.width = width;
+    picture.height = capture.clientHeight;
+    picture.colourType = PNG_COLOR_TYPE_RGB;
     for (int py = 0; py < capture.clientHeight; py++) {
         for (int px = 0; px < width; px++) {
             const Rgb pixel = capture.at(px, py);
-            spec.rows.push_back(static_cast<uint8_t>(pixel.r));
-            spec.rows.push_back(static_cast<uint8_t>(pixel.g));
-            spec.rows.push_back(static_cast<uint8_t>(pixel.b));
+            picture.rows.push_back(static_cast<uint8_t>(pixel.r));
+            picture.rows.push_back(static_cast<uint8_t>(pixel.g));
+            picture.rows.push_back(static_cast<uint8_t>(pixel.b));
         }
     }
     const std::filesystem::path folder = std::filesystem::path(LUMATIDE_BUILD_DIR) / "screenshots";
     std::filesystem::create_directories(folder);
-    writeFile((folder / (name + ".png")).string(), encodePng(spec));
+    writeFile((folder / (name + ".png")).string(), encodePng(picture));
 }
