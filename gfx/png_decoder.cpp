@@ -1,14 +1,20 @@
 #include "gfx/png_decoder.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 // Far beyond any image the game ships; keeps a forged header from asking for gigabytes.
 constexpr png_uint_32 MaxImageSide = 8192;
+// The same for the file: the game's images are a few kilobytes, and a bigger file is not read.
+constexpr off_t MaxFileBytes = off_t(64) << 20;
 
 struct DecodedImage {
     uint8_t *pixels = nullptr;
@@ -76,6 +82,40 @@ bool readImage(png_structp png, png_infop info, DecodedImage *out)
     return true;
 }
 
+// Reads the whole file at path into bytes; false when there is nothing to decode. A file that
+// cannot be opened is simply a missing image, but a directory, device or pipe under the image's
+// name, or a file far too big to be one of ours, deserves a line on stderr.
+bool readImageFile(const char *path, std::vector<uint8_t> &bytes)
+{
+    // Non-blocking so that opening a pipe left under the image's name cannot hang start-up.
+    const int file = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    struct stat status {};
+    bool readable = false;
+    if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        fprintf(stderr, "lumatide: %s is not a regular file; treating the image as missing\n", path);
+    } else if (status.st_size > MaxFileBytes) {
+        fprintf(stderr, "lumatide: %s is larger than %d MB; treating the image as missing\n", path,
+                int(MaxFileBytes >> 20));
+    } else {
+        bytes.resize(size_t(status.st_size));
+        size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t count = read(file, bytes.data() + got, bytes.size() - got);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                break;
+            got += size_t(count);
+        }
+        bytes.resize(got);
+        readable = true;
+    }
+    close(file);
+    return readable;
+}
+
 } // namespace
 
 void readPngBytes(png_structp decoder, png_bytep destination, png_size_t length)
@@ -116,17 +156,8 @@ int decodePngBytes(const uint8_t *data, size_t size, uint8_t **pixelsOut, int *w
 
 int decodePng(const char *path, uint8_t **pixelsOut, int *widthOut, int *heightOut)
 {
-    FILE *file = fopen(path, "rb");
-    if (!file)
-        return 0;
     std::vector<uint8_t> bytes;
-    if (fseek(file, 0, SEEK_END) == 0) {
-        const long size = ftell(file);
-        if (size > 0 && fseek(file, 0, SEEK_SET) == 0) {
-            bytes.resize(size_t(size));
-            bytes.resize(fread(bytes.data(), 1, bytes.size(), file));
-        }
-    }
-    fclose(file);
+    if (!readImageFile(path, bytes))
+        return 0;
     return decodePngBytes(bytes.data(), bytes.size(), pixelsOut, widthOut, heightOut);
 }

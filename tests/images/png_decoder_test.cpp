@@ -13,31 +13,41 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+// The outputs start at sentinels, so a decoder that writes anything on failure is caught.
+constexpr int UntouchedSize = -7;
+
 struct Decoded {
     bool present = false;
-    int width = 0;
-    int height = 0;
+    int width = UntouchedSize;
+    int height = UntouchedSize;
     Bytes bgra;
 };
 
 Decoded decodeBytes(const Bytes &png)
 {
     Decoded result;
-    uint8_t *pixels = nullptr;
+    uint8_t untouched = 0;
+    uint8_t *pixels = &untouched;
     decodePngBytes(png.data(), png.size(), &pixels, &result.width, &result.height);
-    if (pixels) {
+    if (pixels != &untouched) {
         result.present = true;
-        result.bgra.assign(pixels, pixels + size_t(result.width) * result.height * 4);
+        if (pixels)
+            result.bgra.assign(pixels, pixels + size_t(result.width) * result.height * 4);
         free(pixels);
     }
     return result;
+}
+
+bool countsAsMissing(const Decoded &image)
+{
+    return !image.present && image.width == UntouchedSize && image.height == UntouchedSize;
 }
 
 std::string tempPath(const char *name) { return testing::TempDir() + name; }
 
 struct ColourTypeCase {
     const char *name;
-    PngSpec spec;
+    PngPicture picture;
     Bytes expectedBgra;
 };
 
@@ -91,12 +101,12 @@ TEST(DecodePng, EveryColourTypeBecomesTopDownBgra)
     };
     for (const ColourTypeCase &c : cases) {
         SCOPED_TRACE(c.name);
-        const Bytes png = encodePng(c.spec);
+        const Bytes png = encodePng(c.picture);
         ASSERT_FALSE(png.empty());
         const Decoded image = decodeBytes(png);
         ASSERT_TRUE(image.present);
-        EXPECT_EQ(image.width, c.spec.width);
-        EXPECT_EQ(image.height, c.spec.height);
+        EXPECT_EQ(image.width, c.picture.width);
+        EXPECT_EQ(image.height, c.picture.height);
         EXPECT_EQ(image.bgra, c.expectedBgra);
     }
 }
@@ -107,6 +117,10 @@ TEST(DecodePng, ReadsFilesAndLeavesOutputsAloneOnFailure)
     writeFile(tempPath("good.png"), rgba);
     writeFile(tempPath("text.png"), Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
     writeFile(tempPath("empty.png"), Bytes{});
+    std::filesystem::create_directory(tempPath("folder.png"));
+    // A good image followed by a sparse tail: it would decode if the decoder read that far.
+    writeFile(tempPath("huge.png"), rgba);
+    std::filesystem::resize_file(tempPath("huge.png"), (std::uintmax_t(64) << 20) + 1);
 
     uint8_t *pixels = nullptr;
     int width = 0, height = 0;
@@ -122,14 +136,33 @@ TEST(DecodePng, ReadsFilesAndLeavesOutputsAloneOnFailure)
     EXPECT_NE(pixels, nullptr);
     free(pixels);
 
-    for (const char *name : {"text.png", "empty.png", "missing.png"}) {
-        SCOPED_TRACE(name);
-        pixels = nullptr;
-        width = 0, height = 0;
-        decodePng(tempPath(name).c_str(), &pixels, &width, &height);
-        EXPECT_EQ(pixels, nullptr);
-        EXPECT_EQ(width, 0);
-        EXPECT_EQ(height, 0);
+    const struct {
+        const char *name;
+        const char *message;   // what stderr says, or null for silence
+    } failures[] = {
+        {"text.png", nullptr},
+        {"empty.png", nullptr},
+        {"missing.png", nullptr},
+        {"folder.png", "not a regular file"},
+        {"huge.png", "larger than 64 MB"},
+    };
+    for (const auto &failure : failures) {
+        SCOPED_TRACE(failure.name);
+        uint8_t untouched = 0;
+        pixels = &untouched;
+        width = UntouchedSize, height = UntouchedSize;
+        testing::internal::CaptureStderr();
+        decodePng(tempPath(failure.name).c_str(), &pixels, &width, &height);
+        const std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(pixels, &untouched);
+        EXPECT_EQ(width, UntouchedSize);
+        EXPECT_EQ(height, UntouchedSize);
+        if (failure.message) {
+            EXPECT_NE(message.find(failure.message), std::string::npos) << message;
+            EXPECT_NE(message.find(failure.name), std::string::npos) << message;
+        } else {
+            EXPECT_EQ(message, "");
+        }
     }
 }
 
@@ -142,17 +175,17 @@ TEST(DecodePng, TruncatedOrCorruptDataCountsAsMissing)
     const size_t iendSize = 12;
     for (size_t cut = 0; cut + iendSize < png.size(); ++cut) {
         SCOPED_TRACE(cut);
-        EXPECT_FALSE(decodeBytes(Bytes(png.begin(), png.begin() + cut)).present);
+        EXPECT_TRUE(countsAsMissing(decodeBytes(Bytes(png.begin(), png.begin() + cut))));
     }
     Bytes corrupt = png;
     corrupt[png.size() / 2] ^= 0x55;
-    EXPECT_FALSE(decodeBytes(corrupt).present);
+    EXPECT_TRUE(countsAsMissing(decodeBytes(corrupt)));
 }
 
 TEST(DecodePng, RejectsImagesTooLargeToBeTextures)
 {
-    PngSpec huge{9000, 1, PNG_COLOR_TYPE_GRAY, 1, false, Bytes(1125), {}, {}, -1};
-    EXPECT_FALSE(decodeBytes(encodePng(huge)).present);
+    PngPicture huge{9000, 1, PNG_COLOR_TYPE_GRAY, 1, false, Bytes(1125), {}, {}, -1};
+    EXPECT_TRUE(countsAsMissing(decodeBytes(encodePng(huge))));
 }
 
 // Real-world files from the machine's icon theme: whatever encoder made them, they must decode
