@@ -32,23 +32,28 @@ std::vector<std::pair<int, int>> cellsOf(const TextQuads &quads)
 
 TEST(TextQuads, AbcOnA640By480Client)
 {
-    const TextQuads quads = layOut("ABC", 100, 50);
-    ASSERT_EQ(quads.glyphCount, 3);
-    const float lefts[] = {-0.6875f, -0.625f, -0.5625f};
-    for (int k = 0; k < 3; ++k) {
-        SCOPED_TRACE(k);
-        const float *v = quads.positions + k * 8;
-        const float right = lefts[k] + 0.0625f;
-        // Counter-clockwise from the bottom-left.
-        const float expected[8] = {lefts[k], 0.53125f, right, 0.53125f, right, 0.59375f, lefts[k], 0.59375f};
-        for (int i = 0; i < 8; ++i)
-            EXPECT_FLOAT_EQ(v[i], expected[i]) << "coordinate " << i;
-        const float s0 = float(k * 0.078125), s1 = float((k + 1) * 0.078125);
-        const float coords[8] = {s0, 0.15625f, s1, 0.15625f, s1, 0.0f, s0, 0.0f};
-        for (int i = 0; i < 8; ++i)
-            EXPECT_FLOAT_EQ(quads.texCoords[k * 8 + i], coords[i]) << "texture coordinate " << i;
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(quads.indices[k * 4 + i], k * 4 + i);
+    // The client width is halved in integers: one more pixel of width changes nothing.
+    for (const int clientWidth : {640, 641}) {
+        SCOPED_TRACE(clientWidth);
+        TextQuads quads;
+        buildTextQuads(20, "ABC", 3, 100, 50, 20, clientWidth, 0.75, quads);
+        ASSERT_EQ(quads.glyphCount, 3);
+        const float lefts[] = {-0.6875f, -0.625f, -0.5625f};
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(k);
+            const float *v = quads.positions + k * 8;
+            const float right = lefts[k] + 0.0625f;
+            // Counter-clockwise from the bottom-left.
+            const float expected[8] = {lefts[k], 0.53125f, right, 0.53125f, right, 0.59375f, lefts[k], 0.59375f};
+            for (int i = 0; i < 8; ++i)
+                EXPECT_FLOAT_EQ(v[i], expected[i]) << "coordinate " << i;
+            const float s0 = float(k * 0.078125), s1 = float((k + 1) * 0.078125);
+            const float coords[8] = {s0, 0.15625f, s1, 0.15625f, s1, 0.0f, s0, 0.0f};
+            for (int i = 0; i < 8; ++i)
+                EXPECT_FLOAT_EQ(quads.texCoords[k * 8 + i], coords[i]) << "texture coordinate " << i;
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(quads.indices[k * 4 + i], k * 4 + i);
+        }
     }
 }
 
@@ -108,6 +113,11 @@ TEST(TextQuads, LengthLimits)
     EXPECT_EQ(quads.glyphCount, 0);
     buildTextQuads(20, "ABC", 2, 0, 0, 20, 640, 0.75, quads);
     EXPECT_EQ(quads.glyphCount, 2);
+    // A star whose second byte lies beyond byteLength is a lone 0x81: one blank glyph.
+    buildTextQuads(20, "\x81\x9A", 1, 0, 0, 20, 640, 0.75, quads);
+    ASSERT_EQ(quads.glyphCount, 1);
+    EXPECT_EQ(cellOf(quads, 0).column, 11);
+    EXPECT_EQ(cellOf(quads, 0).row, 3);
     buildTextQuads(20, "ABC", 3, 0, 0, 20, 1, 0.75, quads);
     EXPECT_EQ(quads.glyphCount, 0) << "a client area without width draws nothing";
 }

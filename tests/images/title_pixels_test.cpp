@@ -62,7 +62,7 @@ TEST(TitlePixels, ConversionOfSolidBackgroundAndEdgePixels)
         {"black edge", 0x3C3C3C, {0, 0, 0, 0}, {0, 0, 0, 255}},
         {"almost white edge", 0x3C3C3C, {254, 255, 255, 0}, {255, 255, 254, 0}},
         {"coloured key", 0x112233, {0x33, 0x22, 0x11, 0}, {0x11, 0x22, 0x33, 255}},
-        {"white text is background", 0xFFFFFF, {255, 255, 255, 0}, {255, 255, 255, 255}},
+        {"white text is solid, not background", 0xFFFFFF, {255, 255, 255, 0}, {255, 255, 255, 255}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
