@@ -28,8 +28,6 @@ void paint(Canvas &canvas, int x, int y, const Colour &colour, float coverage)
     under = {mix(colour.r, under.r), mix(colour.g, under.g), mix(colour.b, under.b), alpha};
 }
 
-namespace {
-
 float distanceToSegment(Point p, Point a, Point b)
 {
     const float dx = b.x - a.x, dy = b.y - a.y;
@@ -38,8 +36,6 @@ float distanceToSegment(Point p, Point a, Point b)
     t = std::clamp(t, 0.0f, 1.0f);
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
-
-} // namespace
 
 void strokePolyline(Canvas &canvas, const std::vector<Point> &path, float halfWidth, const Colour &colour)
 {
@@ -63,18 +59,23 @@ void strokePolyline(Canvas &canvas, const std::vector<Point> &path, float halfWi
     }
 }
 
+float pixelCoverage(int x, int y, int samples, const std::function<bool(float, float)> &inside)
+{
+    int hits = 0;
+    for (int sy = 0; sy < samples; ++sy)
+        for (int sx = 0; sx < samples; ++sx)
+            hits += inside(x + (sx + 0.5f) / samples, y + (sy + 0.5f) / samples);
+    return float(hits) / (samples * samples);
+}
+
 void fillShape(Canvas &canvas, int x0, int y0, int x1, int y1, const std::function<bool(float, float)> &inside,
                const std::function<Colour(float, float)> &colourAt)
 {
-    constexpr int Samples = 4;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            int hits = 0;
-            for (int sy = 0; sy < Samples; ++sy)
-                for (int sx = 0; sx < Samples; ++sx)
-                    hits += inside(x + (sx + 0.5f) / Samples, y + (sy + 0.5f) / Samples);
-            if (hits > 0)
-                paint(canvas, x, y, colourAt(x + 0.5f, y + 0.5f), float(hits) / (Samples * Samples));
+            const float coverage = pixelCoverage(x, y, 4, inside);
+            if (coverage > 0)
+                paint(canvas, x, y, colourAt(x + 0.5f, y + 0.5f), coverage);
         }
     }
 }

@@ -103,7 +103,7 @@ struct StarShape {
 
 StarShape starShape()
 {
-    constexpr float Pi = 3.14159265f, Outer = 8.2f, Inner = 3.9f;
+    constexpr float Outer = 8.2f, Inner = 3.9f;
     const Point centre{Cell / 2.0f, CapMiddle + 1.6f};
     StarShape star;
     for (int i = 0; i < 10; ++i) {
@@ -124,34 +124,25 @@ bool insideStar(const StarShape &star, float x, float y)
     return inside;
 }
 
-float distanceToStarEdge(const StarShape &star, float x, float y)
+float distanceToStarEdge(const StarShape &star, Point p)
 {
-    float nearest = 1e9f;
-    for (int i = 0, j = 9; i < 10; j = i++) {
-        const Point a = star.corners[j], b = star.corners[i];
-        const float dx = b.x - a.x, dy = b.y - a.y;
-        const float t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
-        nearest = std::min(nearest, std::hypot(x - a.x - t * dx, y - a.y - t * dy));
-    }
+    float nearest = distanceToSegment(p, star.corners[9], star.corners[0]);
+    for (int i = 1; i < 10; ++i)
+        nearest = std::min(nearest, distanceToSegment(p, star.corners[i - 1], star.corners[i]));
     return nearest;
 }
 
 CellCoverage starCoverage(bool filled)
 {
-    constexpr int Samples = 8;
     constexpr float HollowStroke = 1.7f;
     const StarShape star = starShape();
+    auto inStroke = [&](float x, float y) {
+        return insideStar(star, x, y) && (filled || distanceToStarEdge(star, {x, y}) < HollowStroke);
+    };
     CellCoverage coverage(Cell * Cell, 0.0f);
     for (int y = 0; y < Cell; ++y)
-        for (int x = 0; x < Cell; ++x) {
-            int hits = 0;
-            for (int sy = 0; sy < Samples; ++sy)
-                for (int sx = 0; sx < Samples; ++sx) {
-                    const float px = x + (sx + 0.5f) / Samples, py = y + (sy + 0.5f) / Samples;
-                    hits += insideStar(star, px, py) && (filled || distanceToStarEdge(star, px, py) < HollowStroke);
-                }
-            coverage[y * Cell + x] = float(hits) / (Samples * Samples);
-        }
+        for (int x = 0; x < Cell; ++x)
+            coverage[y * Cell + x] = pixelCoverage(x, y, 8, inStroke);
     return coverage;
 }
 

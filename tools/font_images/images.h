@@ -13,4 +13,4 @@ Canvas drawWaveIcons();
 Canvas drawWindowIcon();
 
 // A soft dark rim around light strokes, so they stand out on light and dark backgrounds alike.
-extern const Colour RimColour;
+constexpr Colour RimColour{0.04f, 0.05f, 0.10f, 0.85f};

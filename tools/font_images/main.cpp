@@ -6,8 +6,6 @@
 
 #include "images.h"
 
-const Colour RimColour{0.04f, 0.05f, 0.10f, 0.85f};
-
 int main(int argc, char **argv)
 {
     if (argc != 2) {

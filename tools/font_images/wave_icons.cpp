@@ -10,7 +10,6 @@ constexpr float Margin = 9;          // clear space at the cell's left and right
 constexpr float Amplitude = 16;       // half the height of a wave
 constexpr float StrokeHalfWidth = 2.6f;
 constexpr float RimHalfWidth = 4.2f;
-constexpr float Pi = 3.14159265f;
 
 const Colour Stroke{1, 1, 1, 1};
 

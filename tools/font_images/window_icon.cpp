@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int Size = 64;
-constexpr float Pi = 3.14159265f;
 
 Colour mix(const Colour &a, const Colour &b, float t)
 {
