@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/title_encoding.h"
+
 namespace {
 
 constexpr uint32_t White = 0x00FFFFFF;
@@ -53,9 +55,9 @@ void convertTitlePixels(uint8_t *pixels, size_t pixelCount, uint32_t keyColour)
 void layOutTitle(TitleTexture &title)
 {
     closeSystemFont(title.font);
-    const std::string text = titleTextToUtf8(title.text);
-    title.font = openSystemFont(text, 2 * title.fontSize);
-    const TextExtent extent = measureSystemFontText(title.font, text);
+    title.utf8Text = titleTextToUtf8(title.text);
+    title.font = openSystemFont(title.utf8Text, 2 * title.fontSize);
+    const TextExtent extent = measureSystemFontText(title.font, title.utf8Text);
     title.extentWidth = extent.width < MaxTitleWidth ? extent.width : MaxTitleWidth;
     title.extentHeight = extent.height;
     title.texWidth = powerOfTwoAtLeast(title.extentWidth);
@@ -72,7 +74,7 @@ void drawTitlePixels(TitleTexture &title)
         writeRgba(&title.pixels[i * 4], 0xFF, 0xFF, 0xFF, 0);
 
     const TextBitmap bitmap{title.pixels.data(), title.texWidth, title.texHeight};
-    const std::string text = titleTextToUtf8(title.text);
+    const std::string &text = title.utf8Text;
     // Lines step by half the font's height, as titles always have; in practice a title is one line.
     const int lineStep = title.fontSize;
     int lineTop = 0;

@@ -15,8 +15,8 @@ uint32_t keyColourOf(uint32_t textColour);
 // their luminance, darker being more opaque.
 void convertTitlePixels(uint8_t *pixels, size_t pixelCount, uint32_t keyColour);
 
-// Opens the title's font at twice its fontSize, measures the text, and sizes the texture and a
-// zeroed pixel block to match. Any font the record held is closed first.
+// Decodes the title's text, opens its font at twice its fontSize, measures the text, and sizes
+// the texture and a zeroed pixel block to match. Any font the record held is closed first.
 void layOutTitle(TitleTexture &title);
-// Clears the pixel block to white, draws the text one line per line feed, and converts it.
+// Clears the pixel block to white, draws the decoded text one line per line feed, and converts it.
 void drawTitlePixels(TitleTexture &title);

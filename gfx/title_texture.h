@@ -8,6 +8,7 @@
 // A song title rendered once at start-up with a system font into a texture with alpha.
 struct TitleTexture {
     std::string text = "test";
+    std::string utf8Text;           // text decoded once for the font to measure and draw
     int extentWidth = 0;            // measured size of text in the title font, pixels
     int extentHeight = 0;
     int texWidth = 0;               // powers of two not below the extent

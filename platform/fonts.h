@@ -4,10 +4,6 @@
 
 // System fonts for the song titles: fontconfig picks the face, FreeType draws it.
 
-// A title's bytes as UTF-8. Valid UTF-8 is kept as it is; anything else is read as CP932, the
-// Shift-JIS variant old chart files are written in, and bytes that decode as neither become U+FFFD.
-std::string titleTextToUtf8(const std::string &bytes);
-
 // The default sans face chosen for one text, opened at one pixel height.
 struct SystemFont {
     void *face = nullptr;       // the FreeType face; null when no font could be opened

@@ -1,8 +1,9 @@
+#include "platform/title_encoding.h"
+
 #include <cerrno>
 #include <iconv.h>
 
 #include "platform/core/utf8.h"
-#include "platform/fonts.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "gfx/title_pixels.h"
 #include "platform/fonts.h"
+#include "platform/title_encoding.h"
 
 namespace {
 
@@ -110,6 +111,7 @@ TEST(TitlePixels, ShiftJisAndUtf8JapaneseTitlesRenderAlike)
 {
     const TitleTexture utf8 = renderedTitle(TestJapaneseUtf8);
     const TitleTexture shiftJis = renderedTitle(TestJapaneseCp932);
+    EXPECT_EQ(shiftJis.utf8Text, TestJapaneseUtf8);
     EXPECT_EQ(utf8.extentHeight, 36);
     EXPECT_GT(utf8.extentWidth, 4 * 24);
     EXPECT_EQ(shiftJis.extentWidth, utf8.extentWidth);
