@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "gfx/png_decoder.h"
 #include "platform/paths.h"
 
 int loadImageTexture(const char *fileName, unsigned *textureOut)

@@ -8,6 +8,7 @@
 
 #include "app/app_context.h"
 #include "gfx/image_texture.h"
+#include "gfx/png_decoder.h"
 #include "gfx/text.h"
 #include "gfx/title_textures.h"
 #include "platform/paths.h"
