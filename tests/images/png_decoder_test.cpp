@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -118,6 +119,9 @@ TEST(DecodePng, ReadsFilesAndLeavesOutputsAloneOnFailure)
     writeFile(tempPath("text.png"), Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
     writeFile(tempPath("empty.png"), Bytes{});
     std::filesystem::create_directory(tempPath("folder.png"));
+    // Nobody writes to this pipe: opening it must not wait for a writer.
+    std::filesystem::remove(tempPath("pipe.png"));
+    mkfifo(tempPath("pipe.png").c_str(), 0600);
     // A good image followed by a sparse tail: it would decode if the decoder read that far.
     writeFile(tempPath("huge.png"), rgba);
     std::filesystem::resize_file(tempPath("huge.png"), (std::uintmax_t(64) << 20) + 1);
@@ -144,6 +148,7 @@ TEST(DecodePng, ReadsFilesAndLeavesOutputsAloneOnFailure)
         {"empty.png", nullptr},
         {"missing.png", nullptr},
         {"folder.png", "not a regular file"},
+        {"pipe.png", "not a regular file"},
         {"huge.png", "larger than 64 MB"},
     };
     for (const auto &failure : failures) {
