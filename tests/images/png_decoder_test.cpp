@@ -169,6 +169,7 @@ TEST(DecodePng, ReadsFilesAndLeavesOutputsAloneOnFailure)
             EXPECT_EQ(message, "");
         }
     }
+    std::filesystem::remove(tempPath("huge.png"));
 }
 
 TEST(DecodePng, TruncatedOrCorruptDataCountsAsMissing)
