@@ -16,8 +16,10 @@ inline uint32_t msDistance(uint32_t a, uint32_t b)
     return static_cast<uint32_t>(d < 0 ? -d : d);
 }
 
-// A note counts as passed once the clock is more than 200 ms beyond it (unsigned comparison).
-inline bool notePassed(uint32_t t, uint32_t noteTime) { return t > noteTime + 200u; }
+// A note counts as passed once the clock is more than 200 ms beyond it. The distance is signed:
+// a chart with a negative offset times its first notes before the clock's zero, and compared as
+// unsigned values those notes would never pass and would hold up every note after them.
+inline bool notePassed(uint32_t t, uint32_t noteTime) { return signedMs(t, noteTime) > 200; }
 
 // After the first four frames of a press a note is only entered while the pointer keeps moving:
 // 0.017 semitone per frame for each frame held beyond the fifth.

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "game/atomic_access.h"
+#include "game/judgement_rules.h"
 
 double leadInControlY(uint32_t elapsedMs, double aspect)
 {
@@ -55,6 +56,7 @@ void followBeatAndMeasures()
     Chart &chart = app.chart;
     const uint32_t t = static_cast<uint32_t>(app.play.songTimeMs);
     app.play.beatPhase = beatPhaseAt(t, beatOrigin(chart), chart.msPerBeat);
-    if (chart.measureIndex < chart.measureCount && t >= chart.measureTimes[chart.measureIndex])
+    // Signed, so that measures starting before the clock's zero (a negative offset) are passed too.
+    if (chart.measureIndex < chart.measureCount && signedMs(t, chart.measureTimes[chart.measureIndex]) >= 0)
         chart.measureIndex++;
 }

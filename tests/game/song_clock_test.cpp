@@ -69,6 +69,13 @@ TEST(SongClock, MeasuresAdvanceOnePerFrame)
     followBeatAndMeasures();
     EXPECT_EQ(chart.measureIndex, 3);
     EXPECT_DOUBLE_EQ(app.play.beatPhase, 0.2);
+
+    chart.measureTimes = {0xFFFFFE0Cu, 1500};   // a negative offset: the first measure starts at -500
+    chart.measureCount = 2;
+    chart.measureIndex = 0;
+    app.play.songTimeMs = 0;
+    followBeatAndMeasures();
+    EXPECT_EQ(chart.measureIndex, 1) << "a measure before the clock's zero is already under way";
 }
 
 TEST(SongClock, PlayerPitch)
