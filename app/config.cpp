@@ -1,5 +1,8 @@
 #include "app/config.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,11 +23,32 @@ static bool parseInteger(const std::string &text, long long &value)
     return *end == '\0';
 }
 
+enum class SettingsFile { Missing, Readable, Unreadable };
+
+// Only a settings file that is surely not there is created. One that is there but cannot be read
+// (no permission, a folder, a link to nothing) is the user's and stays as it is.
+static SettingsFile settingsFile(const std::string &path)
+{
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? SettingsFile::Missing : SettingsFile::Unreadable;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !std::ifstream(path))
+        return SettingsFile::Unreadable;
+    return SettingsFile::Readable;
+}
+
 int loadBufferLengthMs(const std::string &iniPath)
 {
-    if (!std::ifstream(iniPath)) {
+    switch (settingsFile(iniPath)) {
+    case SettingsFile::Missing:
         iniWriteString(iniPath, "config", "BufferLength", std::to_string(DefaultBufferLengthMs));
         return DefaultBufferLengthMs;
+    case SettingsFile::Unreadable:
+        std::fprintf(stderr, "lumatide: %s cannot be read; using BufferLength %d\n", iniPath.c_str(),
+                     DefaultBufferLengthMs);
+        return DefaultBufferLengthMs;
+    case SettingsFile::Readable:
+        break;
     }
     const std::string text = iniReadString(iniPath, "config", "BufferLength", std::to_string(DefaultBufferLengthMs));
     long long value = 0;

@@ -14,8 +14,11 @@ void pumpMessagesFor(uint32_t ms)
     const bool onMainThread = std::this_thread::get_id() == mainThread;
     const uint32_t start = timerNowMs();
     do {
+        // All of them: behind a swap that waits for the display, the 1 ms frame wait is one step
+        // per frame, and the voices return up to 150 buffers a second; one message a step would
+        // let their notices pile up in front of the keys and the window's own messages.
         WindowMessage message;
-        if (onMainThread && windowTakeMessage(message))
+        while (onMainThread && windowTakeMessage(message))
             windowProcedure(message);
         timerSleepMs(1);
     } while (timerNowMs() - start < ms);

@@ -38,8 +38,12 @@ int controlUnderPointer(int x, int y, int clientWidth, int clientHeight, const S
 
 int controlCodeFor(int control)
 {
-    static const int codes[6] = {0, 2, 4, 8, 7, 9};
-    return control >= 0 && control <= 5 ? codes[control] : 0;
+    return control >= ControlNone && control <= ControlUnison ? ControlCodes[control] : CodeNone;
+}
+
+void limitWindowShrinking()
+{
+    windowSetMinimumSize(app.window.clientHeight.load(std::memory_order_relaxed), MinimumClientHeight);
 }
 
 static void onSize(int width, int height)
@@ -53,7 +57,7 @@ static void onSize(int width, int height)
     window.aspect = double(height) / width;
     window.fieldMargin.store(FieldMarginAfterResize, std::memory_order_relaxed);
     resetControlLayout();
-    windowSetMinimumSize(height, MinimumClientHeight);
+    limitWindowShrinking();
     renderFrame();
 }
 

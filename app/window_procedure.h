@@ -5,6 +5,9 @@
 // Handles one window message on the main thread.
 void windowProcedure(const WindowMessage &message);
 
+// The window cannot be dragged narrower than its current client height or lower than 240 pixels.
+void limitWindowShrinking();
+
 // Loudness of each tone voice with the pointer at client row y: full over the upper 35/48 of the
 // client area, fading to silence at the bottom edge, shared among the unison voices.
 double voiceGainForPointer(int y, int clientHeight, int unison);

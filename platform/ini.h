@@ -8,6 +8,7 @@
 std::string iniReadString(const std::string &path, const std::string &section, const std::string &key,
                           const std::string &fallback);
 // Adds or replaces the key, creating the file and the section when missing; every other line is
-// kept as it was. The file is replaced whole, so a failed write leaves the old one. False on failure.
+// kept as it was. The file is replaced whole, so a failed write leaves the old one. A file that is
+// there but cannot be read is left alone. False on failure.
 bool iniWriteString(const std::string &path, const std::string &section, const std::string &key,
                     const std::string &value);

@@ -5,7 +5,6 @@
 constexpr int KeyLeft = 0x25;
 constexpr int KeyUp = 0x26;
 constexpr int KeyRight = 0x27;
-constexpr int KeyDown = 0x28;
 constexpr int KeySpace = 0x20;
 constexpr int KeyEscape = 0x1B;
 constexpr int KeyE = 0x45;
@@ -14,9 +13,14 @@ constexpr int KeyZ = 0x5A;
 
 constexpr uint16_t KeyDownBit = 0x8000;
 
-// Asynchronous key state: the top bit means down. A key pressed and released since the last
-// poll reads as down for exactly that one poll, so a tap shorter than a frame is not lost.
+// Asynchronous key state: the top bit means down. A key pressed and released within a frame
+// (a tap shorter than a frame) reads as down for exactly one poll of that frame.
 uint16_t keyState(int virtualKey);
 
-// A key counts as down when any bit above the lowest four is set.
-inline bool keyIsDown(int virtualKey) { return (keyState(virtualKey) & 0xFFF0) != 0; }
+// The main loop calls this after every frame: a tap that no poll of the frame read is forgotten,
+// so a key the current screen ignores cannot act later on another screen.
+void keysEndFrame();
+
+// A key counts as down when any bit above the lowest four of its state is set.
+inline bool keyStateIsDown(uint16_t state) { return (state & 0xFFF0) != 0; }
+inline bool keyIsDown(int virtualKey) { return keyStateIsDown(keyState(virtualKey)); }

@@ -28,7 +28,8 @@ void windowSetMinimumSize(int width, int height);
 void windowSetIcon(const uint8_t *bgraPixels, int width, int height);
 // Releases the GL context and the window.
 void windowDestroy();
-// Takes at most one waiting message (window events and voice done notices) without blocking.
+// Takes one waiting message (window events, then voice done notices) without blocking. Every
+// call first reads the window system, so key events reach the polled key state at once.
 bool windowTakeMessage(WindowMessage &out);
 // A modal message box with an OK button. The text also goes to stderr, so a run without a
 // display still tells the user.

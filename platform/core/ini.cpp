@@ -1,8 +1,10 @@
 #include "platform/ini.h"
 
+#include <strings.h>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <fstream>
-#include <strings.h>
 #include <vector>
 
 namespace {
@@ -135,7 +137,10 @@ bool iniWriteString(const std::string &path, const std::string &section, const s
 {
     std::vector<std::string> lines;
     bool crlf = false;
-    readLines(path, lines, crlf);
+    struct stat info;
+    // A file that is there but cannot be read would lose every other line.
+    if (!readLines(path, lines, crlf) && lstat(path.c_str(), &info) == 0)
+        return false;
     const std::string pair = key + "=" + value;
     size_t begin = 0, end = 0;
     if (!findSection(lines, section, begin, end)) {

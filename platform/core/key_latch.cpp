@@ -24,6 +24,12 @@ void keyLatchReleaseAll(KeyLatch &latch)
         held.store(0, std::memory_order_relaxed);
 }
 
+void keyLatchEndFrame(KeyLatch &latch)
+{
+    for (auto &pressed : latch.pressedSincePoll)
+        pressed.store(0, std::memory_order_relaxed);
+}
+
 uint16_t keyLatchPoll(KeyLatch &latch, int virtualKey)
 {
     if (!isKnownKey(virtualKey))

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 // Key state built from key-down and key-up events, read by polling. Besides the held state it
-// remembers a press until the next poll, so a key pressed and released between two polls (a tap
-// shorter than a frame) reads as down for exactly that one poll. Events may come from one thread
-// while another polls.
+// remembers a press until the next poll or the end of the frame, whichever comes first, so a key
+// pressed and released within a frame reads as down for exactly one poll of that frame. Events
+// may come from one thread while another polls.
 struct KeyLatch {
     static constexpr int KeyCount = 256;
     std::atomic<uint8_t> held[KeyCount] = {};
@@ -14,7 +14,10 @@ struct KeyLatch {
 
 void keyLatchPress(KeyLatch &latch, int virtualKey);
 void keyLatchRelease(KeyLatch &latch, int virtualKey);
-// Lets go of every key (focus lost: their key-up events will not come).
+// Lets go of every held key (focus lost: their key-up events will not come). A press of this
+// frame still reads as one tap: the user made it before the focus went.
 void keyLatchReleaseAll(KeyLatch &latch);
+// Forgets every press that no poll has read.
+void keyLatchEndFrame(KeyLatch &latch);
 // The 16-bit key state, KeyDownBit when down; clears the remembered press.
 uint16_t keyLatchPoll(KeyLatch &latch, int virtualKey);

@@ -1,5 +1,5 @@
 #pragma once
 #include "platform/window.h"
 
-// Voice done notices come before window events: takes one as a VoiceBufferDone message.
+// Takes one waiting voice done notice as a VoiceBufferDone message.
 bool takeVoiceNoticeMessage(WindowMessage &out);

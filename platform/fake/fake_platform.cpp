@@ -1,6 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include <atomic>
+#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -47,16 +48,16 @@ void fakeTapKey(int virtualKey)
 
 uint16_t keyState(int virtualKey) { return keyLatchPoll(keys, virtualKey); }
 
+void keysEndFrame() { keyLatchEndFrame(keys); }
+
 void fakePostWindowMessage(const WindowMessage &message)
 {
     std::lock_guard<std::mutex> lock(queueMutex);
     queue.push_back(message);
 }
 
-bool windowTakeMessage(WindowMessage &out)
+static bool takePostedMessage(WindowMessage &out)
 {
-    if (takeVoiceNoticeMessage(out))
-        return true;
     std::lock_guard<std::mutex> lock(queueMutex);
     if (queue.empty())
         return false;
@@ -65,6 +66,8 @@ bool windowTakeMessage(WindowMessage &out)
     return true;
 }
 
+bool windowTakeMessage(WindowMessage &out) { return takePostedMessage(out) || takeVoiceNoticeMessage(out); }
+
 const FakeWindowRecord &fakeWindow() { return record; }
 void fakeSetSwapIntervalAccepted(bool accepted) { swapIntervalAccepted = accepted; }
 
@@ -72,8 +75,7 @@ void fakeResetPlatform()
 {
     fakeNowMs.store(0, std::memory_order_relaxed);
     keyLatchReleaseAll(keys);
-    for (int key = 0; key < KeyLatch::KeyCount; key++)
-        keyLatchPoll(keys, key);
+    keyLatchEndFrame(keys);
     {
         std::lock_guard<std::mutex> lock(queueMutex);
         queue.clear();
@@ -82,15 +84,11 @@ void fakeResetPlatform()
     swapIntervalAccepted = false;
 }
 
-bool windowCreate(const char *, int, int)
-{
-    record.created = true;
-    return true;
-}
+bool windowCreate(const char *, int, int) { return true; }
 
 bool windowSetSwapIntervalZero() { return swapIntervalAccepted; }
 void windowShow() { record.shown = true; }
-void windowSwapBuffers() { record.swapCount++; }
+void windowSwapBuffers() {}
 
 void windowSetMinimumSize(int width, int height)
 {
@@ -98,16 +96,6 @@ void windowSetMinimumSize(int width, int height)
     record.minimumHeight = height;
 }
 
-void windowSetIcon(const uint8_t *, int width, int height)
-{
-    record.iconWidth = width;
-    record.iconHeight = height;
-}
-
-void windowDestroy() { record.created = false; }
-
-void showMessageBox(const char *text)
-{
-    record.messageBoxCount++;
-    record.lastMessageBoxText = text;
-}
+void windowSetIcon(const uint8_t *, int, int) {}
+void windowDestroy() {}
+void showMessageBox(const char *text) { std::fprintf(stderr, "lumatide: %s\n", text); }

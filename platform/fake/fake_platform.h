@@ -3,7 +3,6 @@
 // test moves it or when code sleeps (timerSleepMs advances the clock by the time slept), so a
 // wait of any length takes no real time. Keys go through the same latch as the real backend.
 #include <cstdint>
-#include <string>
 
 #include "platform/window.h"
 
@@ -12,21 +11,16 @@ void fakeAdvanceTimeMs(uint32_t ms);
 
 // A key-down (true) or key-up (false) event.
 void fakeSetKeyDown(int virtualKey, bool down);
-// Pressed and released before the next poll.
+// Pressed and released within the current frame.
 void fakeTapKey(int virtualKey);
 
-// Queued for windowTakeMessage, after any voice done notice.
+// Queued for windowTakeMessage, which takes these before any voice done notice.
 void fakePostWindowMessage(const WindowMessage &message);
 
 // What the code under test asked of the window.
 struct FakeWindowRecord {
-    bool created = false;
     bool shown = false;
-    int swapCount = 0;
     int minimumWidth = 0, minimumHeight = 0;
-    int iconWidth = 0, iconHeight = 0;
-    int messageBoxCount = 0;
-    std::string lastMessageBoxText;
 };
 const FakeWindowRecord &fakeWindow();
 // Whether windowSetSwapIntervalZero succeeds (it does not by default, as under Xvfb).

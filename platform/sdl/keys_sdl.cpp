@@ -8,22 +8,20 @@ static KeyLatch keys;
 // The virtual-key code of the key with this layout meaning, 0 for keys the game never polls.
 static int virtualKeyFromSdl(SDL_Keycode key)
 {
-    if (key >= SDLK_a && key <= SDLK_z)
-        return 'A' + (key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9)
-        return '0' + (key - SDLK_0);
     switch (key) {
     case SDLK_LEFT: return KeyLeft;
     case SDLK_UP: return KeyUp;
     case SDLK_RIGHT: return KeyRight;
-    case SDLK_DOWN: return KeyDown;
     case SDLK_SPACE: return KeySpace;
     case SDLK_ESCAPE: return KeyEscape;
+    case SDLK_e: return KeyE;
+    case SDLK_w: return KeyW;
+    case SDLK_z: return KeyZ;
     default: return 0;
     }
 }
 
-void sdlKeyEvent(const SDL_KeyboardEvent &event)
+static void latchKeyEvent(const SDL_KeyboardEvent &event)
 {
     const int virtualKey = virtualKeyFromSdl(event.keysym.sym);
     if (virtualKey == 0 || event.repeat)
@@ -34,6 +32,23 @@ void sdlKeyEvent(const SDL_KeyboardEvent &event)
         keyLatchRelease(keys, virtualKey);
 }
 
-void sdlKeysReleaseAll() { keyLatchReleaseAll(keys); }
+int sdlLatchKeyEvents(void *, SDL_Event *event)
+{
+    switch (event->type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        latchKeyEvent(event->key);
+        return 0;
+    case SDL_WINDOWEVENT:
+        // The window lost the keyboard: held keys will send no key-up.
+        if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            keyLatchReleaseAll(keys);
+        return 1;
+    default:
+        return 1;
+    }
+}
 
 uint16_t keyState(int virtualKey) { return keyLatchPoll(keys, virtualKey); }
+
+void keysEndFrame() { keyLatchEndFrame(keys); }

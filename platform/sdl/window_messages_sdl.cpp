@@ -28,9 +28,6 @@ static bool translateWindowEvent(const SDL_WindowEvent &event, WindowMessage &ou
         // maximized state, so it goes straight back.
         SDL_RestoreWindow(sdlGameWindow());
         return false;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-        sdlKeysReleaseAll();
-        return false;
     default:
         return false;
     }
@@ -66,20 +63,7 @@ static bool translateEvent(const SDL_Event &event, WindowMessage &out)
     }
 }
 
-// Keys do not wait behind window messages: every key event is taken at once, so the polled key
-// state is current however many messages are queued.
-static void takeKeyEvents()
-{
-    SDL_Event events[32];
-    int count;
-    while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
-        for (int i = 0; i < count; i++)
-            sdlKeyEvent(events[i].key);
-    }
-}
-
-// A run of queued pointer moves is one move to the last position, as a desktop reports the
-// pointer; otherwise one message per pump step would fall behind a moving mouse.
+// A run of queued pointer moves is one move to the last position, as a desktop reports the pointer.
 static void skipToLastMove(WindowMessage &move)
 {
     SDL_Event next;
@@ -93,14 +77,13 @@ static void skipToLastMove(WindowMessage &move)
     }
 }
 
-bool windowTakeMessage(WindowMessage &out)
+static bool takeSdlMessage(WindowMessage &out)
 {
-    if (takeVoiceNoticeMessage(out))
-        return true;
     if (sdlGameWindow() == nullptr)
         return false;
+    // Reading the display on every take latches the keys (sdlLatchKeyEvents), however many voice
+    // notices wait.
     SDL_PumpEvents();
-    takeKeyEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         if (!translateEvent(event, out))
@@ -111,3 +94,5 @@ bool windowTakeMessage(WindowMessage &out)
     }
     return false;
 }
+
+bool windowTakeMessage(WindowMessage &out) { return takeSdlMessage(out) || takeVoiceNoticeMessage(out); }

@@ -33,10 +33,12 @@ bool windowCreate(const char *title, int clientWidth, int clientHeight)
         return false;
     }
     requestGlFormat();
+    SDL_SetEventFilter(sdlLatchKeyEvents, nullptr);
     window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, clientWidth, clientHeight,
                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         std::fprintf(stderr, "lumatide: cannot open the window: %s\n", SDL_GetError());
+        SDL_SetEventFilter(nullptr, nullptr);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
@@ -101,5 +103,6 @@ void windowDestroy()
         SDL_DestroyWindow(window);
         window = nullptr;
     }
+    SDL_SetEventFilter(nullptr, nullptr);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -1,15 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/config.h"
 #include "temp_folder.h"
 
+namespace fs = std::filesystem;
+
 namespace {
+
+// What stands at the path of conf.ini.
+enum class Setup { Text, Folder, LinkToNothing };
 
 struct ConfigCase {
     const char *name;
-    const char *fileText;   // null: no conf.ini
+    const char *fileText;
     int expectedMs;
     bool expectsWarning;
+    Setup setup = Setup::Text;
 };
 
 const ConfigCase configCases[] = {
@@ -31,7 +39,31 @@ const ConfigCase configCases[] = {
     {"beyond 64 bits", "[config]\nBufferLength=99999999999999999999999\n", 1000, true},
     {"far negative", "[config]\nBufferLength=-99999999999999999999999\n", 20, true},
     {"windows line endings", "[config]\r\nBufferLength=25\r\n", 25, false},
+    {"a folder where the file should be", "", 20, true, Setup::Folder},
+    {"a link to nothing", "", 20, true, Setup::LinkToNothing},
 };
+
+void makeSettings(const std::string &path, const ConfigCase &c)
+{
+    switch (c.setup) {
+    case Setup::Text: writeWholeFile(path, c.fileText); break;
+    case Setup::Folder: fs::create_directory(path); break;
+    case Setup::LinkToNothing: fs::create_symlink(path + ".gone", path); break;
+    }
+}
+
+// Whatever stood at the path still stands there, unchanged.
+void expectUntouched(const std::string &path, const ConfigCase &c)
+{
+    switch (c.setup) {
+    case Setup::Text: EXPECT_EQ(readWholeFile(path), c.fileText); break;
+    case Setup::Folder: EXPECT_TRUE(fs::is_directory(path)); break;
+    case Setup::LinkToNothing:
+        EXPECT_TRUE(fs::is_symlink(path));
+        EXPECT_FALSE(fs::exists(path + ".gone"));
+        break;
+    }
+}
 
 TEST(Config, ExistingFileIsReadAndNeverRewritten)
 {
@@ -39,13 +71,13 @@ TEST(Config, ExistingFileIsReadAndNeverRewritten)
         SCOPED_TRACE(c.name);
         TempFolder folder;
         const std::string path = folder.file("conf.ini");
-        writeWholeFile(path, c.fileText);
+        makeSettings(path, c);
         testing::internal::CaptureStderr();
         const int ms = loadBufferLengthMs(path);
         const std::string warning = testing::internal::GetCapturedStderr();
         EXPECT_EQ(ms, c.expectedMs);
         EXPECT_EQ(!warning.empty(), c.expectsWarning) << warning;
-        EXPECT_EQ(readWholeFile(path), c.fileText);
+        expectUntouched(path, c);
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/ini.h"
 #include "temp_folder.h"
 
@@ -82,6 +84,17 @@ TEST(Ini, WritesOnlyTheOneKey)
 TEST(Ini, FailedWriteReportsFalse)
 {
     EXPECT_FALSE(iniWriteString("/nonexistent-folder/conf.ini", "config", "BufferLength", "20"));
+}
+
+TEST(Ini, FileThatCannotBeReadIsLeftAlone)
+{
+    TempFolder folder;
+    const std::string link = folder.file("conf.ini");
+    std::filesystem::create_symlink(folder.file("gone.ini"), link);
+    EXPECT_FALSE(iniWriteString(link, "config", "BufferLength", "20"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_FALSE(fileExists(folder.file("gone.ini")));
+    EXPECT_FALSE(fileExists(link + ".new"));
 }
 
 } // namespace

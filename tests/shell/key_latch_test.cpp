@@ -8,15 +8,16 @@
 
 namespace {
 
-// A script of events and polls for one key: 'd' key down, 'u' key up, 'p' poll. The expected
-// string holds one character per poll: '1' down, '0' up.
+// A script of events and polls for one key: 'd' key down, 'u' key up, 'r' release of every key
+// (focus lost), 'f' end of a frame, 'p' poll. The expected string holds one character per poll:
+// '1' down, '0' up.
 struct LatchCase {
     const char *name;
     const char *script;
     const char *expectedPolls;
 };
 
-TEST(KeyLatch, TapsAreSeenByExactlyOnePoll)
+TEST(KeyLatch, TapsAreSeenByExactlyOnePollOfTheirFrame)
 {
     const LatchCase cases[] = {
         {"never pressed", "ppp", "000"},
@@ -27,18 +28,27 @@ TEST(KeyLatch, TapsAreSeenByExactlyOnePoll)
         {"release and tap before the next poll", "dpudupp", "110"},
         {"released right after a poll", "dpupp", "100"},
         {"up without down", "upp", "00"},
+        {"held key stays down across frames", "dfpfpfp", "111"},
+        {"tap no poll read is gone after its frame", "dufp", "0"},
+        {"press not yet polled, released in a later frame", "dfufp", "0"},
+        {"tap read in its frame", "dupfp", "10"},
+        {"tap of the next frame", "fdupp", "10"},
+        {"focus lost lets go of a held key", "dprpp", "100"},
+        {"focus lost keeps this frame's tap for one poll", "durpp", "10"},
+        {"focus lost: the frame end drops the tap", "durfp", "0"},
     };
     for (const LatchCase &c : cases) {
         SCOPED_TRACE(c.name);
         KeyLatch latch;
         std::string polls;
         for (const char *step = c.script; *step != '\0'; step++) {
-            if (*step == 'd')
-                keyLatchPress(latch, KeySpace);
-            else if (*step == 'u')
-                keyLatchRelease(latch, KeySpace);
-            else
-                polls += keyLatchPoll(latch, KeySpace) == KeyDownBit ? '1' : '0';
+            switch (*step) {
+            case 'd': keyLatchPress(latch, KeySpace); break;
+            case 'u': keyLatchRelease(latch, KeySpace); break;
+            case 'r': keyLatchReleaseAll(latch); break;
+            case 'f': keyLatchEndFrame(latch); break;
+            default: polls += keyLatchPoll(latch, KeySpace) == KeyDownBit ? '1' : '0';
+            }
         }
         EXPECT_EQ(polls, c.expectedPolls);
     }
@@ -56,32 +66,36 @@ TEST(KeyLatch, KeysAreIndependentAndOutOfRangeCodesAreUp)
     EXPECT_EQ(keyLatchPoll(latch, 4096), 0);
 }
 
-TEST(KeyLatch, ReleaseAllKeepsAPendingTap)
-{
-    KeyLatch latch;
-    keyLatchPress(latch, KeyZ);
-    keyLatchPress(latch, KeyLeft);
-    keyLatchPoll(latch, KeyLeft);
-    keyLatchReleaseAll(latch);
-    EXPECT_EQ(keyLatchPoll(latch, KeyZ), KeyDownBit);
-    EXPECT_EQ(keyLatchPoll(latch, KeyZ), 0);
-    EXPECT_EQ(keyLatchPoll(latch, KeyLeft), 0);
-}
-
 TEST(KeyLatch, FakeBackendReadsThroughTheLatch)
 {
     fakeResetPlatform();
     fakeTapKey(KeyEscape);
     EXPECT_TRUE(keyIsDown(KeyEscape));
     EXPECT_FALSE(keyIsDown(KeyEscape));
+    fakeTapKey(KeyEscape);
+    keysEndFrame();
+    EXPECT_FALSE(keyIsDown(KeyEscape));
     fakeSetKeyDown(KeyRight, true);
     EXPECT_TRUE(keyIsDown(KeyRight));
+    keysEndFrame();
     EXPECT_TRUE(keyIsDown(KeyRight));
     fakeSetKeyDown(KeyRight, false);
     EXPECT_FALSE(keyIsDown(KeyRight));
     fakeSetKeyDown(KeyUp, true);
+    fakeTapKey(KeyZ);
     fakeResetPlatform();
     EXPECT_FALSE(keyIsDown(KeyUp));
+    EXPECT_FALSE(keyIsDown(KeyZ));
+}
+
+TEST(KeyLatch, DownMeansABitAboveTheLowestFour)
+{
+    const struct {
+        uint16_t state;
+        bool down;
+    } cases[] = {{0x0000, false}, {0x0001, false}, {0x000F, false}, {0x0010, true}, {0x8000, true}, {0xFFFF, true}};
+    for (const auto &c : cases)
+        EXPECT_EQ(keyStateIsDown(c.state), c.down) << std::hex << c.state;
 }
 
 } // namespace

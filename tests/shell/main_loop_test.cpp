@@ -2,7 +2,10 @@
 
 #include "app/app_context.h"
 #include "app/credit_count_up.h"
+#include "app/main_loop.h"
 #include "app/play_reset.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/keys.h"
 
 namespace {
 
@@ -98,6 +101,28 @@ TEST(MainLoop, ResetPlayStateResetsTheSongAndKeepsTheCredit)
     EXPECT_EQ(app.menu.selectedSong, 3);
     EXPECT_EQ(app.play.keyHeldFrames.load(), 5);
     EXPECT_EQ(app.chart.noteCount, 7);
+}
+
+// The screens poll different keys: a tap that one screen ignores must not act on the next one.
+TEST(MainLoop, ATapActsOnlyInTheFrameItCameIn)
+{
+    resetAppContext();
+    fakeResetPlatform();
+    fakeSetTimeMs(10000);
+    app.menu.state = Result;
+    app.play.resultTime = 5000;   // past the result screen's two-second lock
+    fakeTapKey(KeyEscape);
+    runFrame();
+    EXPECT_EQ(app.menu.state.load(), Result);
+    fakeTapKey(KeySpace);
+    runFrame();
+    EXPECT_EQ(app.menu.state.load(), Title);
+    runFrame();
+    EXPECT_EQ(app.shell.quitRequested, 0) << "the Escape tapped on the result screen quit the title";
+
+    fakeTapKey(KeyEscape);
+    runFrame();
+    EXPECT_EQ(app.shell.quitRequested, 1) << "a tap in the title's own frame quits";
 }
 
 } // namespace

@@ -70,6 +70,10 @@ TEST(WindowProcedure, HoverTestAtStartSizeAndAfterResize)
         {1000, 500, 75, 96, 0}, {1000, 500, 851, 477, 4}, {1000, 500, 850, 477, 0},
         // 641 x 481: centres start from the integer halves 320 and 240, not 320.5 and 240.5.
         {641, 481, 63, 96, 1}, {641, 481, 64, 96, 0}, {641, 481, 48, 111, 1}, {641, 481, 48, 112, 0},
+        // 1920 x 240 (aspect 0.125): controls 3, 4 and 5 overlap; centres (1680,157.5) (1728,229.2)
+        // (1824,157.5). Where two meet, the later one is hovered.
+        {1920, 240, 1680, 160, 3}, {1920, 240, 1728, 229, 4}, {1920, 240, 1680, 192, 4},
+        {1920, 240, 1800, 192, 5}, {1920, 240, 1824, 150, 5},
     };
     for (const HoverCase &c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << c.x << "," << c.y);

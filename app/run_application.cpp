@@ -1,19 +1,14 @@
-#include "app/start_up.h"
+#include "app/run_application.h"
 
 #include <GL/gl.h>
 
 #include "app/app_context.h"
 #include "app/config.h"
-#include "app/credit_count_up.h"
-#include "app/message_pump.h"
+#include "app/main_loop.h"
 #include "app/play_reset.h"
-#include "app/trace.h"
 #include "audio/audio_output.h"
 #include "audio/voice_thread.h"
-#include "game/menus.h"
-#include "game/play_update.h"
 #include "gfx/image_texture.h"
-#include "gfx/render_frame.h"
 #include "gfx/title_textures.h"
 #include "library/ranking.h"
 #include "library/song_list.h"
@@ -21,20 +16,9 @@
 #include "platform/thread.h"
 #include "platform/timer.h"
 
-static const char *stateName(int state)
-{
-    switch (state) {
-    case Select: return "Select";
-    case Play: return "Play";
-    case Title: return "Title";
-    case Result: return "Result";
-    default: return "?";
-    }
-}
-
 // The timer is already millisecond-exact and C++ allocation needs no heap of its own, so the
 // timer period and the audio heap have no step here.
-static PlatformThread *startUp()
+PlatformThread *startUp()
 {
     app.shell.bufferLengthMs = loadBufferLengthMs(exeDirectory() + "/conf.ini");
     loadImageTexture("font_l.png", &app.gfx.fontTexture);
@@ -55,48 +39,11 @@ static PlatformThread *startUp()
     return voices;
 }
 
-static void runFrame()
-{
-    // Without swap control the buffer swap waits for the display; with it the wait paces frames.
-    pumpMessagesFor(app.shell.swapControlMissing ? 1 : 17);
-    switch (app.menu.state.load(std::memory_order_relaxed)) {
-    case Select:
-        app.menu.autoplay = 0;
-        updateMenus();
-        break;
-    case Play:
-        updateMenus();
-        updatePlay();
-        break;
-    case Title:
-    case Result:
-        updateCreditCountUp();
-        updateMenus();
-        break;
-    }
-    renderFrame();
-}
-
-static void runMainLoop()
-{
-    int tracedState = app.menu.state.load(std::memory_order_relaxed);
-    trace("state %s", stateName(tracedState));
-    while (!app.shell.quitRequested) {
-        runFrame();
-        const int state = app.menu.state.load(std::memory_order_relaxed);
-        if (state != tracedState) {
-            tracedState = state;
-            trace("state %s", stateName(state));
-        }
-    }
-    trace("quit");
-}
-
-static void shutDown(PlatformThread *voices)
+void shutDown(PlatformThread *voiceThreadHandle)
 {
     saveRanking();
     app.shell.voiceThreadRunning.store(0, std::memory_order_relaxed);
-    threadJoin(voices);
+    threadJoin(voiceThreadHandle);
     app.music.close();
     glDeleteTextures(1, &app.gfx.fontTexture);
     glDeleteTextures(1, &app.gfx.waveTexture);
@@ -116,10 +63,9 @@ static void shutDown(PlatformThread *voices)
     app.catalogue.songCount = 0;
 }
 
-int runApplication()
+void runApplication()
 {
     PlatformThread *voices = startUp();
     runMainLoop();
     shutDown(voices);
-    return 0;
 }

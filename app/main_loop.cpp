@@ -1,0 +1,59 @@
+#include "app/main_loop.h"
+
+#include "app/app_context.h"
+#include "app/credit_count_up.h"
+#include "app/message_pump.h"
+#include "app/trace.h"
+#include "game/menus.h"
+#include "game/play_update.h"
+#include "gfx/render_frame.h"
+#include "platform/keys.h"
+
+static const char *stateName(int state)
+{
+    switch (state) {
+    case Select: return "Select";
+    case Play: return "Play";
+    case Title: return "Title";
+    case Result: return "Result";
+    default: return "?";
+    }
+}
+
+void runFrame()
+{
+    // Without swap control the buffer swap waits for the display; with it the wait paces frames.
+    pumpMessagesFor(app.shell.swapControlMissing ? 1 : 17);
+    switch (app.menu.state.load(std::memory_order_relaxed)) {
+    case Select:
+        app.menu.autoplay = 0;
+        updateMenus();
+        break;
+    case Play:
+        updateMenus();
+        updatePlay();
+        break;
+    case Title:
+    case Result:
+        updateCreditCountUp();
+        updateMenus();
+        break;
+    }
+    renderFrame();
+    keysEndFrame();
+}
+
+void runMainLoop()
+{
+    int tracedState = app.menu.state.load(std::memory_order_relaxed);
+    trace("state %s", stateName(tracedState));
+    while (!app.shell.quitRequested) {
+        runFrame();
+        const int state = app.menu.state.load(std::memory_order_relaxed);
+        if (state != tracedState) {
+            tracedState = state;
+            trace("state %s", stateName(state));
+        }
+    }
+    trace("quit");
+}

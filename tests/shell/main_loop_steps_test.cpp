@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "app/app_context.h"
+#include "app/main_loop.h"
+#include "app/run_application.h"
+#include "app/window_procedure.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/keys.h"
+#include "platform/timer.h"
+#include "recorded_subsystems.h"
+
+using Steps = std::vector<std::string>;
+
+// Before main, so the first trace line finds it.
+static const bool traceOn = setenv("LUMATIDE_TRACE", "1", 1) == 0;
+
+namespace {
+
+void startFresh()
+{
+    resetAppContext();
+    fakeResetPlatform();
+    clearSteps();
+}
+
+struct FrameCase {
+    GameState state;
+    Steps expected;
+};
+
+TEST(MainLoopSteps, EachScreenRunsItsUpdatesInOrderThenDraws)
+{
+    // A credit total of 5000 counted up from 10 s before: shown in full wherever the count-up runs.
+    const FrameCase cases[] = {
+        {Select, {"updateMenus autoplay 0 shown 0", "renderFrame 640x480"}},
+        {Play, {"updateMenus autoplay 1 shown 0", "updatePlay", "renderFrame 640x480"}},
+        {Title, {"updateMenus autoplay 1 shown 5000", "renderFrame 640x480"}},
+        {Result, {"updateMenus autoplay 1 shown 5000", "renderFrame 640x480"}},
+    };
+    for (const FrameCase &c : cases) {
+        SCOPED_TRACE(c.state);
+        startFresh();
+        fakeSetTimeMs(20000);
+        app.menu.state = c.state;
+        app.menu.autoplay = 1;
+        app.play.resultTime = 10000;
+        app.credit.creditScore = 5000;
+        runFrame();
+        EXPECT_EQ(takenSteps(), c.expected);
+    }
+}
+
+TEST(MainLoopSteps, FrameWaitIsOneMillisecondUnlessTheSwapNoLongerWaits)
+{
+    const struct {
+        int swapControlMissing;
+        uint32_t expectedMs;
+    } cases[] = {{1, 1}, {0, 17}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.swapControlMissing);
+        startFresh();
+        fakeSetTimeMs(1000);
+        app.shell.swapControlMissing = c.swapControlMissing;
+        runFrame();
+        EXPECT_EQ(timerNowMs() - 1000, c.expectedMs);
+    }
+}
+
+TEST(MainLoopSteps, FrameEndForgetsTapsNoScreenRead)
+{
+    startFresh();
+    bool spaceSeen = false;
+    onUpdateMenus([&] { spaceSeen = keyIsDown(KeySpace); });
+    fakeTapKey(KeySpace);
+    fakeTapKey(KeyEscape);
+    runFrame();
+    EXPECT_TRUE(spaceSeen);
+    EXPECT_FALSE(keyIsDown(KeyEscape));
+}
+
+// The trace lines without their time stamps.
+Steps traceLines(const std::string &text)
+{
+    Steps lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line.substr(line.find(' ') + 1));
+    return lines;
+}
+
+TEST(MainLoopSteps, TraceNamesEachNewScreenAndTheQuit)
+{
+    ASSERT_TRUE(traceOn);
+    startFresh();
+    int frame = 0;
+    onUpdateMenus([&] {
+        frame++;
+        if (frame == 1 || frame == 4)
+            app.menu.state = Select;
+        if (frame == 3)
+            app.menu.state = Play;
+        if (frame == 5)
+            app.shell.quitRequested = 1;
+    });
+    testing::internal::CaptureStderr();
+    runMainLoop();
+    const std::string trace = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(frame, 5);
+    EXPECT_EQ(traceLines(trace), (Steps{"state Title", "state Select", "state Play", "state Select", "quit"}))
+        << trace;
+}
+
+TEST(MainLoopSteps, QuitBeforeTheFirstFrameRunsNone)
+{
+    startFresh();
+    app.shell.quitRequested = 1;
+    runMainLoop();
+    EXPECT_TRUE(takenSteps().empty());
+}
+
+TEST(MainLoopSteps, StartUpAndShutDownInOrder)
+{
+    startFresh();
+    fakeSetTimeMs(4242);
+    app.menu.state = Play;
+    app.menu.autoplay = 1;
+    app.play.gauge = 99.0;
+
+    PlatformThread *voiceThreadHandle = startUp();
+
+    EXPECT_EQ(takenSteps(), (Steps{"loadImageTexture font_l.png", "loadImageTexture wave.png", "startAudioOutput",
+                                   "openVoices", "loadSongList", "createTitleTexture", "createTitleTexture",
+                                   "loadRanking", "saveRanking"}));
+    EXPECT_EQ(app.menu.state.load(), Title);
+    EXPECT_EQ(app.menu.autoplay, 0);
+    EXPECT_EQ(app.play.phaseStartTime, 4242u);
+    EXPECT_EQ(app.play.gauge, 20.0);
+    EXPECT_EQ(app.shell.voiceThreadRunning.load(), 1);
+    EXPECT_GE(app.shell.bufferLengthMs, 1);
+
+    clearSteps();
+    shutDown(voiceThreadHandle);
+
+    // The voice thread has ended before the voices it feeds are closed.
+    EXPECT_EQ(takenSteps(), (Steps{"saveRanking", "voiceThread ends", "MusicStream::close", "closeVoices",
+                                   "stopAudioOutput", "releaseTitleTexture", "releaseTitleTexture"}));
+    EXPECT_EQ(app.shell.voiceThreadRunning.load(), 0);
+    EXPECT_EQ(app.gfx.fontTexture, 0u);
+    EXPECT_EQ(app.gfx.waveTexture, 0u);
+    EXPECT_TRUE(app.catalogue.songs.empty());
+    EXPECT_TRUE(app.catalogue.titleTextures.empty());
+    EXPECT_EQ(app.catalogue.songCount, 0);
+}
+
+TEST(MainLoopSteps, SizeAndPaintEachDrawAFrame)
+{
+    startFresh();
+    WindowMessage message;
+    message.kind = MessageKind::Size;
+    message.width = 800;
+    message.height = 600;
+    windowProcedure(message);
+    message.kind = MessageKind::Paint;
+    windowProcedure(message);
+    EXPECT_EQ(takenSteps(), (Steps{"renderFrame 800x600", "renderFrame 800x600"}));
+}
+
+} // namespace
