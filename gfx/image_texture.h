@@ -1,5 +1,4 @@
 #pragma once
-#include "gfx/png_decoder.h"
 
 // Loads img/<fileName> beside the executable into a new texture (0 x 0 when the image is missing
 // or unreadable). Needs the current GL context. Always returns 0.
