@@ -47,6 +47,8 @@ struct GameRun {
         fs::copy_file(LUMATIDE_BUILD_DIR "/lumatide", exe());
         fs::copy(LUMATIDE_BUILD_DIR "/data", folder.file("data"), fs::copy_options::recursive);
         fs::copy(LUMATIDE_BUILD_DIR "/img", folder.file("img"), fs::copy_options::recursive);
+        // A first start: a game run from the build folder may have left its ranking there.
+        fs::remove(folder.file("data/score.hsc"));
         const std::string errPath = folder.file("stderr.txt");
         const std::string exePath = exe();
         pid = fork();
@@ -94,6 +96,19 @@ struct GameRun {
         return "";
     }
 
+    // True once the trace holds the line; false when the game ended or took too long.
+    bool waitForTraceLine(const std::string &line)
+    {
+        for (auto waited = 0ms; waited < 15000ms; waited += 20ms) {
+            if (traceText().find(" " + line + "\n") != std::string::npos)
+                return true;
+            if (!running())
+                return false;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
     bool exitsWithin(std::chrono::milliseconds limit)
     {
         for (auto waited = 0ms; waited < limit; waited += 10ms) {
@@ -113,9 +128,19 @@ struct GameRun {
     }
 };
 
+// A first start writes the ranking file's defaults, 175000 down to 40000, in CR LF lines.
+void expectDefaultRankingFile(const GameRun &run)
+{
+    std::string expected;
+    for (int score = 175000; score >= 40000; score -= 15000)
+        expected += std::to_string(score) + "\r\n";
+    EXPECT_EQ(readWholeFile(run.folder.file("data/score.hsc")), expected);
+}
+
 void expectFreshSettingsAndTrace(GameRun &run)
 {
     EXPECT_EQ(readWholeFile(run.folder.file("conf.ini")), "[config]\nBufferLength=20\n");
+    expectDefaultRankingFile(run);
     const std::string trace = run.traceText();
     EXPECT_NE(trace.find(" state Title\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find(" quit\n"), std::string::npos) << trace;
@@ -135,6 +160,9 @@ TEST_F(GuiSmoke, HoldingEscapeOnTheTitleQuits)
     GameRun run;
     run.start();
     ASSERT_FALSE(run.waitForWindow().empty()) << run.traceText();
+    // The title screen comes after start-up, which has saved the ranking by then.
+    ASSERT_TRUE(run.waitForTraceLine("state Title")) << run.traceText();
+    expectDefaultRankingFile(run);
     ASSERT_EQ(std::system("xdotool keydown Escape"), 0);
     std::this_thread::sleep_for(150ms);
     ASSERT_EQ(std::system("xdotool keyup Escape"), 0);
