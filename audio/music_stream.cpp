@@ -51,7 +51,7 @@ void applyGain(const MusicStream &s, uint8_t *data, uint32_t fromByte, uint32_t 
     }
 }
 
-void write(MusicStream &s, PcmBuffer &buffer)
+void writeBuffer(MusicStream &s, PcmBuffer &buffer)
 {
     if (pcmWrite(s.device, &buffer) == PcmOk)
         s.writtenCount.store(s.writtenCount.load() + 1);
@@ -69,7 +69,7 @@ void releaseDevice(MusicStream &s)
 }
 
 // The part of open shared by music and silence: the device and the first two buffers.
-int start(MusicStream &s)
+int openDeviceAndFillBuffers(MusicStream &s)
 {
     releaseDevice(s);
     const uint32_t blockAlign = 2 * uint32_t(s.format.channels);
@@ -117,17 +117,16 @@ int MusicStream::openFile(const char *path)
 
 int MusicStream::open()
 {
-    if (!decoderOpen)
-        return -1;
-    const vorbis_info *info = ov_info(&decoder, -1);
+    const vorbis_info *info = decoderOpen ? ov_info(&decoder, -1) : nullptr;
     if (info == nullptr) {
         close();
         streamState.store(Finished);
+        traceStateChange(*this);
         return -1;
     }
     format = PcmFormat{info->channels, int(info->rate)};
     silentSource = false;
-    return start(*this);
+    return openDeviceAndFillBuffers(*this);
 }
 
 int MusicStream::openSilent(uint32_t lengthMs)
@@ -136,7 +135,7 @@ int MusicStream::openSilent(uint32_t lengthMs)
     format = PcmFormat{1, 44100};
     silentSource = true;
     silentBytesLeft = uint64_t(lengthMs) * 44100 / 1000 * 2;
-    return start(*this);
+    return openDeviceAndFillBuffers(*this);
 }
 
 int MusicStream::refill()
@@ -145,8 +144,8 @@ int MusicStream::refill()
     traceStateChange(*this);
     switch (streamState.load()) {
     case Primed:
-        write(*this, headers[0]);
-        write(*this, headers[1]);
+        writeBuffer(*this, headers[0]);
+        writeBuffer(*this, headers[1]);
         streamState.store(Streaming);
         traceStateChange(*this);
         return 0;
@@ -178,7 +177,7 @@ int MusicStream::refill()
         return 0;
 
     header.length = fillBytes;
-    write(*this, header);
+    writeBuffer(*this, header);
     queuedBytes += fillBytes;
     writeIndex = uint16_t((writeIndex + 1) % bufferCount);
     fillBytes = 0;

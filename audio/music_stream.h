@@ -12,10 +12,10 @@ enum StreamState { Primed = 0, Streaming = 1, Draining = 2, Finished = 3 };
 // a decoder plays a given length of silence the same way, so a song without music still has a
 // clock and an end. A stream that was never opened reports Finished and position 0.
 //
-// Threads: the main thread runs every operation; onBufferDone runs on the audio thread (and on
-// the main thread during a reset). writtenCount is written by the main thread only, doneCount
-// by the side that returns buffers only; both sides may set Finished, and only once every
-// written buffer has come back after the decoder ran out.
+// Threads: the main thread runs every operation; onBufferDone runs on the audio thread (the
+// device is closed, never reset, so no notice comes on the main thread). writtenCount is written
+// by the main thread only, doneCount by the audio thread only; both sides may set Finished, and
+// only once every written buffer has come back after the decoder ran out.
 struct MusicStream {
     static constexpr uint32_t BufferCapacity = 51200;
     static constexpr uint32_t ReadPiece = 4096;

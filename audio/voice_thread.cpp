@@ -10,8 +10,9 @@
 namespace {
 constexpr std::memory_order Relaxed = std::memory_order_relaxed;
 
-// Both counts divide by the setting; beyond a second a tone buffer makes no sense either.
-int usableBufferLengthMs(int bufferLengthMs) { return std::clamp(bufferLengthMs, 1, 1000); }
+// Both counts divide by the setting. The configuration keeps it in range; a value set by hand
+// below 1 ms (tests do set it directly) plays as 1 ms instead of dividing by zero.
+int usableBufferLengthMs(int bufferLengthMs) { return std::max(bufferLengthMs, 1); }
 
 int ringStep(int slot, int step) { return (slot + step + RingSlots) % RingSlots; }
 
@@ -59,8 +60,10 @@ uint32_t voiceSlotBytes(int bufferLengthMs)
     return uint32_t(usableBufferLengthMs(bufferLengthMs) / 1000.0 * 88200);
 }
 
-// Both counts stay below the ring's 15 slots: with 14 outstanding the ring would look empty
-// (ringWrite == ringDone) and the next burst would overwrite buffers that are still playing.
+// ringWrite may run at most 14 slots ahead of ringDone: at 15 it comes round to ringDone, the
+// ring looks empty and the next burst overwrites buffers that are still playing. A single write
+// happens only while fewer than queueTarget are outstanding, so queueTarget stays at 14 or below;
+// a burst may start one slot past ringDone, so burstCount stays at 13 or below.
 uint16_t voiceQueueTarget(int bufferLengthMs)
 {
     return uint16_t(std::clamp(120 / usableBufferLengthMs(bufferLengthMs) + 1, 3, 14));

@@ -7,7 +7,7 @@
 using PcmDevice = int;              // 0 = no device
 constexpr int PcmOk = 0;
 constexpr int PcmErrorInvalidHandle = 5;
-constexpr int PcmErrorNoMemory = 7; // the only open failure the game reports to the user
+constexpr int PcmErrorNoMemory = 7; // no device slot, queue slot or memory left
 constexpr int PcmErrorBadFormat = 32;
 constexpr int PcmErrorStillPlaying = 33;
 
@@ -20,7 +20,7 @@ struct PcmFormat {
 struct PcmBuffer {
     uint8_t *data = nullptr;
     uint32_t length = 0;            // bytes of sound in data
-    uintptr_t user = 0;             // returned with the done notice (ring slot, released flag)
+    uintptr_t user = 0;             // returned with the done notice (a voice's ring slot)
     std::atomic<int> queued{0};     // 1 while the device holds the buffer
 };
 
@@ -46,7 +46,8 @@ int pcmWrite(PcmDevice device, PcmBuffer *buffer);
 // Stops the device and returns every queued buffer (with done notices, on the calling thread);
 // the position restarts at 0. The writing thread calls it, never a done callback.
 void pcmReset(PcmDevice device);
-// Frames of this device the listener has heard since open or the last reset. Never goes back.
+// Frames of this device the listener has heard since open or the last reset. Never goes back
+// until the next reset; any thread may ask, even while another thread resets the device.
 uint64_t pcmPositionFrames(PcmDevice device);
 // Stops the device and lets go of its buffers without done notices (main thread).
 void pcmClose(PcmDevice device);

@@ -57,7 +57,10 @@ struct LogicalDevice {
     uint64_t runOut = 0;
 
     std::atomic<uint32_t> epoch{0};
-    std::atomic<uint64_t> reportedFrames{0};
+    // The highest position reported so far, tagged with the epoch it belongs to (taggedFrames):
+    // a reader that races a reset fails its compare-exchange instead of storing a stale figure
+    // over the reset's 0.
+    std::atomic<uint64_t> reported{0};
 
     uintptr_t notices[NoticeCapacity] = {};
     std::atomic<uint32_t> noticeTail{0};
@@ -90,6 +93,17 @@ struct PullState {
     uint64_t mixEnd[MaxDevices] = {};
     float mix[MixChunk * PcmMixChannels] = {};
 };
+
+constexpr int EpochTagShift = 48;
+constexpr uint64_t FramesMask = (uint64_t(1) << EpochTagShift) - 1;   // 23 years at 384 kHz
+
+uint32_t epochTag(uint32_t epoch) { return epoch & 0xFFFF; }
+uint64_t taggedFrames(uint32_t epoch, uint64_t frames)
+{
+    return uint64_t(epochTag(epoch)) << EpochTagShift | (frames & FramesMask);
+}
+uint32_t epochTagOf(uint64_t tagged) { return uint32_t(tagged >> EpochTagShift); }
+uint64_t framesOf(uint64_t tagged) { return tagged & FramesMask; }
 
 LogicalDevice devices[MaxDevices];
 Published published;
@@ -137,8 +151,10 @@ void returnEverything(LogicalDevice &d, bool notify)
 {
     const uint32_t tail = d.queueTail.load(std::memory_order_acquire);
     for (uint32_t i = d.queueDone.load(std::memory_order_relaxed); i != tail; i++) {
+        // Once queueDone passes the slot, the writing thread may fill it with its next buffer.
+        PcmBuffer *buffer = d.queue[i % QueueCapacity];
         d.queueDone.store(i + 1, std::memory_order_release);
-        returnBuffer(d, d.queue[i % QueueCapacity], notify);
+        returnBuffer(d, buffer, notify);
     }
     d.queueRead = tail;
     d.readFrameInBuffer = 0;
@@ -147,8 +163,8 @@ void returnEverything(LogicalDevice &d, bool notify)
     d.flushing = false;
     if (d.converter != nullptr)
         src_reset(d.converter);
-    d.epoch.fetch_add(1, std::memory_order_release);
-    d.reportedFrames.store(0, std::memory_order_relaxed);
+    const uint32_t epoch = d.epoch.fetch_add(1, std::memory_order_release) + 1;
+    d.reported.store(taggedFrames(epoch, 0), std::memory_order_release);
 }
 
 int readQueuedFrames(LogicalDevice &d, float *out, int maxFrames)
@@ -181,6 +197,11 @@ int readQueuedFrames(LogicalDevice &d, float *out, int maxFrames)
     return count;
 }
 
+// A buffer comes back once its last frame is mixed, one output buffer before the listener hears
+// it. That is harmless: its samples are already copied out, so the owner may refill it at once;
+// a voice only tops up its ring a little sooner; and the music's Finished comes that much before
+// its last sound, which still plays out of the output buffer while the song end is shown. The
+// positions count heard frames, not returned buffers.
 void returnPlayedBuffers(LogicalDevice &d)
 {
     uint32_t done = d.queueDone.load(std::memory_order_relaxed);
@@ -489,9 +510,10 @@ uint64_t pcmPositionFrames(PcmDevice device)
     LogicalDevice *d = deviceFor(device);
     if (d == nullptr || d->open.load(std::memory_order_acquire) == 0)
         return 0;
+    uint64_t last = d->reported.load(std::memory_order_acquire);
     const DeviceSnapshot s = readSnapshot(device - 1);
     uint64_t position = 0;
-    if (s.epoch == d->epoch.load(std::memory_order_acquire)) {
+    if (epochTag(s.epoch) == epochTagOf(last)) {
         const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
         const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
         const double heard =
@@ -500,11 +522,15 @@ uint64_t pcmPositionFrames(PcmDevice device)
         const double pendingDevice = pendingMix * d->format.sampleRate / PcmMixRate;
         position = uint64_t(std::max(0.0, std::floor(double(s.mixedFrames) - pendingDevice)));
     }
-    uint64_t last = d->reportedFrames.load(std::memory_order_relaxed);
-    while (position > last &&
-           !d->reportedFrames.compare_exchange_weak(last, position, std::memory_order_relaxed)) {
+    while (position > framesOf(last)) {
+        const uint32_t tag = epochTagOf(last);
+        if (d->reported.compare_exchange_weak(last, taggedFrames(s.epoch, position),
+                                              std::memory_order_acq_rel))
+            return position;
+        if (epochTagOf(last) != tag)
+            break;   // a reset landed meanwhile: what it reported stands
     }
-    return std::max(position, last);
+    return framesOf(last);
 }
 
 void pcmClose(PcmDevice device)
