@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -22,19 +23,32 @@
 
 namespace {
 
-// The first demo song beside the build, or ten seconds of our own music.
-std::string songPath()
+// The first demo song beside the build, or ten seconds of our own music, made for this run and
+// removed at its end.
+struct SongFile {
+    std::string path;
+    bool made = false;
+    ~SongFile()
+    {
+        if (made)
+            std::remove(path.c_str());
+    }
+};
+
+void findOrMakeSong(SongFile &song)
 {
     std::vector<std::string> found;
     std::error_code error;
     for (const auto &entry : std::filesystem::directory_iterator(LUMATIDE_BUILD_DIR "/data", error))
         if (entry.path().extension() == ".ogg")
             found.push_back(entry.path().string());
-    if (!found.empty())
-        return *std::min_element(found.begin(), found.end());
-    const std::string path = "/tmp/lumatide_clock_bench_" + std::to_string(getpid()) + ".ogg";
-    encodeOgg(path, 2, 44100, sineSamples(2, 44100, 44100 * 10, 440.0));
-    return path;
+    if (!found.empty()) {
+        song.path = *std::min_element(found.begin(), found.end());
+        return;
+    }
+    song.path = "/tmp/lumatide_clock_bench_" + std::to_string(getpid()) + ".ogg";
+    song.made = true;
+    encodeOgg(song.path, 2, 44100, sineSamples(2, 44100, 44100 * 10, 440.0));
 }
 
 struct Spread {
@@ -64,13 +78,14 @@ void BM_SongClockSmoothness(benchmark::State &state)
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     resetAppContext();
     startAudioOutput();
-    const std::string path = songPath();
+    SongFile song;
+    findOrMakeSong(song);
     const int frames = int(state.range(0));
     std::vector<double> stepDeviations;   // song clock step minus wall step, per frame (ms)
     std::vector<double> offsets;          // heard position minus wall time, unrounded (ms)
     int backSteps = 0;
     for (auto _ : state) {
-        app.music.openFile(path.c_str());
+        app.music.openFile(song.path.c_str());
         app.music.open();
         app.music.refill();
         const Clock::time_point begin = Clock::now();
@@ -83,7 +98,8 @@ void BM_SongClockSmoothness(benchmark::State &state)
             const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
             uint32_t ms = 0;
             app.music.positionMs(ms);
-            const double heardMs = double(pcmPositionFrames(app.music.device)) * 1000.0 / 44100.0;
+            const double heardMs =
+                double(pcmPositionFrames(app.music.device)) * 1000.0 / app.music.format.sampleRate;
             // The first half second covers the start of playback; measure the steady run.
             if (frame > 30) {
                 stepDeviations.push_back(double(ms) - double(lastMs) - (wallMs - lastWallMs));

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/voice_thread.h"
@@ -30,11 +32,25 @@ inline std::vector<int16_t> pullFrames(int frames)
     return out;
 }
 
-// A file name that parallel test processes do not share.
-inline std::string tempPath(const std::string &name)
-{
-    return ::testing::TempDir() + "lumatide_audio_" + std::to_string(getpid()) + "_" + name;
-}
+// A file in the temp folder under a name that parallel test processes do not share, removed
+// when the test lets go of it.
+struct TempFile {
+    std::string path;
+
+    explicit TempFile(const std::string &name)
+        : path(::testing::TempDir() + "lumatide_audio_" + std::to_string(getpid()) + "_" + name)
+    {
+    }
+    TempFile(TempFile &&other) noexcept : path(std::move(other.path)) { other.path.clear(); }
+    TempFile(const TempFile &) = delete;
+    TempFile &operator=(const TempFile &) = delete;
+    ~TempFile()
+    {
+        if (!path.empty())
+            std::remove(path.c_str());
+    }
+    const char *c_str() const { return path.c_str(); }
+};
 
 // Hands every waiting done notice to the voices, as the window procedure does; returns how many.
 inline int deliverVoiceNotices()

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -33,7 +32,7 @@ std::vector<double> risingCrossings(const std::vector<int16_t> &stereo)
 
 TEST(DiskOutput, HeldToneAtTheCentreOfTheFieldSoundsAt523Hz)
 {
-    const std::string file = tempPath("disk_output.raw");
+    const TempFile file("disk_output.raw");
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
     resetAppContext();
@@ -57,11 +56,10 @@ TEST(DiskOutput, HeldToneAtTheCentreOfTheFieldSoundsAt523Hz)
     stopAudioOutput();
     closeVoices();
 
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(file.path, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
     std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    std::remove(file.c_str());
 
     // Periods between neighbouring crossings; a gap in the tone would show as a long one.
     const std::vector<double> crossings = risingCrossings(samples);

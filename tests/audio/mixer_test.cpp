@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -151,6 +152,46 @@ TEST_F(Mixer, CloseLetsGoOfEveryBufferWithoutNotices)
     EXPECT_EQ(pcmPositionFrames(device), 0u);
 }
 
+TEST_F(Mixer, NoticesBeyondWhatTheWindowQueueHoldsAreDroppedAndLaterOnesArriveAgain)
+{
+    const PcmDevice device = open({1, 44100});
+    std::deque<TestBuffer> ring;
+    for (int k = 0; k < 15; k++)
+        ring.emplace_back(10, 1, 1, uintptr_t(k));
+    auto playRing = [&] {
+        for (TestBuffer &slot : ring)
+            ASSERT_EQ(pcmWrite(device, &slot.buffer), PcmOk);
+        pullFrames(150);
+    };
+    for (int round = 0; round < 5; round++)     // 75 notices, none taken
+        playRing();
+    const std::vector<uintptr_t> kept = takeNotices(device);
+    ASSERT_EQ(kept.size(), 64u);                // the oldest, in order
+    for (size_t i = 0; i < kept.size(); i++)
+        EXPECT_EQ(kept[i], i % 15);
+    playRing();
+    EXPECT_EQ(takeNotices(device).size(), 15u);
+}
+
+TEST_F(Mixer, OpeningMoreDevicesThanTheMixerHoldsFailsCleanly)
+{
+    std::vector<PcmDevice> devices;
+    PcmDevice device = 0;
+    while (pcmOpen(&device, {1, 44100}, nullptr, nullptr) == PcmOk)
+        devices.push_back(device);
+    EXPECT_EQ(devices.size(), 8u);
+    EXPECT_EQ(device, 0);
+    TestBuffer a(10, 1, 1, 0);
+    EXPECT_EQ(pcmWrite(device, &a.buffer), PcmErrorInvalidHandle);
+    pcmReset(device);
+    EXPECT_EQ(pcmPositionFrames(device), 0u);
+    pcmClose(device);
+    for (PcmDevice d : devices)
+        pcmClose(d);
+    EXPECT_EQ(pcmOpen(&device, {1, 44100}, nullptr, nullptr), PcmOk);
+    opened.push_back(device);
+}
+
 TEST_F(Mixer, RefusesFormatsItCannotConvert)
 {
     const PcmFormat bad[] = {{0, 44100}, {256, 44100}, {2, 999}, {2, 400000}};
@@ -194,6 +235,34 @@ TEST_F(Mixer, HeardPositionNeverGoesBack)
     EXPECT_EQ(pcmPositionFrames(device), shown);
     pcmReset(device);
     EXPECT_EQ(pcmPositionFrames(device), 0u);
+}
+
+TEST_F(Mixer, HeardPositionSmoothsTheJitterOfThePulls)
+{
+    // Pulls of 1024 frames (23.22 ms) with 1024 frames of latency. The estimate runs on at the
+    // clock's pace and moves an eighth of the way to each pull's own figure (mixed - latency);
+    // a pull too far off that figure starts it afresh.
+    startTestOutput(1024);
+    const PcmDevice device = open({1, 44100});
+    TestBuffer a(44100, 1, 1, 0);
+    pcmWrite(device, &a.buffer);
+    struct Step {
+        uint64_t afterUs;
+        uint64_t heard;
+    };
+    const Step steps[] = {
+        {0, 0},
+        {23220, 1024},      // on time: the pull's own figure
+        {25000, 2116},      // late: 1024 + 1102.5 predicted, 2048 pulled, 2126.5 - 78.5 / 8
+        {21440, 3063},      // early: 2116.7 + 945.5 predicted, 3072 pulled
+        {100000, 4096},     // 4410 frames predicted, 4096 pulled: too far off, afresh
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.afterUs);
+        testClockNowUs += step.afterUs;
+        pullFrames(1024);
+        EXPECT_EQ(pcmPositionFrames(device), step.heard);
+    }
 }
 
 TEST_F(Mixer, HeardPositionOfADeviceThatRanDryStopsAtItsLastFrame)

@@ -10,24 +10,48 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/trace.h"
 #include "audio_test_support.h"
 #include "ogg_encode.h"
 
 namespace {
 
-// The trace lines are part of what is checked; trace() reads the setting once, at its first line.
-const bool traceOn = [] { return setenv("LUMATIDE_TRACE", "1", 1) == 0; }();
-
 constexpr int FrameStep = 735;    // one 60 Hz game frame at 44100 Hz
 
-std::string encodedSong(const std::string &name, int channels, int rate, size_t frames)
+TempFile encodedSong(const std::string &name, int channels, int rate, size_t frames)
 {
-    const std::string path = tempPath(name + ".ogg");
-    EXPECT_TRUE(encodeOgg(path, channels, rate, sineSamples(channels, rate, frames, 440.0)));
-    return path;
+    TempFile song(name + ".ogg");
+    EXPECT_TRUE(encodeOgg(song.path, channels, rate, sineSamples(channels, rate, frames, 440.0)));
+    return song;
 }
 
-// Everything vorbisfile decodes from the file, as the stream should play it.
+std::vector<char> fileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const TempFile &file, const std::vector<char> &bytes)
+{
+    std::ofstream(file.path, std::ios::binary).write(bytes.data(), long(bytes.size()));
+}
+
+// Where each Ogg page of a well-formed file starts, and where the last one ends.
+std::vector<size_t> pageBounds(const std::vector<char> &bytes)
+{
+    std::vector<size_t> bounds{0};
+    while (bounds.back() + 27 <= bytes.size()) {
+        const size_t at = bounds.back();
+        const size_t segments = uint8_t(bytes[at + 26]);
+        size_t length = 27 + segments;
+        for (size_t i = 0; i < segments; i++)
+            length += uint8_t(bytes[at + 27 + i]);
+        bounds.push_back(at + length);
+    }
+    return bounds;
+}
+
+// Everything vorbisfile decodes from the file, gaps skipped, as the stream should play it.
 std::vector<int16_t> decodeAll(const std::string &path)
 {
     OggVorbis_File file;
@@ -83,8 +107,8 @@ TEST_F(Music, EveryLengthReachesFinishedWithEveryFrameHeard)
         for (size_t frames : lengths) {
             SCOPED_TRACE(testing::Message() << frames << " frames, latency " << latency);
             startTestOutput(latency);
-            const std::string path = encodedSong("length", 2, 44100, frames);
-            ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+            const TempFile song = encodedSong("length", 2, 44100, frames);
+            ASSERT_EQ(app.music.openFile(song.c_str()), 0);
             ASSERT_EQ(app.music.open(), 0);
             EXPECT_EQ(app.music.streamState.load(), Primed);
             playToEnd(app.music);
@@ -103,10 +127,10 @@ TEST_F(Music, PlaysTheDecodedSamplesInOrderWithNothingDroppedOrRepeated)
 {
     for (int channels : {1, 2, 3}) {
         SCOPED_TRACE(channels);
-        const std::string path = encodedSong("order", channels, 44100, 40000);
-        const std::vector<int16_t> decoded = decodeAll(path);
+        const TempFile song = encodedSong("order", channels, 44100, 40000);
+        const std::vector<int16_t> decoded = decodeAll(song.path);
         ASSERT_EQ(decoded.size(), size_t(40000 * channels));
-        ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+        ASSERT_EQ(app.music.openFile(song.c_str()), 0);
         ASSERT_EQ(app.music.open(), 0);
         const Played played = playToEnd(app.music);
         for (size_t i = 0; i < 40000; i++) {
@@ -121,8 +145,8 @@ TEST_F(Music, PlaysTheDecodedSamplesInOrderWithNothingDroppedOrRepeated)
 
 TEST_F(Music, MusicAtAnotherRateEndsWithEveryFrameCounted)
 {
-    const std::string path = encodedSong("rate", 2, 48000, 30000);
-    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    const TempFile song = encodedSong("rate", 2, 48000, 30000);
+    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
     ASSERT_EQ(app.music.open(), 0);
     EXPECT_EQ(app.music.format.sampleRate, 48000);
     const Played played = playToEnd(app.music);
@@ -131,29 +155,39 @@ TEST_F(Music, MusicAtAnotherRateEndsWithEveryFrameCounted)
     EXPECT_NEAR(played.refills * FrameStep, 30000 * 44100 / 48000, 2 * FrameStep);
 }
 
-TEST_F(Music, ALateFrameDecodesTheRestOfTheBufferAtOnce)
+TEST_F(Music, OnlyAFrameThreeQuartersIntoTheOtherBufferDecodesTheRestAtOnce)
 {
-    const std::string path = encodedSong("catchup", 2, 44100, 100000);
-    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
-    app.music.refill();
-    pullFrames(12800);                          // exactly one buffer played: normal refill
-    app.music.refill();
-    EXPECT_GT(app.music.fillBytes, 0u);         // one read, of at most one piece
-    EXPECT_LE(app.music.fillBytes, MusicStream::ReadPiece);
-    EXPECT_EQ(app.music.writeIndex, 0);
-    pullFrames(23040 - 12800);                  // 1.8 buffer lengths past the write buffer's start
-    app.music.refill();
-    EXPECT_EQ(app.music.fillBytes, 0u);
-    EXPECT_EQ(app.music.writeIndex, 1);
-    EXPECT_EQ(app.music.queuedBytes, 51200u);
-    EXPECT_EQ(app.music.headers[0].queued.load(), 1);
+    // One buffer is 12800 stereo frames; catch-up starts at 1.75 of them, 22400 frames.
+    struct Case {
+        int playedFrames;
+        bool catchUp;
+    };
+    const Case cases[] = {{12800, false}, {21760, false}, {22399, false}, {22400, true}, {23040, true}};
+    const TempFile song = encodedSong("catchup", 2, 44100, 100000);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.playedFrames);
+        ASSERT_EQ(app.music.openFile(song.c_str()), 0);
+        ASSERT_EQ(app.music.open(), 0);
+        app.music.refill();
+        pullFrames(c.playedFrames);
+        app.music.refill();
+        if (c.catchUp) {
+            EXPECT_EQ(app.music.fillBytes, 0u);
+            EXPECT_EQ(app.music.writeIndex, 1);
+            EXPECT_EQ(app.music.queuedBytes, 51200u);
+            EXPECT_EQ(app.music.headers[0].queued.load(), 1);
+        } else {
+            EXPECT_GT(app.music.fillBytes, 0u);     // one read, of at most one piece
+            EXPECT_LE(app.music.fillBytes, MusicStream::ReadPiece);
+            EXPECT_EQ(app.music.writeIndex, 0);
+        }
+    }
 }
 
 TEST_F(Music, TheFirstRefillWritesBothBuffersHoweverLateItComes)
 {
-    const std::string path = encodedSong("late", 2, 44100, 40000);
-    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    const TempFile song = encodedSong("late", 2, 44100, 40000);
+    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
     ASSERT_EQ(app.music.open(), 0);
     pullFrames(100000);
     EXPECT_EQ(pcmPositionFrames(app.music.device), 0u);
@@ -169,6 +203,22 @@ TEST_F(Music, TheFirstRefillWritesBothBuffersHoweverLateItComes)
     EXPECT_EQ(ms, 10u);
 }
 
+TEST_F(Music, EmptyMusicIsNotDrainedBeforeTheDeviceHasGivenItsBuffersBack)
+{
+    const TempFile song = encodedSong("empty", 2, 44100, 0);
+    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    app.music.refill();
+    app.music.refill();                         // both empty buffers are still queued
+    EXPECT_EQ(app.music.streamState.load(), Streaming);
+    EXPECT_EQ(app.music.writtenCount.load(), 2);
+    pullFrames(16);
+    app.music.refill();
+    EXPECT_EQ(app.music.writtenCount.load(), 3);
+    pullFrames(16);
+    EXPECT_EQ(app.music.refill(), 1);
+}
+
 TEST_F(Music, AStreamNeverOpenedOrClosedTwiceReportsTheEndAndReleasesNothingTwice)
 {
     uint32_t ms = 99;
@@ -178,8 +228,8 @@ TEST_F(Music, AStreamNeverOpenedOrClosedTwiceReportsTheEndAndReleasesNothingTwic
     app.music.close();
     app.music.close();
 
-    const std::string path = encodedSong("twice", 2, 44100, 20000);
-    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    const TempFile song = encodedSong("twice", 2, 44100, 20000);
+    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
     ASSERT_EQ(app.music.open(), 0);
     app.music.refill();
     pullFrames(1000);
@@ -189,12 +239,14 @@ TEST_F(Music, AStreamNeverOpenedOrClosedTwiceReportsTheEndAndReleasesNothingTwic
     EXPECT_EQ(app.music.headers[0].data, nullptr);
     app.music.close();
     EXPECT_EQ(app.music.open(), -1);                      // the decoder went with the close
+    EXPECT_EQ(app.music.streamState.load(), Finished);
+    EXPECT_EQ(app.music.refill(), 1);
 }
 
 TEST_F(Music, OpeningTheNextSongReleasesTheOneThatPlayedToItsEnd)
 {
-    const std::string first = encodedSong("first", 2, 44100, 15000);
-    const std::string second = encodedSong("second", 1, 22050, 9000);
+    const TempFile first = encodedSong("first", 2, 44100, 15000);
+    const TempFile second = encodedSong("second", 1, 22050, 9000);
     ASSERT_EQ(app.music.openFile(first.c_str()), 0);
     ASSERT_EQ(app.music.open(), 0);
     playToEnd(app.music);
@@ -211,33 +263,74 @@ TEST_F(Music, OpeningTheNextSongReleasesTheOneThatPlayedToItsEnd)
         ASSERT_EQ(app.music.open(), 0);
 }
 
+TEST_F(Music, WithoutAFreeDeviceTheSongEndsAtOnce)
+{
+    std::vector<PcmDevice> taken;
+    for (PcmDevice device = 0; pcmOpen(&device, {2, 44100}, nullptr, nullptr) == PcmOk;)
+        taken.push_back(device);
+    ASSERT_FALSE(taken.empty());
+    const TempFile song = encodedSong("nodevice", 2, 44100, 20000);
+    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
+    EXPECT_EQ(app.music.open(), -1);
+    EXPECT_EQ(app.music.streamState.load(), Finished);
+    EXPECT_EQ(app.music.openSilent(3000), -1);  // the song start's fallback
+    EXPECT_EQ(app.music.streamState.load(), Finished);
+    EXPECT_EQ(app.music.refill(), 1);
+    uint32_t ms = 99;
+    app.music.positionMs(ms);
+    EXPECT_EQ(ms, 0u);
+    for (PcmDevice device : taken)
+        pcmClose(device);
+    EXPECT_EQ(app.music.openSilent(3000), 0);
+}
+
 TEST_F(Music, GainScalesEverySampleWithTruncationAndClamping)
 {
-    const std::string path = encodedSong("gain", 2, 44100, 20000);
-    std::vector<int16_t> plain(25600);
-    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
-    std::memcpy(plain.data(), app.music.headers[0].data, 51200);
+    // Three buffers' worth: the third is decoded by refill, not by open.
+    const TempFile song = encodedSong("gain", 2, 44100, 40000);
+    const std::vector<int16_t> decoded = decodeAll(song.path);
+    ASSERT_EQ(decoded.size(), 80000u);
     for (double gain : {0.5, 4.0, 0.0}) {
         SCOPED_TRACE(gain);
         app.music.gain = gain;
-        ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+        ASSERT_EQ(app.music.openFile(song.c_str()), 0);
         ASSERT_EQ(app.music.open(), 0);
-        std::vector<int16_t> scaled(25600);
-        std::memcpy(scaled.data(), app.music.headers[0].data, 51200);
-        for (size_t i = 0; i < plain.size(); i++) {
-            const double exact = std::trunc(plain[i] * gain);
-            ASSERT_EQ(scaled[i], int16_t(std::clamp(exact, -32768.0, 32767.0))) << i;
+        const Played played = playToEnd(app.music);
+        ASSERT_GE(played.output.size(), decoded.size());
+        for (size_t i = 0; i < decoded.size(); i++) {
+            const double exact = std::trunc(decoded[i] * gain);
+            ASSERT_EQ(played.output[i], int16_t(std::clamp(exact, -32768.0, 32767.0))) << i;
         }
     }
 }
 
+TEST_F(Music, AGapInTheStreamIsSkippedAndTheMusicAfterItPlays)
+{
+    const TempFile whole("whole.ogg");
+    ASSERT_TRUE(encodeOgg(whole.path, 2, 44100, noiseSamples(2, 200000)));
+    const std::vector<char> bytes = fileBytes(whole.path);
+    const std::vector<size_t> bounds = pageBounds(bytes);
+    ASSERT_GT(bounds.size(), 10u);
+    const size_t middle = bounds.size() / 2;
+    std::vector<char> gap(bytes.begin(), bytes.begin() + long(bounds[middle]));
+    gap.insert(gap.end(), bytes.begin() + long(bounds[middle + 1]), bytes.end());
+    const TempFile song("gap.ogg");
+    writeBytes(song, gap);
+
+    const size_t decodedFrames = decodeAll(song.path).size() / 2;
+    EXPECT_GT(decodedFrames, 180000u);          // one page of about 13000 frames is gone
+    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
+    ASSERT_EQ(app.music.open(), 0);
+    playToEnd(app.music);
+    EXPECT_EQ(app.music.streamState.load(), Finished);
+    EXPECT_EQ(pcmPositionFrames(app.music.device), decodedFrames);
+}
+
 TEST_F(Music, DamagedOrCutMusicStillEnds)
 {
-    const std::string path = tempPath("whole.ogg");
-    ASSERT_TRUE(encodeOgg(path, 2, 44100, noiseSamples(2, 200000)));
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const TempFile whole("whole.ogg");
+    ASSERT_TRUE(encodeOgg(whole.path, 2, 44100, noiseSamples(2, 200000)));
+    const std::vector<char> bytes = fileBytes(whole.path);
     ASSERT_GT(bytes.size(), 10000u);
 
     // Past the headers, which take the first few kilobytes.
@@ -246,15 +339,15 @@ TEST_F(Music, DamagedOrCutMusicStillEnds)
         damaged[i] = char(i * 7);
     std::vector<char> cut(bytes.begin(), bytes.begin() + long(bytes.size() / 2));
     for (const std::vector<char> *file : {&damaged, &cut}) {
-        const std::string broken = tempPath("broken.ogg");
-        std::ofstream(broken, std::ios::binary).write(file->data(), long(file->size()));
+        const TempFile broken("broken.ogg");
+        writeBytes(broken, *file);
         ASSERT_EQ(app.music.openFile(broken.c_str()), 0);
         ASSERT_EQ(app.music.open(), 0);
         playToEnd(app.music);
         EXPECT_EQ(app.music.streamState.load(), Finished);
         EXPECT_GT(pcmPositionFrames(app.music.device), 50000u);
     }
-    EXPECT_NE(app.music.openFile(tempPath("missing.ogg").c_str()), 0);
+    EXPECT_NE(app.music.openFile(TempFile("missing.ogg").c_str()), 0);
     EXPECT_NE(app.music.openFile(LUMATIDE_SOURCE_DIR "/CMakeLists.txt"), 0);
 }
 
@@ -276,10 +369,10 @@ TEST_F(Music, SilentSourceGivesAClockAndAnEnd)
 
 TEST_F(Music, EachStateChangeIsTracedOnceInOrder)
 {
-    ASSERT_TRUE(traceOn);
-    const std::string path = encodedSong("trace", 2, 44100, 30000);
+    ASSERT_TRUE(traceEnabled());                // switched on by the tests' main
+    const TempFile song = encodedSong("trace", 2, 44100, 30000);
     testing::internal::CaptureStderr();
-    app.music.openFile(path.c_str());
+    app.music.openFile(song.c_str());
     app.music.open();
     playToEnd(app.music);
     app.music.refill();

@@ -17,8 +17,8 @@ namespace {
 TEST(AudioThreads, MusicEndsAndVoicesStayFedWhileEveryThreadRuns)
 {
     resetAppContext();
-    const std::string path = tempPath("threads.ogg");
-    ASSERT_TRUE(encodeOgg(path, 2, 48000, sineSamples(2, 48000, 24000, 440.0)));   // half a second
+    const TempFile song("threads.ogg");
+    ASSERT_TRUE(encodeOgg(song.path, 2, 48000, sineSamples(2, 48000, 24000, 440.0)));   // half a second
 
     pcmStartSilentOutput(256);
     openVoices();
@@ -28,7 +28,7 @@ TEST(AudioThreads, MusicEndsAndVoicesStayFedWhileEveryThreadRuns)
     PlatformThread *voices = threadStart(voiceThread);
     ASSERT_NE(voices, nullptr);
 
-    ASSERT_EQ(app.music.openFile(path.c_str()), 0);
+    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
     ASSERT_EQ(app.music.open(), 0);
     int notices = 0;
     uint32_t lastMs = 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "audio/synthesizer.h"
 #include "audio/voice_thread.h"
 #include "audio_test_support.h"
 
@@ -232,13 +233,66 @@ TEST_F(VoiceThread, NoticesFromOtherDevicesChangeNothing)
     EXPECT_EQ(app.voices[1].ringDone.load(), 9);
 }
 
-TEST_F(VoiceThread, AFailedWriteRollsThePhaseBackAndStopsThatVoice)
+TEST_F(VoiceThread, AFailedWriteRollsThePhaseBackToBeforeTheLastSlotSynthesized)
 {
-    const double phaseBefore = app.voices[0].phase.load();
-    pcmClose(app.voices[0].device);                 // every write now fails
+    for (int waveType : {0, 4}) {                   // phase in radians, then in cycles
+        SCOPED_TRACE(waveType);
+        app.menu.waveType.store(waveType);
+        // The phase after four of the burst's five buffers, worked out on voice 1 (unison is off).
+        app.voices[1].phase.store(0.0);
+        for (int slot = 0; slot < 4; slot++)
+            synthesizeBuffer(slot, 1, voicePitch(0));
+        const double afterFour = app.voices[1].phase.load();
+        synthesizeBuffer(4, 1, voicePitch(0));
+        ASSERT_NE(app.voices[1].phase.load(), afterFour);
+
+        app.voices[0].phase.store(0.0);
+        pcmClose(app.voices[0].device);             // every write now fails
+        feedVoices(queueTarget);
+        EXPECT_EQ(app.voices[0].ringWrite.load(), 0);
+        EXPECT_EQ(app.voices[0].phase.load(), afterFour);
+    }
+}
+
+TEST_F(VoiceThread, WithoutADeviceTheToneStaysSilentAndNothingBreaks)
+{
+    closeVoices();
+    std::vector<PcmDevice> taken;
+    for (PcmDevice device = 0; pcmOpen(&device, {1, 44100}, nullptr, nullptr) == PcmOk;)
+        taken.push_back(device);
+    openVoices();                                   // no slot left in the mixer
+    for (const ToneVoice &voice : app.voices)
+        EXPECT_EQ(voice.device, 0);
+    app.menu.unison.store(1);
+    for (int pass = 0; pass < 3; pass++) {
+        feedVoices(queueTarget);
+        pullFrames(220);
+        EXPECT_EQ(deliverVoiceNotices(), 0);
+    }
+    requestVoiceReset();
     feedVoices(queueTarget);
-    EXPECT_EQ(app.voices[0].ringWrite.load(), 0);
-    EXPECT_NE(app.voices[0].phase.load(), phaseBefore);   // the phase before the burst's last slot
+    for (const ToneVoice &voice : app.voices) {
+        EXPECT_EQ(voice.ringWrite.load(), 0);
+        EXPECT_EQ(queuedSlots(voice), 0);
+    }
+    for (PcmDevice device : taken)
+        pcmClose(device);
+}
+
+TEST_F(VoiceThread, NoticesLeftWaitingStopTheFeedingBeforeTheirQueueFillsUp)
+{
+    // A main thread that stalls hands over no notices; the ring then looks full, so the voice
+    // thread writes nothing more and the device's notice queue never overflows.
+    for (int pass = 0; pass < 400; pass++) {
+        feedVoices(queueTarget);
+        pullFrames(220);
+    }
+    EXPECT_EQ(app.voices[0].ringWrite.load(), queueTarget);
+    EXPECT_EQ(queuedSlots(app.voices[0]), 0);
+    EXPECT_EQ(deliverVoiceNotices(), queueTarget);
+    EXPECT_EQ(app.voices[0].ringDone.load(), queueTarget - 1);
+    feedVoices(queueTarget);                        // caught up: the ring ran dry, a burst
+    EXPECT_EQ(app.voices[0].ringWrite.load(), queueTarget + voiceBurstCount(20));
 }
 
 } // namespace
