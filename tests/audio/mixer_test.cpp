@@ -54,13 +54,20 @@ protected:
         opened.push_back(device);
         return device;
     }
+    // Kept until after TearDown: a device still holds the buffers queued when the test ends.
+    TestBuffer &testBuffer(int frames, int channels, int16_t value, uintptr_t user)
+    {
+        return buffers.emplace_back(frames, channels, value, user);
+    }
     std::vector<PcmDevice> opened;
+    std::deque<TestBuffer> buffers;
 };
 
 TEST_F(Mixer, PlaysBuffersInQueueOrderAndReturnsEachOnceItsLastFrameIsMixed)
 {
     const PcmDevice device = open({1, 44100});
-    TestBuffer first(100, 1, 1000, 11), second(50, 1, -2000, 22);
+    TestBuffer &first = testBuffer(100, 1, 1000, 11);
+    TestBuffer &second = testBuffer(50, 1, -2000, 22);
     ASSERT_EQ(pcmWrite(device, &first.buffer), PcmOk);
     ASSERT_EQ(pcmWrite(device, &second.buffer), PcmOk);
     EXPECT_EQ(pcmWrite(device, &first.buffer), PcmErrorStillPlaying);
@@ -85,7 +92,9 @@ TEST_F(Mixer, PlaysBuffersInQueueOrderAndReturnsEachOnceItsLastFrameIsMixed)
 TEST_F(Mixer, EmptyBuffersComeBackInTheirTurn)
 {
     const PcmDevice device = open({2, 44100});
-    TestBuffer sound(10, 2, 5, 1), empty(0, 2, 0, 2), more(10, 2, 7, 3);
+    TestBuffer &sound = testBuffer(10, 2, 5, 1);
+    TestBuffer &empty = testBuffer(0, 2, 0, 2);
+    TestBuffer &more = testBuffer(10, 2, 7, 3);
     pcmWrite(device, &sound.buffer);
     pcmWrite(device, &empty.buffer);
     pcmWrite(device, &more.buffer);
@@ -103,7 +112,8 @@ TEST_F(Mixer, CallbackDevicesGetTheirNoticesDirectlyAndNothingReachesTheWindowQu
     const PcmDevice device = open({2, 44100}, [](void *instance, PcmBuffer *buffer) {
         static_cast<std::vector<PcmBuffer *> *>(instance)->push_back(buffer);
     }, &returned);
-    TestBuffer a(64, 2, 1, 0), b(64, 2, 2, 0);
+    TestBuffer &a = testBuffer(64, 2, 1, 0);
+    TestBuffer &b = testBuffer(64, 2, 2, 0);
     pcmWrite(device, &a.buffer);
     pcmWrite(device, &b.buffer);
     pullFrames(200);
@@ -116,7 +126,9 @@ TEST_F(Mixer, CallbackDevicesGetTheirNoticesDirectlyAndNothingReachesTheWindowQu
 TEST_F(Mixer, ResetReturnsEveryQueuedBufferInOrderAndRestartsThePosition)
 {
     const PcmDevice device = open({1, 44100});
-    TestBuffer a(100, 1, 100, 1), b(100, 1, 200, 2), c(100, 1, 300, 3);
+    TestBuffer &a = testBuffer(100, 1, 100, 1);
+    TestBuffer &b = testBuffer(100, 1, 200, 2);
+    TestBuffer &c = testBuffer(100, 1, 300, 3);
     for (TestBuffer *t : {&a, &b, &c})
         pcmWrite(device, &t->buffer);
     pullFrames(150);
@@ -140,7 +152,8 @@ TEST_F(Mixer, CloseLetsGoOfEveryBufferWithoutNotices)
 {
     PcmDevice device = 0;
     ASSERT_EQ(pcmOpen(&device, {1, 44100}, nullptr, nullptr), PcmOk);
-    TestBuffer a(100, 1, 100, 1), b(100, 1, 200, 2);
+    TestBuffer &a = testBuffer(100, 1, 100, 1);
+    TestBuffer &b = testBuffer(100, 1, 200, 2);
     pcmWrite(device, &a.buffer);
     pcmWrite(device, &b.buffer);
     pullFrames(10);
@@ -155,12 +168,12 @@ TEST_F(Mixer, CloseLetsGoOfEveryBufferWithoutNotices)
 TEST_F(Mixer, NoticesBeyondWhatTheWindowQueueHoldsAreDroppedAndLaterOnesArriveAgain)
 {
     const PcmDevice device = open({1, 44100});
-    std::deque<TestBuffer> ring;
+    std::vector<PcmBuffer *> ring;
     for (int k = 0; k < 15; k++)
-        ring.emplace_back(10, 1, 1, uintptr_t(k));
+        ring.push_back(&testBuffer(10, 1, 1, uintptr_t(k)).buffer);
     auto playRing = [&] {
-        for (TestBuffer &slot : ring)
-            ASSERT_EQ(pcmWrite(device, &slot.buffer), PcmOk);
+        for (PcmBuffer *slot : ring)
+            ASSERT_EQ(pcmWrite(device, slot), PcmOk);
         pullFrames(150);
     };
     for (int round = 0; round < 5; round++)     // 75 notices, none taken
@@ -181,7 +194,7 @@ TEST_F(Mixer, OpeningMoreDevicesThanTheMixerHoldsFailsCleanly)
         devices.push_back(device);
     EXPECT_EQ(devices.size(), 8u);
     EXPECT_EQ(device, 0);
-    TestBuffer a(10, 1, 1, 0);
+    TestBuffer &a = testBuffer(10, 1, 1, 0);
     EXPECT_EQ(pcmWrite(device, &a.buffer), PcmErrorInvalidHandle);
     pcmReset(device);
     EXPECT_EQ(pcmPositionFrames(device), 0u);
@@ -207,7 +220,7 @@ TEST_F(Mixer, HeardPositionLeavesOutTheOutputBufferAndMovesOnWithTheClock)
 {
     startTestOutput(256);
     const PcmDevice device = open({1, 44100});
-    TestBuffer a(4410, 1, 1, 0);
+    TestBuffer &a = testBuffer(4410, 1, 1, 0);
     pcmWrite(device, &a.buffer);
     pullFrames(1024);
     EXPECT_EQ(pcmPositionFrames(device), 1024u - 256u);
@@ -225,7 +238,7 @@ TEST_F(Mixer, HeardPositionNeverGoesBack)
     // clock had already shown.
     startTestOutput(2048);
     const PcmDevice device = open({1, 44100});
-    TestBuffer a(44100, 1, 1, 0);
+    TestBuffer &a = testBuffer(44100, 1, 1, 0);
     pcmWrite(device, &a.buffer);
     pullFrames(1024);
     testClockNowUs += 23000;
@@ -244,7 +257,7 @@ TEST_F(Mixer, HeardPositionSmoothsTheJitterOfThePulls)
     // a pull too far off that figure starts it afresh.
     startTestOutput(1024);
     const PcmDevice device = open({1, 44100});
-    TestBuffer a(44100, 1, 1, 0);
+    TestBuffer &a = testBuffer(44100, 1, 1, 0);
     pcmWrite(device, &a.buffer);
     struct Step {
         uint64_t afterUs;
@@ -269,7 +282,7 @@ TEST_F(Mixer, HeardPositionOfADeviceThatRanDryStopsAtItsLastFrame)
 {
     startTestOutput(1024);
     const PcmDevice device = open({1, 44100});
-    TestBuffer a(300, 1, 1, 0);
+    TestBuffer &a = testBuffer(300, 1, 1, 0);
     pcmWrite(device, &a.buffer);
     pullFrames(1024);
     EXPECT_EQ(pcmPositionFrames(device), 0u);
@@ -289,7 +302,7 @@ TEST_F(Mixer, RateConversionKeepsTheLengthAndPadsTheEnd)
         SCOPED_TRACE(c.rate);
         startTestOutput();
         const PcmDevice device = open({c.channels, c.rate});
-        TestBuffer sound(c.frames, c.channels, 8000, 5);
+        TestBuffer &sound = testBuffer(c.frames, c.channels, 8000, 5);
         pcmWrite(device, &sound.buffer);
         const int expected = int(int64_t(c.frames) * 44100 / c.rate);
         int pulled = 0, loud = 0;
@@ -311,7 +324,7 @@ TEST_F(Mixer, ConvertedTimingMatchesTheSourceTiming)
 {
     // A step from silence to sound half a second into a 48 kHz buffer sounds half a second in.
     const PcmDevice device = open({1, 48000});
-    TestBuffer sound(48000, 1, 0, 0);
+    TestBuffer &sound = testBuffer(48000, 1, 0, 0);
     for (int i = 24000; i < 48000; i++) {
         const int16_t value = 10000;
         std::memcpy(sound.bytes.data() + 2 * i, &value, 2);
@@ -330,14 +343,17 @@ TEST_F(Mixer, SumOfSourcesIsClampedToSixteenBits)
     const PcmDevice loud = open({1, 44100});
     const PcmDevice louder = open({2, 44100});
     const PcmDevice three = open({3, 44100});
-    TestBuffer a(10, 1, 30000, 0), b(10, 2, 30000, 0), c(10, 3, -300, 0);
+    TestBuffer &a = testBuffer(10, 1, 30000, 0);
+    TestBuffer &b = testBuffer(10, 2, 30000, 0);
+    TestBuffer &c = testBuffer(10, 3, -300, 0);
     pcmWrite(loud, &a.buffer);
     pcmWrite(louder, &b.buffer);
     pcmWrite(three, &c.buffer);
     std::vector<int16_t> out = pullFrames(10);
     EXPECT_EQ(out[0], 32767);
     EXPECT_EQ(out[1], 32767);
-    TestBuffer d(10, 1, -30000, 0), e(10, 2, -30000, 0);
+    TestBuffer &d = testBuffer(10, 1, -30000, 0);
+    TestBuffer &e = testBuffer(10, 2, -30000, 0);
     pcmWrite(loud, &d.buffer);
     pcmWrite(louder, &e.buffer);
     out = pullFrames(10);
@@ -347,7 +363,7 @@ TEST_F(Mixer, SumOfSourcesIsClampedToSixteenBits)
 TEST_F(Mixer, MoreThanTwoChannelsAreAveragedOntoBothSides)
 {
     const PcmDevice device = open({3, 44100});
-    TestBuffer sound(4, 3, 0, 0);
+    TestBuffer &sound = testBuffer(4, 3, 0, 0);
     const int16_t frame[3] = {300, 600, 900};
     for (int i = 0; i < 4; i++)
         std::memcpy(sound.bytes.data() + 6 * i, frame, 6);
