@@ -14,8 +14,8 @@ enum StreamState { Primed = 0, Streaming = 1, Draining = 2, Finished = 3 };
 //
 // Threads: the main thread runs every operation; onBufferDone runs on the audio thread (the
 // device is closed, never reset, so no notice comes on the main thread). writtenCount is written
-// by the main thread only, doneCount by the audio thread only; both sides may set Finished, and
-// only once every written buffer has come back after the decoder ran out.
+// by the main thread only, doneCount by the audio thread only once open has zeroed it; both sides
+// may set Finished, and only once every written buffer has come back after the decoder ran out.
 struct MusicStream {
     static constexpr uint32_t BufferCapacity = 51200;
     static constexpr uint32_t ReadPiece = 4096;
