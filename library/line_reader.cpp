@@ -21,20 +21,22 @@ bool readLine(LineReader &reader, std::string &line)
     reader.continued = !previousPieceEndedLine;
     if (previousPieceEndedLine)
         reader.lineNumber++;
-    // Counts the bytes as a text-mode read sees them: CR LF is one byte.
+    // Counts the bytes as a text-mode read sees them: CR LF is one byte, the LF.
     size_t counted = 0;
     while (reader.position < text.size() && counted < reader.maxPiece) {
         char c = text[reader.position];
-        if (c == '\r' && reader.position + 1 < text.size() && text[reader.position + 1] == '\n') {
-            reader.position += 2;
-            return true;
-        }
-        reader.position++;
-        if (c == '\n')
-            return true;
+        bool crLf = c == '\r' && reader.position + 1 < text.size() && text[reader.position + 1] == '\n';
+        reader.position += crLf ? 2 : 1;
+        if (crLf || c == '\n')
+            break;
         line.push_back(c);
         counted++;
     }
+    size_t nul = line.find('\0');
+    reader.cutAtNul = nul != std::string::npos;
+    if (reader.cutAtNul)
+        line.resize(nul);
+    // What the LF leaves: the CR of CR CR LF, or a CR that ends the file or the piece.
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return true;

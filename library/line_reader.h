@@ -2,18 +2,24 @@
 #include <cstddef>
 #include <string>
 
-// Lines as the game reads its text files: CR LF counts as LF, and a line is taken in pieces of at
-// most maxPiece bytes including its LF, so a longer line reads as several lines. The line end
-// (LF, CR LF or a final CR) is removed from every piece.
+// The game reads its song list and charts into a 512-byte buffer: a line of the file is taken in
+// pieces of at most this many bytes, its LF included.
+const size_t LinePieceBytes = 511;
+
+// Lines as the game reads its text files. A text-mode read turns CR LF into LF and a line is taken
+// in pieces of at most maxPiece bytes including its LF, so a longer line reads as several lines.
+// The final LF, CR LF or CR of a piece is removed, and a piece ends at its first NUL byte, as the
+// C string it is read into does.
 struct LineReader {
     const std::string *text = nullptr;
-    size_t maxPiece = 511;
+    size_t maxPiece = LinePieceBytes;
     size_t position = 0;
     int lineNumber = 0;      // 1-based line of the file that the last piece came from
     bool continued = false;  // the last piece is not the start of its line
+    bool cutAtNul = false;   // the last piece held a NUL byte and was cut there
 };
 
-LineReader makeLineReader(const std::string &text, size_t maxPiece = 511);
+LineReader makeLineReader(const std::string &text, size_t maxPiece = LinePieceBytes);
 bool readLine(LineReader &reader, std::string &line);
 
 // Reads a whole file; false when it cannot be opened or read.

@@ -4,6 +4,8 @@
 
 #include "library/line_reader.h"
 
+using namespace std::string_literals;
+
 TEST(LineReader, SplitsLikeATextModeReadOf511BytePieces)
 {
     const std::string long511(511, 'x');
@@ -18,6 +20,12 @@ TEST(LineReader, SplitsLikeATextModeReadOf511BytePieces)
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\rb\n", {"a\rb"}},
         {"abc\r", {"abc"}},
+        // Text mode makes CR CR LF a CR and an LF; then the final CR LF goes.
+        {"x.ogg\r\r\n", {"x.ogg"}},
+        {"a\r\r\r\nb\r\r", {"a\r", "b\r"}},
+        // A line ends at its first NUL byte, as it does for a C string.
+        {"a\0.txt\nb\0\r\n"s, {"a", "b"}},
+        {"\0x\n"s, {""}},
         {long510 + "\r\n" + "z", {long510, "z"}},
         // The LF is one of the 511 bytes: a 511-byte line reads as itself and an empty line.
         {long511 + "\n", {long511, ""}},
@@ -31,22 +39,4 @@ TEST(LineReader, SplitsLikeATextModeReadOf511BytePieces)
             lines.push_back(line);
         EXPECT_EQ(lines, c.lines) << c.text.substr(0, 20);
     }
-}
-
-TEST(LineReader, NumbersLinesAndMarksContinuations)
-{
-    std::string text = std::string(600, 'x') + "\nshort\n";
-    LineReader reader = makeLineReader(text);
-    std::string line;
-    ASSERT_TRUE(readLine(reader, line));
-    EXPECT_EQ(reader.lineNumber, 1);
-    EXPECT_FALSE(reader.continued);
-    ASSERT_TRUE(readLine(reader, line));
-    EXPECT_EQ(line.size(), 89u);
-    EXPECT_EQ(reader.lineNumber, 1);
-    EXPECT_TRUE(reader.continued);
-    ASSERT_TRUE(readLine(reader, line));
-    EXPECT_EQ(line, "short");
-    EXPECT_EQ(reader.lineNumber, 2);
-    EXPECT_FALSE(reader.continued);
 }
