@@ -29,23 +29,13 @@ int applyLinkRule(std::vector<ChartNote> &notes, size_t i, LinkRun &run)
     return run.shiftedUpTo >= static_cast<long>(run.start) ? notes[run.start].octaveShift : 0;
 }
 
-int foldWhilePlacing(double pitch, int shift, int lowestOctave, int highestOctave)
+int foldShift(double pitch, int shift, int base, int lowestOctave, int highestOctave)
 {
     double p = pitch + 12.0 * shift;
     if (p >= 12.0 * highestOctave - 36)
-        return highestOctave - 4 - static_cast<int>(std::trunc(p / 12));
+        return base + highestOctave - 4 - static_cast<int>(std::trunc(p / 12));
     if (p < 12.0 * lowestOctave - 48)
-        return lowestOctave - 4 - static_cast<int>(std::trunc(p / 12 - 1));
-    return shift;
-}
-
-int foldFinal(double pitch, int shift, int lowestOctave, int highestOctave)
-{
-    double p = pitch + 12.0 * shift;
-    if (p >= 12.0 * highestOctave - 36)
-        return shift + highestOctave - 4 - static_cast<int>(std::trunc(p / 12));
-    if (p < 12.0 * lowestOctave - 48)
-        return shift + lowestOctave - 4 - static_cast<int>(std::trunc(p / 12 - 1));
+        return base + lowestOctave - 4 - static_cast<int>(std::trunc(p / 12 - 1));
     return shift;
 }
 

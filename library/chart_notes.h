@@ -21,10 +21,10 @@ struct LinkRun {
 // shift of the nearest shifted note after them.
 int applyLinkRule(std::vector<ChartNote> &notes, size_t i, LinkRun &run);
 
-// The fold while placing replaces the shift; the final fold adds to it. Both keep
-// pitch + 12 x shift in the field of lowestOctave..highestOctave.
-int foldWhilePlacing(double pitch, int shift, int lowestOctave, int highestOctave);
-int foldFinal(double pitch, int shift, int lowestOctave, int highestOctave);
+// Keeps pitch + 12 x shift in the field of lowestOctave..highestOctave: a note outside it gets
+// base plus the octaves that bring it in, a note inside keeps its shift. The fold while placing
+// replaces the shift (base 0); the final fold adds to it (base = shift).
+int foldShift(double pitch, int shift, int base, int lowestOctave, int highestOctave);
 
 // Sets next and prev of notes[0..noteCount] (the last record is the spare).
 void linkNotes(std::vector<ChartNote> &notes, size_t noteCount);

@@ -1,44 +1,21 @@
 #include "library/chart_parser.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
-#include "app/app_context.h"
-#include "app/trace.h"
+#include "library/chart_checks.h"
 #include "library/chart_notes.h"
 #include "library/chart_tokens.h"
 #include "library/file_lookup.h"
+#include "library/header_values.h"
 #include "library/line_reader.h"
-#include "platform/paths.h"
 
 namespace {
 
 // noteCount and measureCount are 16-bit: a body longer than that ends where it no longer fits.
 const size_t MaxRecords = 65535;
 const size_t MeasureTokenLimit = 170;
-
-void addFinding(ChartReport *report, int line, bool error, const std::string &message)
-{
-    if (report != nullptr)
-        report->findings.push_back({line, error, message});
-}
-
-// Reads a number as "%lf" does: leading blanks skipped; false when there is none.
-bool readDouble(const std::string &text, double &value)
-{
-    const char *start = text.c_str();
-    char *end = nullptr;
-    double parsed = std::strtod(start, &end);
-    if (end == start)
-        return false;
-    value = parsed;
-    return true;
-}
 
 int32_t offsetFromSeconds(double seconds)
 {
@@ -50,93 +27,45 @@ int32_t offsetFromSeconds(double seconds)
     return static_cast<int32_t>(ms);
 }
 
-bool isPlayableBpm(double bpm)
-{
-    return std::isfinite(bpm) && bpm > 0;
-}
-
-bool fileExists(const std::string &path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-struct HeaderFacts {
-    bool sawStart = false;
-    int bpmLine = 0;
-    int waveLine = 0;
-    bool hasTitle = false;
-    bool hasLevel = false;
-};
-
-void warnLongLine(const LineReader &reader, int &lastWarnedLine, ChartReport *report)
-{
-    if (report == nullptr || !reader.continued || lastWarnedLine == reader.lineNumber)
-        return;
-    lastWarnedLine = reader.lineNumber;
-    addFinding(report, reader.lineNumber, false, "line longer than 511 bytes: read in pieces");
-}
-
 void readHeaderLine(const std::string &line, int lineNumber, const std::string &dataDir,
-                    Chart &chart, HeaderFacts &facts, ChartReport *report)
+                    Chart &chart, CheckFacts &facts, ChartReport *report)
 {
     double value;
     if (startsWith(line, "WAVE:")) {
         std::string name = line.substr(5);
         chart.musicPath = findDataFile(dataDir, name);
         facts.waveLine = lineNumber;
-        if (report != nullptr) {
-            report->hasWave = true;
+        if (report != nullptr)
             report->waveValue = name;
-        }
     } else if (startsWith(line, "BPM:")) {
-        if (readDouble(line.substr(4), value))
+        if (readDecimal(line.substr(4), value))
             chart.bpm = value;
         facts.bpmLine = lineNumber;
     } else if (startsWith(line, "OFFSET:")) {
-        if (readDouble(line.substr(7), value))
+        if (readDecimal(line.substr(7), value))
             chart.offsetMs = offsetFromSeconds(value);
         else
             addFinding(report, lineNumber, false, "OFFSET has no number");
     }
 }
 
-// The catalogue reads TITLE and LEVEL from any line of the chart, body included.
-void noteTitleAndLevel(const std::string &line, int lineNumber, HeaderFacts &facts, ChartReport *report)
-{
-    if (report == nullptr)
-        return;
-    if (startsWith(line, "TITLE:")) {
-        facts.hasTitle = true;
-    } else if (startsWith(line, "LEVEL:")) {
-        facts.hasLevel = true;
-        uint16_t level = 0;
-        if (!readLevelValue(line, level))
-            addFinding(report, lineNumber, false, "LEVEL has no number");
-        else if (level < 1 || level > 7)
-            addFinding(report, lineNumber, false, "LEVEL " + std::to_string(level) + " is outside 1..7");
-    }
-}
-
 // First pass: the header values, wherever they stand, so every note is timed with the final BPM.
-HeaderFacts readHeader(const std::string &text, const std::string &dataDir, Chart &chart,
-                       ChartReport *report)
+CheckFacts readHeader(const std::string &text, const std::string &dataDir, Chart &chart,
+                      ChartReport *report)
 {
-    HeaderFacts facts;
+    CheckFacts facts;
     LineReader reader = makeLineReader(text);
     std::string line;
     bool inBody = false;
-    int lastWarnedLine = 0;
     while (readLine(reader, line)) {
-        warnLongLine(reader, lastWarnedLine, report);
-        noteTitleAndLevel(line, reader.lineNumber, facts, report);
+        checkLine(reader, line, facts, report);
         if (inBody) {
             if (startsWith(line, "#END"))
                 inBody = false;
             else if (startsWith(line, "#START"))
                 addFinding(report, reader.lineNumber, false, "second #START ignored");
         } else if (startsWith(line, "#START")) {
-            // One body per chart: a later #START would place notes the counts have no room for.
+            // A chart has one body: a later #START is a header line, in both passes.
             if (facts.sawStart)
                 addFinding(report, reader.lineNumber, false, "second #START ignored");
             else
@@ -196,7 +125,8 @@ void placeNote(Placing &placing, const NoteToken &token, double timeMs)
     chart.notes.push_back(note);
     size_t i = chart.notes.size() - 1;
     int shift = applyLinkRule(chart.notes, i, placing.linkRun);
-    chart.notes[i].octaveShift = foldWhilePlacing(note.pitch, shift, chart.lowestOctave, chart.highestOctave);
+    // While placing, the fold replaces the shift the link rule gave.
+    chart.notes[i].octaveShift = foldShift(note.pitch, shift, 0, chart.lowestOctave, chart.highestOctave);
 }
 
 void closeMeasure(Placing &placing, int lineNumber)
@@ -223,23 +153,6 @@ void closeMeasure(Placing &placing, int lineNumber)
     placing.pending.clear();
 }
 
-// Notes an author most likely meant but wrote so that they are not tokens.
-void checkNearMiss(const std::string &line, size_t i, int lineNumber, ChartReport *report)
-{
-    int octave, ghost;
-    if (i + 1 >= line.size() || !readOctave(line[i], octave, ghost))
-        return;
-    char letter = line[i + 1];
-    bool atEnd = i + 2 == line.size() || line[i + 2] == ',';
-    if ((isNoteLetter(letter) || letter == '0') && atEnd) {
-        addFinding(report, lineNumber, false,
-                   "'" + line.substr(i, 2) + "' is not a note: its accidental (blank, '+' or '-') is missing");
-    } else if (!ghost && std::isalpha(static_cast<unsigned char>(letter)) && !isNoteLetter(letter)) {
-        addFinding(report, lineNumber, false,
-                   "'" + line.substr(i, 2) + "': the letter after an octave must be a to g");
-    }
-}
-
 void scanBodyLine(const std::string &line, int lineNumber, Placing &placing)
 {
     NoteToken token;
@@ -248,8 +161,6 @@ void scanBodyLine(const std::string &line, int lineNumber, Placing &placing)
             if (placing.pending.empty())
                 placing.pendingLine = lineNumber;
             placing.pending.push_back(token);
-        } else if (placing.report != nullptr) {
-            checkNearMiss(line, i, lineNumber, placing.report);
         }
         if (line[i] == ',')
             closeMeasure(placing, lineNumber);
@@ -275,34 +186,13 @@ void placeNotes(const std::string &text, Chart &chart, ChartReport *report)
         bool endsBody = startsWith(line, "#END");
         if (!endsBody && startsWith(line, "#MEASURE"))
             setMeasureLength(line, reader.lineNumber, chart, report);
+        checkNearMisses(line, reader.lineNumber, report);
         scanBodyLine(line, reader.lineNumber, placing);
         if (endsBody)
             inBody = false;
     }
     if (!placing.pending.empty() && !placing.full)
         addFinding(report, placing.pendingLine, false, "tokens after the last ',' are dropped");
-}
-
-void addMissingKeyFindings(const Chart &chart, const HeaderFacts &facts, ChartReport *report)
-{
-    if (report == nullptr)
-        return;
-    if (!facts.sawStart)
-        addFinding(report, 1, true, "no #START line: the chart has no notes");
-    if (facts.bpmLine == 0)
-        addFinding(report, 1, true, "no BPM line");
-    else if (!isPlayableBpm(chart.bpm))
-        addFinding(report, facts.bpmLine, true, "BPM must be a positive number");
-    if (!report->hasWave)
-        addFinding(report, 1, true, "no WAVE line");
-    else if (!fileExists(chart.musicPath))
-        addFinding(report, facts.waveLine, false, "music file '" + report->waveValue + "' not found beside the chart");
-    if (!facts.hasTitle)
-        addFinding(report, 1, false, "no TITLE line");
-    if (!facts.hasLevel)
-        addFinding(report, 1, false, "no LEVEL line");
-    std::stable_sort(report->findings.begin(), report->findings.end(),
-                     [](const ChartFinding &a, const ChartFinding &b) { return a.line < b.line; });
 }
 
 void startEmptyChart(Chart &chart)
@@ -322,7 +212,9 @@ void finishChart(Chart &chart, uint16_t level)
     size_t noteCount = chart.notes.size() - 1;
     for (size_t i = 0; i < noteCount; i++) {
         ChartNote &note = chart.notes[i];
-        note.octaveShift = foldFinal(note.pitch, note.octaveShift, chart.lowestOctave, chart.highestOctave);
+        // The final fold adds to the shift the note was placed with.
+        note.octaveShift = foldShift(note.pitch, note.octaveShift, note.octaveShift, chart.lowestOctave,
+                                     chart.highestOctave);
     }
     linkNotes(chart.notes, noteCount);
     chart.noteCount = static_cast<uint16_t>(noteCount);
@@ -339,22 +231,23 @@ void finishChart(Chart &chart, uint16_t level)
 
 } // namespace
 
-bool readLevelValue(const std::string &line, uint16_t &level)
+bool isPlayableBpm(double bpm)
 {
-    const char *start = line.c_str() + (startsWith(line, "LEVEL:") ? 6 : 0);
-    char *end = nullptr;
-    unsigned long value = std::strtoul(start, &end, 10);
-    if (end == start)
-        return false;
-    level = static_cast<uint16_t>(value);
-    return true;
+    return std::isfinite(bpm) && bpm > 0;
+}
+
+void makeEmptyChart(Chart &chart, uint16_t level)
+{
+    startEmptyChart(chart);
+    chart.measureCount = 0;
+    finishChart(chart, level);
 }
 
 void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level,
                     Chart &chart, ChartReport *report)
 {
     startEmptyChart(chart);
-    HeaderFacts facts = readHeader(text, dataDir, chart, report);
+    CheckFacts facts = readHeader(text, dataDir, chart, report);
     placeNotes(text, chart, report);
     chart.measureIndex = static_cast<uint16_t>(chart.measureTimes.size());
     if (!isPlayableBpm(chart.bpm)) {
@@ -376,27 +269,9 @@ bool parseChartFile(const std::string &chartPath, const std::string &dataDir, ui
 {
     std::string text;
     if (!readFileText(chartPath, text)) {
-        startEmptyChart(chart);
-        chart.measureCount = 0;
-        finishChart(chart, level);
+        makeEmptyChart(chart, level);
         return false;
     }
     parseChartText(text, dataDir, level, chart, report);
     return true;
-}
-
-void parseChart()
-{
-    std::string dataDir = exeDirectory() + "/data";
-    uint16_t level = 1;
-    std::string fileName;
-    if (app.menu.selectedSong < app.catalogue.songs.size()) {
-        const SongEntry &entry = app.catalogue.songs[app.menu.selectedSong];
-        fileName = entry.fileName;
-        level = entry.level;
-    }
-    Chart &chart = app.chart;
-    parseChartFile(findDataFile(dataDir, fileName), dataDir, level, chart);
-    trace("chart %s notes=%u judged=%u measures=%u bpm=%g", fileName.c_str(), chart.noteCount,
-          chart.judgedNoteCount, chart.measureCount, chart.bpm);
 }

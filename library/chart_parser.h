@@ -16,8 +16,7 @@ struct ChartFinding {
 };
 
 struct ChartReport {
-    bool hasWave = false;
-    std::string waveValue;  // the WAVE value as written
+    std::string waveValue;  // the last WAVE value as written; empty for none
     std::vector<ChartFinding> findings;  // in line order
 };
 
@@ -30,5 +29,8 @@ bool parseChartFile(const std::string &chartPath, const std::string &dataDir, ui
 void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level,
                     Chart &chart, ChartReport *report = nullptr);
 
-// "%hu" after "LEVEL:"; false when no number can be read.
-bool readLevelValue(const std::string &line, uint16_t &level);
+// The chart of a song whose file cannot be read: no notes, no measures; the header values stay.
+void makeEmptyChart(Chart &chart, uint16_t level);
+
+// A tempo notes can be timed with: positive and finite.
+bool isPlayableBpm(double bpm);

@@ -9,12 +9,6 @@
 
 namespace {
 
-bool exists(const std::string &path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0;
-}
-
 std::string joinPath(const std::string &folder, const std::string &name)
 {
     if (folder.empty() || folder.back() == '/')
@@ -63,7 +57,7 @@ bool equalIgnoringAsciiCase(const std::string &a, const char *b)
 
 bool findInFolder(const std::string &folder, const std::string &component, std::string &found)
 {
-    if (exists(joinPath(folder, component))) {
+    if (pathKind(joinPath(folder, component)) != PathKind::Missing) {
         found = component;
         return true;
     }
@@ -118,6 +112,14 @@ bool cp932ToUtf8(const std::string &text, std::string &utf8)
 
 } // namespace
 
+PathKind pathKind(const std::string &path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return PathKind::Missing;
+    return S_ISREG(info.st_mode) ? PathKind::File : PathKind::Other;
+}
+
 bool isValidUtf8(const std::string &text)
 {
     size_t i = 0;
@@ -160,7 +162,7 @@ bool isValidUtf8(const std::string &text)
 std::string findDataFile(const std::string &folder, const std::string &name)
 {
     std::string asWritten = joinPath(folder, name);
-    if (exists(asWritten))
+    if (pathKind(asWritten) != PathKind::Missing)
         return asWritten;
     bool utf8 = isValidUtf8(name);
     std::string path;

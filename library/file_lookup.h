@@ -8,3 +8,7 @@
 std::string findDataFile(const std::string &folder, const std::string &name);
 
 bool isValidUtf8(const std::string &text);
+
+// What stands at a path: nothing, a regular file, or something else (a folder, a device).
+enum class PathKind { Missing, File, Other };
+PathKind pathKind(const std::string &path);

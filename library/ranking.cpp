@@ -1,7 +1,6 @@
 #include "library/ranking.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +10,7 @@
 
 #include "app/app_context.h"
 #include "app/trace.h"
+#include "library/file_lookup.h"
 #include "library/line_reader.h"
 #include "platform/paths.h"
 
@@ -55,8 +55,7 @@ void readRankingFile(const std::string &path, int ranking[10])
 {
     std::string text;
     if (!readFileText(path, text)) {
-        struct stat info;
-        if (stat(path.c_str(), &info) == 0)
+        if (pathKind(path) != PathKind::Missing)
             return;  // there but unreadable: keep what we have rather than invent scores
         for (int i = 0; i < RankCount; i++)
             ranking[i] = 175000 - 15000 * i;

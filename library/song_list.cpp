@@ -2,8 +2,8 @@
 
 #include "app/app_context.h"
 #include "app/trace.h"
-#include "library/chart_parser.h"
 #include "library/file_lookup.h"
+#include "library/header_values.h"
 #include "library/line_reader.h"
 #include "platform/paths.h"
 
@@ -26,7 +26,7 @@ void readChartHead(const std::string &path, SongEntry &entry, TitleTexture &titl
             titleTexture.text = entry.title;
             titleTexture.fontSize = 18;
         } else if (startsWith(line, "LEVEL:")) {
-            readLevelValue(line, entry.level);
+            readLevelValue(line.substr(6), entry.level);
         }
     }
 }

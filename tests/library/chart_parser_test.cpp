@@ -8,6 +8,8 @@
 #include "library/chart_parser.h"
 #include "library_files.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 std::vector<uint32_t> noteTimes(const Chart &chart)
@@ -236,6 +238,28 @@ TEST(ChartParser, CrLfAndLfGiveTheSameChart)
     EXPECT_EQ(b.measureLength, 1.25);
 }
 
+TEST(ChartParser, HeaderValuesEndAtTheLineEndOrANulByte)
+{
+    struct Case {
+        std::string header;
+        std::string musicPath;
+        double bpm;
+    } cases[] = {
+        {"WAVE:x.ogg\r\r\nBPM:90\r\r\n", "/nonexistent/x.ogg", 90},
+        {"WAVE:x.ogg\r\r\r\nBPM:90\n", "/nonexistent/x.ogg\r", 90},
+        {"WAVE:x.ogg\0.bak\nBPM:9\0" "0\n"s, "/nonexistent/x.ogg", 9},
+        {"WAVE:y\0.ogg\nBPM:90\n"s, "/nonexistent/y", 90},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.musicPath);
+        Chart chart = parseText(c.header + "#START\r\r\n4c ,\0 4d ,\n"s);
+        EXPECT_EQ(chart.musicPath, c.musicPath);
+        EXPECT_EQ(chart.bpm, c.bpm);
+        EXPECT_EQ(chart.noteCount, 1);
+        EXPECT_EQ(chart.measureCount, 1);
+    }
+}
+
 TEST(ChartParser, MeasureOnTheLastLineWithoutLineBreak)
 {
     Chart chart = parseText(std::string(Head120) + "4c ,\n#MEASURE 3/4");
@@ -325,8 +349,8 @@ TEST(ChartNotes, FoldsAndTimeWrap)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.pitch);
-        EXPECT_EQ(foldWhilePlacing(c.pitch, c.shift, 3, 4), c.whilePlacing);
-        EXPECT_EQ(foldFinal(c.pitch, c.shift, 3, 4), c.final);
+        EXPECT_EQ(foldShift(c.pitch, c.shift, 0, 3, 4), c.whilePlacing);
+        EXPECT_EQ(foldShift(c.pitch, c.shift, c.shift, 3, 4), c.final);
     }
     EXPECT_EQ(wrapToUint32(4294967296.0 + 5.9), 5u);
     EXPECT_EQ(wrapToUint32(-500.5), 4294966796u);

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "library_files.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -61,6 +61,21 @@ TEST(ChartTool, DumpShowsGhostsAndTheSpareRecord)
               "note 0 4294967295 -36 3 0 1 1 0\n"
               "note 1 1332 2 0 0 0 3 1\n"
               "note 2 2665 -8 0 0 1 -1 1\n");
+}
+
+// The tempo is printed as the double the game times the notes with, not rounded to 6 digits.
+TEST(ChartTool, DumpShowsTheExactTempo)
+{
+    ScratchFolder folder;
+    struct Case {
+        const char *bpm;
+        const char *shown;
+    } cases[] = {{"133.3333", "133.3333"}, {"0.1", "0.1"}, {"1e-300", "1e-300"}, {"175", "175"}};
+    for (const Case &c : cases) {
+        std::string chart = folder.write("t.txt", std::string("WAVE:t.ogg\nBPM:") + c.bpm + "\n#START\n,\n");
+        ToolRun run = runTool("dump " + chart);
+        EXPECT_EQ(run.output.substr(0, run.output.find('\n')), std::string("bpm ") + c.shown);
+    }
 }
 
 TEST(ChartTool, ChecksWhatAuthorsGetWrong)

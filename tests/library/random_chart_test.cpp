@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "library/chart_parser.h"
 #include "library_files.h"
@@ -85,6 +88,89 @@ TEST(RandomCharts, KeepTheirInvariants)
             } else {
                 EXPECT_EQ(note.next, nullptr);
             }
+        }
+    }
+}
+
+namespace {
+
+// The token rule as a chart author reads it: every position of a body line is tested for an
+// octave character, a letter (or '0' for a rest) and an accidental; ',' closes the measure.
+struct ReferenceNote {
+    double pitch;
+    int ghost;
+    int linked;
+    uint32_t timeMs;
+};
+
+std::vector<ReferenceNote> referenceNotes(const std::vector<std::string> &bodyLines, int &measures)
+{
+    const std::string letters = "cCdDeEfFgGaAbB";
+    const int semitones[7] = {0, 2, 4, 5, 7, 9, 11};
+    std::vector<ReferenceNote> placed;
+    std::vector<ReferenceNote> pending;  // timeMs unused until the measure closes; rests have pitch NaN
+    measures = 0;
+    for (const std::string &line : bodyLines) {
+        for (size_t i = 0; i < line.size(); i++) {
+            bool plain = line[i] >= '0' && line[i] <= '9';
+            bool shifted = line[i] >= '!' && line[i] <= ')';
+            if (i + 2 < line.size() && (plain || shifted) && std::string(" +-").find(line[i + 2]) != std::string::npos) {
+                int octave = plain ? line[i] - '0' : line[i] - 32;
+                int accidental = line[i + 2] == '+' ? 1 : line[i + 2] == '-' ? -1 : 0;
+                size_t letter = letters.find(line[i + 1]);
+                if (line[i + 1] == '0')
+                    pending.push_back({std::nan(""), 0, 0, 0});
+                else if (letter != std::string::npos)
+                    pending.push_back({semitones[letter / 2] + 12.0 * (octave - 4) + accidental, shifted ? 1 : 0,
+                                       static_cast<int>(letter % 2), 0});
+            }
+            if (line[i] == ',') {
+                // 120 BPM, offset 0, whole measures: 2000 ms each, split evenly among its tokens.
+                for (size_t k = 0; k < pending.size(); k++) {
+                    if (std::isnan(pending[k].pitch))
+                        continue;
+                    ReferenceNote note = pending[k];
+                    note.timeMs = static_cast<uint32_t>(2000.0 * measures + 2000.0 / pending.size() * k);
+                    placed.push_back(note);
+                }
+                pending.clear();
+                measures++;
+            }
+        }
+    }
+    return placed;
+}
+
+} // namespace
+
+TEST(RandomCharts, RunsWithoutSeparatorsFollowTheTokenRule)
+{
+    // No 'N', 'M', 'S' or 'T', so no body line can begin with a directive.
+    const std::string alphabet = "0123456789!\"#$%&'()abcgACG0000    +-+-,,xz";
+    std::mt19937 random(511);
+    for (int round = 0; round < 300; round++) {
+        std::vector<std::string> lines(1 + random() % 30);
+        std::string text = "WAVE:song.ogg\nBPM:120\nOFFSET:0\n#START\n";
+        for (std::string &line : lines) {
+            size_t length = random() % 80;
+            for (size_t i = 0; i < length; i++)
+                line += alphabet[random() % alphabet.size()];
+            text += line + (random() % 2 ? "\n" : "\r\n");
+        }
+        SCOPED_TRACE(text);
+        int measures = 0;
+        std::vector<ReferenceNote> expected = referenceNotes(lines, measures);
+        Chart chart = parseText(text + "#END\n");
+        ASSERT_EQ(chart.measureCount, measures);
+        ASSERT_EQ(chart.noteCount, expected.size());
+        EXPECT_EQ(chart.judgedNoteCount,
+                  std::count_if(expected.begin(), expected.end(), [](const ReferenceNote &note) { return !note.ghost; }));
+        for (size_t i = 0; i < expected.size(); i++) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(chart.notes[i].pitch, expected[i].pitch);
+            EXPECT_EQ(chart.notes[i].ghost, expected[i].ghost);
+            EXPECT_EQ(chart.notes[i].linked, expected[i].linked);
+            EXPECT_EQ(chart.notes[i].timeMs, expected[i].timeMs);
         }
     }
 }

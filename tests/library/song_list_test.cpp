@@ -6,7 +6,9 @@
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 #include "library/song_list.h"
-#include "library_files.h"
+#include "scratch_folder.h"
+
+using namespace std::string_literals;
 
 TEST(SongList, ChartLines)
 {
@@ -69,16 +71,50 @@ TEST(SongList, MissingListGivesAnEmptyCatalogue)
     EXPECT_TRUE(catalogue.titleTextures.empty());
 }
 
-TEST(SongList, LongTitlesAreKeptWhole)
+// The song list and the charts are read in 511-byte pieces: a longer line counts as several lines.
+TEST(SongList, LongLinesAreReadIn511BytePieces)
 {
     ScratchFolder data;
-    std::string title(400, 'T');
-    data.write("songlist.txt", "long.txt\n");
-    data.write("long.txt", "TITLE:" + title + "\n");
+    const std::string name507 = std::string(507, 'n');
+    // Piece one ends in ".txt" and names a chart; piece two, "zz", names none.
+    // A 511-byte comment line leaves only its LF; a 516-byte one gives "c.txt" as a line of its own.
+    data.write("songlist.txt", name507 + ".txtzz\n" + std::string(511, '#') + "\n" + std::string(511, '#') + "c.txt\n");
+    // A title of 400 bytes fits a piece and is kept whole; one of 600 is cut to its first piece.
+    data.write("c.txt", "TITLE:" + std::string(600, 'T') + "\nLEVEL:4\n");
+    data.write("d.txt", "TITLE:" + std::string(400, 'D') + "\n");
     Catalogue catalogue;
     readSongList(data.path, catalogue);
+    ASSERT_EQ(catalogue.songCount, 2);
+    EXPECT_EQ(catalogue.songs[0].fileName, name507 + ".txt");
+    EXPECT_EQ(catalogue.songs[0].title, "");
+    EXPECT_EQ(catalogue.songs[1].fileName, "c.txt");
+    EXPECT_EQ(catalogue.songs[1].title, std::string(505, 'T'));
+    EXPECT_EQ(catalogue.titleTextures[1].text, std::string(505, 'T'));
+    EXPECT_EQ(catalogue.songs[1].level, 4);
+
+    data.write("songlist.txt", "d.txt\n");
+    readSongList(data.path, catalogue);
     ASSERT_EQ(catalogue.songCount, 1);
-    EXPECT_EQ(catalogue.songs[0].title, title);
+    EXPECT_EQ(catalogue.songs[0].title, std::string(400, 'D'));
+}
+
+// A text-mode read leaves CR CR LF as CR LF, which goes as the line end; a line ends at a NUL byte.
+TEST(SongList, LineEndsAndNulBytes)
+{
+    ScratchFolder data;
+    data.write("songlist.txt", "a.txt\r\r\nb\0.txt\nc.txt\0.bak\r\n"s);
+    data.write("a.txt", "TITLE:Song A\r\r\nLEVEL:3\r\r\n");
+    data.write("b", "TITLE:Not listed\n");
+    data.write("c.txt", "TITLE:Cee\0junk\nLEVEL:\0" "5\n"s);
+    Catalogue catalogue;
+    readSongList(data.path, catalogue);
+    ASSERT_EQ(catalogue.songCount, 2);
+    EXPECT_EQ(catalogue.songs[0].fileName, "a.txt");
+    EXPECT_EQ(catalogue.songs[0].title, "Song A");
+    EXPECT_EQ(catalogue.songs[0].level, 3);
+    EXPECT_EQ(catalogue.songs[1].fileName, "c.txt");
+    EXPECT_EQ(catalogue.songs[1].title, "Cee");
+    EXPECT_EQ(catalogue.songs[1].level, 1);
 }
 
 TEST(FileLookup, FindsWindowsNamesInLinuxFolders)

@@ -49,5 +49,44 @@ TEST(LibraryStartUp, CatalogueChartAndRankingBesideTheExecutable)
     EXPECT_NE(traces.find(" ranking 1 160000\n"), std::string::npos) << traces;
     EXPECT_EQ(readWholeFile(dataDir + "/score.hsc"),
               "175000\r\n160000\r\n160000\r\n145000\r\n100\r\n115000\r\n100000\r\n85000\r\n70000\r\n55000\r\n");
+
+    // A score below every rank changes nothing, yet the file is written again.
+    std::ofstream(dataDir + "/score.hsc") << "damaged\n";
+    testing::internal::CaptureStderr();
+    enterRanking(99);
+    traces = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(app.credit.newRankIndex, 10);
+    EXPECT_NE(traces.find(" ranking 10 99\n"), std::string::npos) << traces;
+    EXPECT_EQ(readWholeFile(dataDir + "/score.hsc"),
+              "175000\r\n160000\r\n160000\r\n145000\r\n100\r\n115000\r\n100000\r\n85000\r\n70000\r\n55000\r\n");
     std::filesystem::remove_all(dataDir);
+}
+
+// With no entry to read (an empty catalogue, or an index past its end) the chart is empty: no
+// notes, no measures, the previous header values kept.
+TEST(LibraryStartUp, ParsingWithoutASelectedSongGivesAnEmptyChart)
+{
+    resetAppContext();
+    parseChartText("WAVE:kept.ogg\nBPM:150\n#START\n4c 4d ,\n,\n", "/d", 7, app.chart);
+    ASSERT_EQ(app.chart.noteCount, 2);
+    for (size_t songs : {0, 2}) {
+        SCOPED_TRACE(songs);
+        app.catalogue.songs.assign(songs, SongEntry{"a.txt", "A", 7, 0});
+        app.catalogue.songCount = static_cast<uint16_t>(songs);
+        app.menu.selectedSong = 2;
+        testing::internal::CaptureStderr();
+        parseChart();
+        std::string traces = testing::internal::GetCapturedStderr();
+        EXPECT_NE(traces.find(" chart  notes=0 judged=0 measures=0 bpm=150\n"), std::string::npos) << traces;
+        EXPECT_EQ(app.chart.noteCount, 0);
+        EXPECT_EQ(app.chart.judgedNoteCount, 0);
+        EXPECT_EQ(app.chart.measureCount, 0);
+        EXPECT_TRUE(app.chart.measureTimes.empty());
+        ASSERT_EQ(app.chart.notes.size(), 1u);
+        EXPECT_EQ(app.chart.currentNote, &app.chart.notes[0]);
+        EXPECT_EQ(app.chart.notes[0].prev, &app.chart.notes[0]);
+        EXPECT_EQ(app.chart.bpm, 150);
+        EXPECT_EQ(app.chart.musicPath, "/d/kept.ogg");
+        EXPECT_NEAR(app.chart.clearNorm, 1 / 7.0 * 0.25 + 0.6, 1e-12);
+    }
 }

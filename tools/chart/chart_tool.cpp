@@ -1,4 +1,5 @@
 // lumatide-chart: shows chart authors what the game reads from their charts.
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,7 +15,7 @@ const char *const Help =
     "\n"
     "  lumatide-chart dump FILE\n"
     "      Parses FILE as the game does (its music looked up beside it) and prints one item a line:\n"
-    "      bpm, offset_ms, music (the WAVE value), ms_per_beat, notes, judged, measures,\n"
+    "      bpm (exact), offset_ms, music (the WAVE value), ms_per_beat, notes, judged, measures,\n"
     "      then 'measure <i> <start ms>' for each measure and\n"
     "      'note <i> <timeMs> <pitch> <octaveShift> <linked> <ghost> <next> <prev>' for each note,\n"
     "      next and prev being note indices (the spare record after the last note is index\n"
@@ -25,7 +26,8 @@ const char *const Help =
     "      non-positive BPM, no #START, no WAVE or its music missing, notes after the last ',',\n"
     "      notes without their accidental, letters other than a to g, measures of more than\n"
     "      170 tokens, bad #MEASURE fractions, a second #START, no TITLE or LEVEL, a LEVEL\n"
-    "      outside 1..7, lines longer than 511 bytes.\n"
+    "      outside 1..7, lines longer than 511 bytes, NUL bytes (the game stops reading a line\n"
+    "      at one).\n"
     "      Exits 1 when any error was found, 0 otherwise.\n"
     "\n"
     "Exit status 2 means the arguments were wrong.\n";
@@ -36,6 +38,14 @@ std::string folderOf(const std::string &path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The shortest text that reads back as the same double, so the dump shows the tempo the game uses.
+std::string exactNumber(double value)
+{
+    char text[32];
+    std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
 }
 
 long recordIndex(const Chart &chart, const ChartNote *note)
@@ -51,7 +61,7 @@ int dump(const char *path)
         std::fprintf(stderr, "lumatide-chart: cannot read %s\n", path);
         return 1;
     }
-    std::printf("bpm %g\n", chart.bpm);
+    std::printf("bpm %s\n", exactNumber(chart.bpm).c_str());
     std::printf("offset_ms %d\n", chart.offsetMs);
     std::printf("music %s\n", report.waveValue.c_str());
     std::printf("ms_per_beat %u\n", chart.msPerBeat);

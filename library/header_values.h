@@ -1,0 +1,11 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Numbers of the chart header as the game scans them.
+
+// "%lf": leading blanks skipped; false when the text holds no number.
+bool readDecimal(const std::string &text, double &value);
+
+// "%hu" on the text after "LEVEL:"; false when no number can be read.
+bool readLevelValue(const std::string &text, uint16_t &level);

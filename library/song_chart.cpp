@@ -1,0 +1,22 @@
+#include "app/app_context.h"
+#include "app/trace.h"
+#include "library/chart_parser.h"
+#include "library/file_lookup.h"
+#include "platform/paths.h"
+
+void parseChart()
+{
+    Chart &chart = app.chart;
+    std::string fileName;
+    if (app.menu.selectedSong < app.catalogue.songs.size()) {
+        const SongEntry &entry = app.catalogue.songs[app.menu.selectedSong];
+        fileName = entry.fileName;
+        std::string dataDir = exeDirectory() + "/data";
+        parseChartFile(findDataFile(dataDir, fileName), dataDir, entry.level, chart);
+    } else {
+        // No song is selected (an empty catalogue): the song plays as a chart that cannot be read.
+        makeEmptyChart(chart, 1);
+    }
+    trace("chart %s notes=%u judged=%u measures=%u bpm=%g", fileName.c_str(), chart.noteCount,
+          chart.judgedNoteCount, chart.measureCount, chart.bpm);
+}
