@@ -21,7 +21,8 @@ FieldMetrics fieldMetrics(int width, int height, int fieldMargin, double aspect)
     m.stripeHalfHeight = 0.27083333 * aspect;
     m.headHalfWidth = static_cast<double>(m.halfSemitonePx) / m.half;
     m.headHalfHeight = 3.0 * aspect / m.half;
-    m.judgeLineY = -0.45833333 * aspect;
+    m.judgeLineY = -JudgeLineDepth * aspect;
+    m.keyboardY = -0.72916667 * aspect;
     return m;
 }
 
@@ -53,10 +54,10 @@ double scrollY(const ScrollRule &rule, uint32_t timeMs)
     const uint32_t eightBeats = 8u * rule.msPerBeat;
     if (eightBeats == 0) {
         if (delta == 0)
-            return -0.45833333 * rule.aspect;
+            return -JudgeLineDepth * rule.aspect;
         return (delta > 0 ? 3.0 : -3.0) * rule.aspect;
     }
-    return (delta * 1.4583333 / (eightBeats / rule.scrollSpeed) - 0.45833333) * rule.aspect;
+    return (delta * 1.4583333 / (eightBeats / rule.scrollSpeed) - JudgeLineDepth) * rule.aspect;
 }
 
 double noteColumnX(const ChartNote &note, const FieldMetrics &metrics)

@@ -6,6 +6,10 @@
 
 struct ChartNote;
 
+// The judgement line lies this far below the centre, in units of aspect (the double constant
+// nearest below 11/24).
+constexpr double JudgeLineDepth = 0.45833333;
+
 // Sizes derived from the client area at the start of every frame.
 struct FieldMetrics {
     int width = 0;                  // W, client pixels
@@ -21,6 +25,8 @@ struct FieldMetrics {
     double headHalfWidth = 0.0;     // hs
     double headHalfHeight = 0.0;    // nh
     double judgeLineY = 0.0;
+    double keyboardY = 0.0;         // centre of the stripes and keys: the keys reach from the
+                                    // bottom edge up to the judgement line
 };
 
 FieldMetrics fieldMetrics(int width, int height, int fieldMargin, double aspect);

@@ -4,7 +4,8 @@
 
 #include "app/app_context.h"
 #include "gfx/draw_calls.h"
-#include "gfx/note_span.h"
+#include "gfx/field_effects.h"
+#include "gfx/hit_effect_notes.h"
 
 void drawBackground()
 {
@@ -95,7 +96,7 @@ void drawSemitoneStripes(const FrameContext &frame)
         if (!isStripeColumn(k))
             continue;
         glPushMatrix();
-        glTranslated(columnX(m, k), -0.72916667 * m.aspect, 0.0);
+        glTranslated(columnX(m, k), m.keyboardY, 0.0);
         glScaled(1.0, 10.0, 1.0);
         drawShape(GL_TRIANGLE_FAN, quad, 4);
         glColor4d(0.2, 0.2, 0.2, 0.1);
@@ -113,7 +114,7 @@ void drawKeyboard(const FrameContext &frame)
     for (int k = -1; k <= 25; k++) {
         const double grey = keyGrey(k);
         glPushMatrix();
-        glTranslated(columnX(m, k), -0.72916667 * m.aspect, 0.0);
+        glTranslated(columnX(m, k), m.keyboardY, 0.0);
         glColor4d(grey, grey, grey, keyAlpha(k));
         drawShape(GL_TRIANGLE_FAN, quad, 4);
         glColor4d(0.3, 0.3, 0.3, 1.0);
@@ -125,8 +126,7 @@ void drawKeyboard(const FrameContext &frame)
 void drawJudgementLine(const FrameContext &frame)
 {
     const Chart &chart = app.chart;
-    const double alpha = (chart.msPerBeat != 0 && chart.measureIndex != 0) ? 0.9 - 0.4 * app.play.beatPhase : 0.9;
-    glColor4d(0.7, 0.3, 0.3, alpha);
+    glColor4d(0.7, 0.3, 0.3, judgementLineAlpha(chart.msPerBeat, chart.measureIndex, app.play.beatPhase));
     drawHorizontalLine(-1.1, 1.1, frame.metrics.judgeLineY, 5.0f);
 }
 
@@ -145,30 +145,22 @@ static void drawDisc(double x, double y, double radius)
 
 void drawHitEffects(const FrameContext &frame)
 {
-    forEachNoteWithHitEffect(app.chart, frame.nowMs, app.play.lastJudgementTime, [&](const ChartNote &note) {
-        const double t = (frame.nowMs - note.gradeTime) / static_cast<double>(HitEffectMs);
-        const double e = 1.0 - (1.0 - t) * (1.0 - t);
+    forEachNoteWithHitEffect(app.chart, frame.nowMs, [&](const ChartNote &note) {
+        const Disc disc = hitEffectDisc(frame.nowMs - note.gradeTime);
         useAdditiveBlend();
-        glColor4d(0.35, 0.45, 0.85, 1.0 - e);
-        drawDisc(note.screenX, frame.metrics.judgeLineY, 0.2 * e);
+        glColor4d(0.35, 0.45, 0.85, disc.alpha);
+        drawDisc(note.screenX, frame.metrics.judgeLineY, disc.radius);
         useNormalBlend();
     });
 }
 
-// Both notes at one time would make the slide's progress 0 / 0: then there is no slide to show.
+// The disc slides along the held slide and breathes with the beat.
 void drawLinkEffect(const FrameContext &frame)
 {
     const ChartNote *c = app.chart.currentNote;
-    if (app.play.linkActive != 1 || c == nullptr || c->prev == nullptr)
+    double x = 0.0;
+    if (app.play.linkActive != 1 || c == nullptr || c->prev == nullptr || !linkEffectX(*c->prev, *c, app.play.songTimeMs, x))
         return;
-    const ChartNote *p = c->prev;
-    const int32_t span = static_cast<int32_t>(c->timeMs - p->timeMs);
-    if (span == 0)
-        return;
-    const int32_t done = static_cast<int32_t>(static_cast<uint32_t>(app.play.songTimeMs) - p->timeMs);
-    const double q = static_cast<double>(done) / span;
-    const double f = q <= 1.0 ? q : 1.0;
-    const double x = p->screenX + f * (c->screenX - p->screenX);
     const double s = 0.2 + 0.08 * std::sin(2.0 * M_PI * app.play.beatPhase);
     useAdditiveBlend();
     glColor4d(0.35, 0.45, 0.85, 0.5 * s);
@@ -183,18 +175,16 @@ void drawFullComboGlow(const FrameContext &frame)
     const uint32_t since = frame.nowMs - app.play.fullComboTime;
     if (app.play.fullComboTime == 0 || since >= 2000 || frame.state != Play)
         return;
-    const double m = 1.0 - since / 2000.0;
-    const float a = static_cast<float>(m > 0.8 ? 4.0 * (1.0 - m) : m);
+    const GlowSheet sheet = fullComboGlow(since);
+    const float a = sheet.alpha;
     const float colours[16] = {0.1f, 0.3f, 0.8f, a, 0.1f, 0.3f, 0.8f, a,
                                0.1f, 0.3f, 0.8f, 0.0f, 0.1f, 0.3f, 0.8f, 0.0f};
-    const double s = 1.0 - 0.2 * (1.0 - m) * (1.0 - m);
-    const double d = std::fabs(s - 0.9);
     useAdditiveBlend();
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_FLOAT, 0, colours);
     glPushMatrix();
-    glTranslated(0.0, s * (d + 0.3) - 0.45833333 * frame.metrics.aspect, 0.0);
-    glScaled(1.0, (d + 0.3) * s, 1.0);
+    glTranslated(0.0, sheet.halfHeight + frame.metrics.judgeLineY, 0.0);
+    glScaled(1.0, sheet.halfHeight, 1.0);
     fillUnitSquare();
     glPopMatrix();
     glDisableClientState(GL_COLOR_ARRAY);

@@ -45,10 +45,9 @@ static long wholeSecondsSince(uint32_t nowMs, uint32_t markMs)
 __attribute__((format(printf, 4, 5)))
 static TextRow &addRow(ScreenTextLayout &out, int glyphHeight, int advance, const char *format, ...)
 {
-    // The busiest screen has 13 rows; a full layout keeps rewriting its last row.
-    if (out.rowCount < ScreenTextLayout::Capacity)
-        out.rowCount++;
-    TextRow &row = out.rows[out.rowCount - 1];
+    TextRow &row = out.rowCount < ScreenTextLayout::Capacity ? out.rows[out.rowCount++] : out.spareRow;
+    if (&row == &out.spareRow)
+        out.droppedRows++;
     row = TextRow{};
     va_list args;
     va_start(args, format);
@@ -63,8 +62,17 @@ static TextRow &addRow(ScreenTextLayout &out, int glyphHeight, int advance, cons
 // Centred on the window: half the byte length in cells left of the middle.
 static int centredX(const FieldMetrics &m, const TextRow &row) { return m.width / 2 - row.length * row.advance / 2; }
 
-// The y of a row given as a fraction of aspect above the centre, in pixels from the top.
-static int rowYAt(const FieldMetrics &m, double viewY) { return static_cast<int>(viewY * m.aspect * m.width * -0.5 + m.height / 2); }
+// The pixel column of a view x, moved by offsetPx before truncating.
+static int columnXAt(const FieldMetrics &m, double viewX, int offsetPx)
+{
+    return static_cast<int>(viewX * m.width * 0.5 + m.width / 2 + offsetPx);
+}
+
+// The pixel row (from the top) of a view y, moved down by offsetPx before truncating.
+static int rowYAt(const FieldMetrics &m, double viewY, int offsetPx)
+{
+    return static_cast<int>(viewY * m.width * -0.5 + m.height / 2 + offsetPx);
+}
 
 static int scoreShown() { return static_cast<int>((app.play.displayedScore + 5.0) / 10.0) * 10; }
 
@@ -75,6 +83,7 @@ static bool titlePicturePresent() { return app.menu.selectedSong < app.catalogue
 void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
 {
     out.rowCount = 0;
+    out.droppedRows = 0;
     const PlayState &play = app.play;
     const ChartNote *current = app.chart.currentNote;
     const uint32_t since = frame.nowMs - play.lastJudgementTime;
@@ -103,8 +112,8 @@ static void layoutScrollLabel(const FieldMetrics &m, ScreenTextLayout &out)
 {
     const ScreenControl &label = app.window.controls[ControlScrollSpeed - 1];
     TextRow &row = addRow(out, 15, 10, "SCROLL %2.1lf", app.menu.scrollSpeed);
-    row.x = static_cast<int>(label.centreX * m.width * 0.5 + m.width / 2 - 5 * row.length);
-    row.y = static_cast<int>(label.centreY * m.width * -0.5 + m.height / 2 - 10);
+    row.x = columnXAt(m, label.centreX, -5 * row.length);
+    row.y = rowYAt(m, label.centreY, -10);
     const float grey = app.window.hoverControl == ControlScrollSpeed ? 0.9f : 0.3f;
     row.colour[0] = row.colour[1] = row.colour[2] = grey;
     row.colour[3] = 0.8f;
@@ -113,8 +122,8 @@ static void layoutScrollLabel(const FieldMetrics &m, ScreenTextLayout &out)
 static void layoutStage(const FieldMetrics &m, ScreenTextLayout &out)
 {
     TextRow &row = addRow(out, 20, 20, "STAGE %d", app.credit.stage + 1);
-    row.x = static_cast<int>(-0.95 * m.width * 0.5 + m.width / 2);
-    row.y = rowYAt(m, 0.95);
+    row.x = columnXAt(m, -0.95, 0);
+    row.y = rowYAt(m, 0.95 * m.aspect, 0);
 }
 
 // Judgement totals with GREAT on top.
@@ -132,7 +141,7 @@ static void layoutPrompt(const FieldMetrics &m, const char *text, ScreenTextLayo
 {
     TextRow &row = addRow(out, 20, 20, "%s", text);
     row.x = centredX(m, row);
-    row.y = rowYAt(m, -0.7);
+    row.y = rowYAt(m, -0.7 * m.aspect, 0);
 }
 
 static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
@@ -151,8 +160,8 @@ static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
     }
     if (app.menu.autoplay == 1) {
         TextRow &autoplay = addRow(out, 20, 20, "AUTOPLAY");
-        autoplay.x = static_cast<int>(0.7 * m.width * 0.5 + m.width / 2 - 10 * autoplay.length);
-        autoplay.y = static_cast<int>(-0.76 * m.aspect * m.width * -0.5 + m.height / 2 - 10);
+        autoplay.x = columnXAt(m, 0.7, -10 * autoplay.length);
+        autoplay.y = rowYAt(m, -0.76 * m.aspect, -10);
     }
     if (app.music.streamState.load(std::memory_order_relaxed) == Finished && play.resultTime != 0) {
         const uint32_t sinceEnd = frame.nowMs - play.resultTime;
@@ -195,12 +204,12 @@ static void layoutTitle(const FrameContext &frame, ScreenTextLayout &out)
             placeOrdinal(i, place, sizeof place);
             TextRow &row = addRow(out, 20, 20, "%s %6d", place, app.credit.ranking[i]);
             row.x = centredX(m, row);
-            row.y = static_cast<int>((0.75 - 0.12 * i) * m.aspect * m.width * -0.5 + m.height / 2 - 10);
+            row.y = rowYAt(m, (0.75 - 0.12 * i) * m.aspect, -10);
         }
     } else {
         TextRow &logo = addRow(out, 40, 40, "LUMATIDE");
         logo.x = centredX(m, logo);
-        logo.y = static_cast<int>(0.5 * m.aspect * m.width * -0.5 + m.height / 2 - 20);
+        logo.y = rowYAt(m, 0.5 * m.aspect, -20);
         TextRow &hint = addRow(out, 15, 15, RIGHT_ARROW ":HI-SCORE RANKING");
         hint.x = m.width - 15 * hint.length - 20;
         hint.y = 315;
@@ -215,7 +224,7 @@ static void layoutResult(const FrameContext &frame, ScreenTextLayout &out)
     const uint32_t since = frame.nowMs - app.play.resultTime;
     TextRow &heading = addRow(out, 40, 40, "TOTAL RESULT");
     heading.x = centredX(m, heading);
-    heading.y = static_cast<int>(0.8 * m.aspect * m.width * -0.5 + m.height / 2 - 20);
+    heading.y = rowYAt(m, 0.8 * m.aspect, -20);
     if (since > 1000) {
         TextRow &score = addRow(out, 30, 30, "SCORE %6d", scoreShown());
         score.x = centredX(m, score);
@@ -255,7 +264,7 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
     }
     TextRow &level = addRow(out, 20, 20, "LEVEL %s", stars);
     level.x = m.width / 2 - 10 * glyphCount(level.text, level.length);
-    level.y = static_cast<int>((m.aspect - 0.315) * m.width * -0.5 + m.height / 2);
+    level.y = rowYAt(m, m.aspect - 0.315, 0);
     if (titlePicturePresent()) {
         out.showsTitlePicture = true;
         out.titlePictureY = m.aspect - 0.25;
@@ -265,6 +274,7 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
 void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out)
 {
     out.rowCount = 0;
+    out.droppedRows = 0;
     out.showsTitlePicture = false;
     const bool fontLoaded = app.gfx.fontTexture != 0;
     if (fontLoaded)

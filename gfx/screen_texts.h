@@ -17,9 +17,12 @@ struct TextRow {
 };
 
 struct ScreenTextLayout {
-    static constexpr int Capacity = 24;
+    // The busiest screens have 12 rows: the ranking, and a song's end in AUTOPLAY.
+    static constexpr int Capacity = 12;
     TextRow rows[Capacity];
     int rowCount = 0;
+    int droppedRows = 0;            // rows past Capacity, laid out into spareRow and never drawn
+    TextRow spareRow;
     bool showsTitlePicture = false;
     double titlePictureY = 0.0;     // view units
 };

@@ -10,6 +10,7 @@
 
 #include "app/app_context.h"
 #include "app/control_layout.h"
+#include "chart_setup.h"
 #include "frame_capture.h"
 #include "gfx/frame_context.h"
 #include "gfx/render_frame.h"
@@ -177,42 +178,6 @@ protected:
         app.chart.bpm = 120.0;
         app.menu.scrollSpeed = 1.0;
     }
-
-    // Notes in time order with prev/next links over the non-ghost notes, the spare record last.
-    void setNotes(std::initializer_list<ChartNote> notes)
-    {
-        Chart &chart = app.chart;
-        chart.notes.assign(notes.begin(), notes.end());
-        chart.noteCount = static_cast<uint16_t>(chart.notes.size());
-        chart.notes.emplace_back();
-        chart.notes.back().state = 0;
-        const int count = chart.noteCount;
-        for (int i = 0; i <= count; i++) {
-            ChartNote &note = chart.notes[i];
-            note.prev = &chart.notes[0];
-            for (int j = i - 1; j >= 0; j--) {
-                if (chart.notes[j].ghost == 0) {
-                    note.prev = &chart.notes[j];
-                    break;
-                }
-            }
-            note.next = nullptr;
-            if (i + 1 < count) {
-                int j = i + 1;
-                while (j < count && chart.notes[j].ghost != 0)
-                    j++;
-                note.next = &chart.notes[j];
-            }
-        }
-        chart.noteIndex = 0;
-        chart.currentNote = &chart.notes[0];
-    }
-
-    void setCursor(int index)
-    {
-        app.chart.noteIndex = index;
-        app.chart.currentNote = &app.chart.notes[index];
-    }
 };
 
 ChartNote note(uint32_t timeMs, double pitch, int linked = 0, uint16_t state = 1)
@@ -349,10 +314,10 @@ TEST_F(RenderPixels, PlayWithNotes)
     early.screenX = -0.5;
     ChartNote ghost = note(14100, 3);
     ghost.ghost = 1;
-    setNotes({judged, early, note(11000, 4, 1), note(12500, 9), note(13000, -12), note(13000, 12),
+    setChartNotes(app.chart, {judged, early, note(11000, 4, 1), note(12500, 9), note(13000, -12), note(13000, 12),
               note(14000, 0, 1), ghost});
     app.chart.notes.back().state = 1;   // a spare record that would pass the connector test
-    setCursor(2);
+    setCursor(app.chart, 2);
     app.play.lastJudgement = Great;
     app.play.lastJudgementTime = Now - 50;
     app.play.combo = 5;
@@ -424,8 +389,8 @@ TEST_F(RenderPixels, LongSlideCrossingTheWholeBand)
     ChartNote start = note(7000, 0, 1, 0);
     start.grade = Great;
     start.screenX = 0.0;
-    setNotes({note(1000, -3), start, note(16000, 0), note(30000, 5)});
-    setCursor(2);
+    setChartNotes(app.chart, {note(1000, -3), start, note(16000, 0), note(30000, 5)});
+    setCursor(app.chart, 2);
     app.play.linkActive = 1;
     const Capture capture = render("play_long_slide");
     // Both ends lie outside the band; the slide still runs through the middle.
@@ -486,8 +451,8 @@ TEST_F(RenderPixels, NoTempoDrawsWithoutDividingByZero)
     setUpPlay();
     app.chart.msPerBeat = 0;
     app.play.songTimeMs = 5000;
-    setNotes({note(4000, 1, 1), note(5000, 0, 1), note(6000, 2)});
-    setCursor(1);
+    setChartNotes(app.chart, {note(4000, 1, 1), note(5000, 0, 1), note(6000, 2)});
+    setCursor(app.chart, 1);
     app.play.linkActive = 1;
     app.chart.measureTimes = {0, 4000};
     app.chart.measureCount = 2;
@@ -526,7 +491,7 @@ TEST_F(RenderPixels, AfterResizeTo16By9)
     app.gfx.waveTexture = textures().iconStrip;
     setUpPlay();
     app.play.songTimeMs = 10000;
-    setNotes({note(12000, -12), note(12000, 12), note(14000, 0)});
+    setChartNotes(app.chart, {note(12000, -12), note(12000, 12), note(14000, 0)});
     capture = render("play_notes");
     expectWhiteRowsDrawn(capture);
     // 2000 ms ahead: halfway from the line (y -0.2578) to the top edge (0.5625).

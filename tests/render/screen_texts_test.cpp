@@ -27,6 +27,7 @@ ScreenTextLayout layout(const FrameContext &frame)
 {
     ScreenTextLayout out;
     layoutScreenTexts(frame, out);
+    EXPECT_EQ(out.droppedRows, 0);
     return out;
 }
 
@@ -269,11 +270,37 @@ TEST_F(ScreenTexts, JudgementPopup)
             EXPECT_EQ(out.rows[1].y, 195);
         }
     }
-    app.chart.noteIndex = 0;
+    // No pop-up before the first judgement, nor without a note to stand on.
     app.play.lastJudgementTime = Now;
     ScreenTextLayout none;
+    app.chart.noteIndex = 0;
     layoutJudgementPopup(frameAt(Play), none);
     EXPECT_EQ(none.rowCount, 0);
+    app.chart.noteIndex = 1;
+    app.chart.currentNote = nullptr;
+    layoutJudgementPopup(frameAt(Play), none);
+    EXPECT_EQ(none.rowCount, 0);
+    app.chart.currentNote = &app.chart.notes[1];
+    app.chart.notes[1].prev = nullptr;
+    layoutJudgementPopup(frameAt(Play), none);
+    EXPECT_EQ(none.rowCount, 0);
+}
+
+// Every row of the busiest screens fits; they fill the layout exactly.
+TEST_F(ScreenTexts, BusiestScreensFillTheLayout)
+{
+    app.play.phaseStartTime = Now - 400;
+    EXPECT_EQ(layout(frameAt(Title, Now, true)).rowCount, ScreenTextLayout::Capacity);
+
+    // A song that ends during its lead-in, in AUTOPLAY, cleared with a full combo.
+    app.play.phaseStartTime = 0;
+    app.menu.autoplay = 1;
+    app.music.streamState = Finished;
+    app.play.resultTime = Now - 1500;
+    app.play.gauge = 100.0;
+    app.credit.clearBonus = 1000;
+    app.play.fullComboTime = Now - 10;
+    EXPECT_EQ(layout(frameAt(Play)).rowCount, ScreenTextLayout::Capacity);
 }
 
 TEST_F(ScreenTexts, OrdinalsAndGlyphs)

@@ -1,0 +1,30 @@
+#include "chart_setup.h"
+
+#include "library/chart_notes.h"
+
+void setChartNotes(Chart &chart, const std::vector<ChartNote> &notes)
+{
+    chart.notes = notes;
+    chart.noteCount = static_cast<uint16_t>(notes.size());
+    ChartNote spare;
+    spare.state = 0;
+    chart.notes.push_back(spare);
+    linkNotes(chart.notes, chart.noteCount);
+    setCursor(chart, 0);
+}
+
+std::vector<ChartNote> notesAt(const std::vector<uint32_t> &times, const std::vector<int> &ghosts)
+{
+    std::vector<ChartNote> notes(times.size());
+    for (size_t i = 0; i < times.size(); i++) {
+        notes[i].timeMs = times[i];
+        notes[i].ghost = i < ghosts.size() ? ghosts[i] : 0;
+    }
+    return notes;
+}
+
+void setCursor(Chart &chart, int index)
+{
+    chart.noteIndex = index;
+    chart.currentNote = &chart.notes[index];
+}

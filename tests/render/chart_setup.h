@@ -1,0 +1,16 @@
+#pragma once
+// Charts for the render tests, linked as the parser links them.
+#include <cstdint>
+#include <vector>
+
+#include "library/chart.h"
+
+// Replaces the chart's notes with these, in order, and the spare record after the last; links
+// them and puts the judgement cursor on the first note.
+void setChartNotes(Chart &chart, const std::vector<ChartNote> &notes);
+
+// Open notes at these times, ghosts where ghosts[i] is 1.
+std::vector<ChartNote> notesAt(const std::vector<uint32_t> &times, const std::vector<int> &ghosts = {});
+
+// Moves the judgement cursor to note index.
+void setCursor(Chart &chart, int index);
