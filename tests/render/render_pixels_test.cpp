@@ -87,6 +87,13 @@ protected:
         return capture;
     }
 
+    // The frame alone, for comparisons within a test.
+    Capture draw()
+    {
+        drawFrame(FrameInput{Now, false});
+        return captureFrame(height());
+    }
+
     FrameContext frame(bool rankingKeyDown = false) const
     {
         FrameContext f;
@@ -462,6 +469,183 @@ TEST_F(RenderPixels, NoTempoDrawsWithoutDividingByZero)
     EXPECT_NEAR(app.chart.notes[1].screenY, -0.45833333 * 0.75, 1e-9);
     const Rgb line = capture.at(100, 350);
     EXPECT_GT(line.r, line.g + 60);
+}
+
+// Escape right after a judgement resets the play state (no last judgement any more) and shows
+// the select screen; the disc of the note just judged still runs its 200 ms.
+TEST_F(RenderPixels, HitEffectOutlivesAPlayReset)
+{
+    ChartNote judged = note(9000, 6, 0, 0);
+    judged.grade = Great;
+    judged.gradeTime = Now - 50;
+    judged.screenX = 0.5;
+    setChartNotes(app.chart, {judged, note(9500, 0)});
+    setCursor(app.chart, 1);
+    app.play.lastJudgementTime = 0;
+    app.menu.state = Select;
+    const Capture capture = render("hit_effect_after_reset");
+    const Rgb disc = capture.at(480, 330);
+    const Rgb outside = capture.at(400, 330);
+    EXPECT_GT(disc.b - disc.r, outside.b - outside.r + 30);
+
+    app.chart.notes[0].gradeTime = Now - 200;     // over exactly 200 ms after the grade
+    const Capture over = draw();
+    EXPECT_EQ(over.at(480, 330).b - over.at(480, 330).r, over.at(400, 330).b - over.at(400, 330).r);
+}
+
+// Lines for the measures from one before the current to two after it: measure times 12000 (not
+// drawn), 9000 (under the keyboard), 10000 (on the judgement line), 11000, 12500, 13000 (not drawn)
+// at the clock 10000 and 500 ms per beat.
+TEST_F(RenderPixels, MeasureLinesAroundTheCurrentMeasure)
+{
+    setUpPlay();
+    app.play.songTimeMs = 10000;
+    app.chart.measureTimes = {12000, 9000, 10000, 11000, 12500, 13000};
+    app.chart.measureCount = 6;
+    app.chart.measureIndex = 2;
+    const Capture capture = render("play_measure_lines");
+    // The brightest of the rows around a line's height against the rows just clear of it.
+    const auto lift = [&](int x, int py) {
+        int brightest = 0;
+        for (int row = py - 3; row <= py + 3; row++)
+            brightest = std::max(brightest, grey(capture.at(x, row)));
+        return brightest - std::max(grey(capture.at(x, py - 7)), grey(capture.at(x, py + 7)));
+    };
+    for (int x : {400, 450, 600}) {
+        EXPECT_GT(lift(x, 262), 8) << x;     // 1000 ms ahead
+        EXPECT_GT(lift(x, 131), 8) << x;     // 2500 ms ahead
+        EXPECT_LT(lift(x, 175), 3) << x;     // 2000 ms ahead: the measure before the previous one
+        EXPECT_LT(lift(x, 88), 3) << x;      // 3000 ms ahead: three measures on
+    }
+}
+
+TEST_F(RenderPixels, JudgementLineDimsThroughTheBeat)
+{
+    setUpPlay();
+    app.chart.measureIndex = 1;
+    const auto redOfLine = [&](double beatPhase) {
+        app.play.beatPhase = beatPhase;
+        const Rgb line = draw().at(600, 350);
+        return line.r - line.g;
+    };
+    const int onBeat = redOfLine(0.0);
+    const int endOfBeat = redOfLine(1.0);
+    EXPECT_GT(onBeat, endOfBeat + 30);
+    // Before the first measure the line stands at its full strength.
+    app.chart.measureIndex = 0;
+    EXPECT_NEAR(redOfLine(1.0), onBeat, 2);
+}
+
+// Column -1 gets its grey once, every other stripe twice: three brightness steps across the left
+// edge, from column -1 (x 0 ... 7) over column 0 (8 ... 32) to column 5 (no stripe, 133 ... 157).
+TEST_F(RenderPixels, ColumnMinusOneDimmerThanTheOtherStripes)
+{
+    setUpPlay();
+    app.window.pointerX = 320.0;
+    const Capture capture = render("play_stripes");
+    int columnMinusOne = 0, columnZero = 0;
+    for (int py = 60; py < 80; py++) {
+        const int plain = grey(capture.at(145, py));
+        columnMinusOne += grey(capture.at(3, py)) - plain;
+        columnZero += grey(capture.at(20, py)) - plain;
+    }
+    EXPECT_NEAR(columnMinusOne / 20.0, 5.0, 1.5);
+    EXPECT_NEAR(columnZero / 20.0, 10.0, 1.5);
+}
+
+// The blue sheet's lower edge stays on the judgement line (y 350) while its top comes down: at
+// 100 ms it reaches y 94, at 1500 ms y 172; its blue fades from the line to the top.
+TEST_F(RenderPixels, FullComboGlowAtTwoTimes)
+{
+    setUpPlay();
+    const Capture plain = draw();
+    const auto blueAdded = [&](const Capture &capture, int py) { return capture.at(500, py).b - plain.at(500, py).b; };
+
+    app.play.fullComboTime = Now - 100;
+    const Capture early = render("play_full_combo_100ms");
+    EXPECT_NEAR(blueAdded(early, 300), 33, 4);
+    EXPECT_NEAR(blueAdded(early, 150), 9, 3);
+    EXPECT_LE(blueAdded(early, 90), 1);
+    EXPECT_LE(blueAdded(early, 356), 1);
+
+    app.play.fullComboTime = Now - 1500;
+    const Capture late = render("play_full_combo_1500ms");
+    EXPECT_NEAR(blueAdded(late, 300), 37, 4);
+    EXPECT_NEAR(blueAdded(late, 200), 8, 3);
+    EXPECT_LE(blueAdded(late, 150), 1);
+    EXPECT_LE(blueAdded(late, 356), 1);
+}
+
+// Control 1 points left (tip at x 32, flat side at 56), control 2 right (flat side at 584, tip at
+// 608): near the flat side the hovered triangle is tall, near the tip short.
+TEST_F(RenderPixels, SelectArrowsPointOutward)
+{
+    setUpSelect();
+    const auto orange = [](const Rgb &p) { return p.r > p.b + 60; };
+    app.window.hoverControl = ControlPreviousSong;
+    const Capture previous = render("select_previous_hovered");
+    EXPECT_TRUE(orange(previous.at(52, 88)));
+    EXPECT_FALSE(orange(previous.at(42, 86)));
+    app.window.hoverControl = ControlNextSong;
+    const Capture next = draw();
+    EXPECT_TRUE(orange(next.at(587, 88)));
+    EXPECT_FALSE(orange(next.at(597, 86)));
+}
+
+// Three straight slides, one for each column of the colour table: A (x 70) ends on a cancelled
+// note though it was graded, B (x 470) leads to the judgement cursor, C (x 570) lies ahead.
+TEST_F(RenderPixels, ConnectorColourByColumn)
+{
+    setUpPlay();
+    app.play.songTimeMs = 10000;
+    ChartNote a0 = note(10300, -10, 1, 0);
+    a0.grade = Great;
+    a0.screenX = 70.0 / 320 - 1;
+    ChartNote b0 = note(11400, 6, 1, 0);
+    b0.screenX = 470.0 / 320 - 1;
+    setChartNotes(app.chart, {a0, note(11300, -10, 0, 2), b0, note(12400, 6), note(12500, 10, 1), note(13500, 10)});
+    setCursor(app.chart, 3);
+    const Capture capture = render("play_connector_colours");
+    const auto fanLift = [&](int x, int py) { return grey(capture.at(x + 6, py)) - grey(capture.at(x + 18, py)); };
+    const Rgb now = capture.at(476, 184);
+    EXPECT_GT(now.b, now.r + 20);
+    for (int x : {70, 570}) {
+        const Rgb p = capture.at(x + 6, x == 70 ? 280 : 90);
+        EXPECT_LT(std::abs(p.b - p.r), 5) << x;
+    }
+    EXPECT_GT(fanLift(570, 90), fanLift(70, 280) + 15);
+    EXPECT_GT(fanLift(70, 280), 4);
+}
+
+// Frames that have nothing to draw in some layer still draw the rest.
+TEST_F(RenderPixels, SkippedParts)
+{
+    // A title picture of no size: no picture over the header band.
+    setUpSelect();
+    app.catalogue.titleTextures[0].texWidth = 0;
+    Capture capture = draw();
+    EXPECT_GT(capture.at(320, 80).g, 60);
+
+    // Play with a slide held and a judgement just made, but no current note or no note before it.
+    setUpPlay();
+    setChartNotes(app.chart, {note(9000, 0, 1), note(11000, 4)});
+    app.chart.noteIndex = 1;
+    app.chart.currentNote = nullptr;
+    app.play.linkActive = 1;
+    app.play.lastJudgementTime = Now;
+    capture = draw();
+    EXPECT_GT(capture.at(600, 350).r, capture.at(600, 350).g + 60);
+    app.chart.currentNote = &app.chart.notes[1];
+    app.chart.notes[1].prev = nullptr;
+    capture = draw();
+    EXPECT_GT(capture.at(600, 350).r, capture.at(600, 350).g + 60);
+
+    // A window one pixel wide (or none) has nothing to lay out: the frame is left cleared.
+    for (int width : {1, 0}) {
+        app.window.clientWidth = width;
+        capture = draw();
+        EXPECT_TRUE(isWhite(capture.at(0, 240))) << width;
+    }
 }
 
 // The same screens after the window became 640 x 360.
