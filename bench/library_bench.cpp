@@ -1,23 +1,14 @@
 // Parsing a long chart and building a large catalogue, both of which happen between frames.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/app_context.h"
 #include "library/chart_parser.h"
 #include "library/song_list.h"
+#include "tests/library/scratch_folder.h"
 
 namespace {
-
-std::string makeScratchFolder()
-{
-    char pattern[] = "/tmp/lumatide-bench-XXXXXX";
-    return mkdtemp(pattern);
-}
 
 // 20,000 notes in 2,500 measures of eight and a rest, mixing ghosts, linked runs and folded octaves.
 std::string longChart()
@@ -36,35 +27,33 @@ std::string longChart()
 
 void parseLongChart(benchmark::State &state)
 {
-    std::string folder = makeScratchFolder();
-    std::ofstream(folder + "/long.txt") << longChart();
+    ScratchFolder folder;
+    std::string chartPath = folder.write("long.txt", longChart());
     Chart chart;
     for (auto _ : state) {
-        parseChartFile(folder + "/long.txt", folder, 5, chart);
+        parseChartFile(chartPath, folder.path, 5, chart);
         benchmark::DoNotOptimize(chart.notes.data());
     }
     state.counters["notes"] = chart.noteCount;
-    std::filesystem::remove_all(folder);
 }
 
 void readLargeSongList(benchmark::State &state)
 {
-    std::string folder = makeScratchFolder();
-    std::ofstream list(folder + "/songlist.txt");
+    ScratchFolder folder;
+    std::string list;
     for (int i = 0; i < 1000; i++) {
         std::string name = "song" + std::to_string(i) + ".txt";
-        list << name << "\r\n";
-        std::ofstream(folder + "/" + name) << "TITLE:Song " << i << "\nLEVEL:" << 1 + i % 7
-                                           << "\nWAVE:song.ogg\nBPM:120\n#START\n4c 4d 4e 4f ,\n4g 4a 4b 5c ,\n#END\n";
+        list += name + "\r\n";
+        folder.write(name, "TITLE:Song " + std::to_string(i) + "\nLEVEL:" + std::to_string(1 + i % 7) +
+                               "\nWAVE:song.ogg\nBPM:120\n#START\n4c 4d 4e 4f ,\n4g 4a 4b 5c ,\n#END\n");
     }
-    list.close();
+    folder.write("songlist.txt", list);
     Catalogue catalogue;
     for (auto _ : state) {
-        readSongList(folder, catalogue);
+        readSongList(folder.path, catalogue);
         benchmark::DoNotOptimize(catalogue.songs.data());
     }
     state.counters["songs"] = catalogue.songCount;
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and UBSan over the game code too) in
-# fuzz-build/ and runs each briefly over its seed corpus. Fails on any crash.
+# fuzz-build/ (or $FUZZ_BUILD_DIR) and runs each briefly over its seed corpus. Fails on any crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,24 +10,25 @@ if ! command -v clang++ >/dev/null 2>&1 || ! command -v clang >/dev/null 2>&1; t
 fi
 
 seconds=${FUZZ_SECONDS:-20}
+build=${FUZZ_BUILD_DIR:-fuzz-build}
 sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
-CC=clang CXX=clang++ cmake -S . -B fuzz-build -DLUMATIDE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMATIDE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$sanitizers" >/dev/null
-cmake --build fuzz-build -j"$(nproc)" --target fuzzers
+cmake --build "$build" -j"$(nproc)" --target fuzzers
 
-for fuzzer in fuzz-build/fuzz/*_fuzzer; do
+for fuzzer in "$build"/fuzz/*_fuzzer; do
     name=$(basename "$fuzzer" _fuzzer)
-    corpus=fuzz-build/corpus/$name
+    corpus=$build/corpus/$name
     mkdir -p "$corpus"
     if [ -d "fuzz/seeds/$name" ]; then
         cp -n fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true
     fi
     echo "fuzzing $name for ${seconds}s"
     "$fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 "$corpus" \
-        -artifact_prefix=fuzz-build/"$name"- 2>fuzz-build/"$name".log || {
-        tail -40 fuzz-build/"$name".log
-        echo "fuzz.sh: $name found a crash (input saved under fuzz-build/)"
+        -artifact_prefix="$build/$name-" 2>"$build/$name.log" || {
+        tail -40 "$build/$name.log"
+        echo "fuzz.sh: $name found a crash (input saved under $build/)"
         exit 1
     }
-    tail -1 fuzz-build/"$name".log
+    tail -1 "$build/$name.log"
 done
