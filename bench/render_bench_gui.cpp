@@ -1,27 +1,35 @@
 // renderFrame during play for charts of 200, 2,000 and 20,000 notes at the same note density:
-// a frame should cost the same whatever the chart's length. Needs a display (xvfb-run).
+// a frame should cost the same whatever the chart's length. Also the 200-note frame with the C
+// library's default heap thresholds, with the page faults of a frame. Needs a display (xvfb-run).
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include "app/app_context.h"
 #include "app/control_layout.h"
 #include "gfx/render_frame.h"
+#include "library/chart_notes.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 
 namespace {
 
+// The software GL's swap mallocs and frees a frame-sized buffer each time. With the C library's
+// default thresholds free() hands it back to the kernel whenever it lies at the top of a small
+// heap (a short chart leaves it there), and the next swap faults it in again. Keeping freed
+// memory makes the three chart sizes compare the renderer and not the heap's layout; there is no
+// going back to the defaults afterwards.
+void keepFreedMemory()
+{
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+}
+
 bool openWindow()
 {
     static const bool opened = [] {
-        // The software GL's swap mallocs and frees a frame-sized buffer each time; whether free()
-        // hands it back to the kernel (and the next swap faults it in again, about a millisecond)
-        // depends on what else sits on the heap, here the chart. Keeping freed memory makes the
-        // three chart sizes compare the renderer and not the heap's layout.
-        mallopt(M_TRIM_THRESHOLD, 256 << 20);
-        mallopt(M_MMAP_THRESHOLD, 32 << 20);
         if (!windowCreate("lumatide render bench", 640, 480))
             return false;
         windowSetSwapIntervalZero();
@@ -53,11 +61,9 @@ void playNearChartEnd(int count)
         note.timeMs = 2000 + 125 * i;
         note.pitch = (i * 5) % 24 - 12;
         note.linked = i % 4 == 0;
-        note.prev = &chart.notes[i > 0 ? i - 1 : 0];
-        note.next = i + 1 < count ? &chart.notes[i + 1] : nullptr;
     }
     chart.notes[count].state = 0;
-    chart.notes[count].prev = &chart.notes[count - 1];
+    linkNotes(chart.notes, count);
     chart.measureCount = static_cast<uint16_t>(count / 8 + 1);
     for (int j = 0; j < chart.measureCount; j++)
         chart.measureTimes.push_back(2000 + 1000 * j);
@@ -83,7 +89,16 @@ void playNearChartEnd(int count)
     app.play.phaseStartTime = now - 98500;
 }
 
-void renderFrameDuringPlay(benchmark::State &state)
+// Page faults served without reading the disk since the process started: a buffer handed back to
+// the kernel and taken again costs one for each of its pages.
+long minorPageFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+void drawPlayFrames(benchmark::State &state)
 {
     if (!openWindow()) {
         state.SkipWithError("no display: run under xvfb-run");
@@ -94,14 +109,34 @@ void renderFrameDuringPlay(benchmark::State &state)
     for (int frame = 0; frame < 60; frame++)
         renderFrame();
     glFinish();
+    const long faultsBefore = minorPageFaults();
     for (auto _ : state) {
         renderFrame();
         glFinish();
     }
     state.counters["notes"] = static_cast<double>(state.range(0));
+    state.counters["faults"] = benchmark::Counter(static_cast<double>(minorPageFaults() - faultsBefore),
+                                                  benchmark::Counter::kAvgIterations);
+}
+
+// Registered first so that it runs before the thresholds change: the cost of handing the swap's
+// buffer back every frame.
+void renderFrameWithDefaultHeap(benchmark::State &state) { drawPlayFrames(state); }
+
+void renderFrameDuringPlay(benchmark::State &state)
+{
+    keepFreedMemory();
+    drawPlayFrames(state);
 }
 
 // CPU is the whole process, the rasterizer threads of a software GL included.
+BENCHMARK(renderFrameWithDefaultHeap)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
 BENCHMARK(renderFrameDuringPlay)
     ->Arg(200)
     ->Arg(2000)

@@ -17,7 +17,7 @@ struct TextRow {
 };
 
 struct ScreenTextLayout {
-    // The busiest screens have 12 rows: the ranking, and a song's end in AUTOPLAY.
+    // The busiest screens have 12 rows: the ranking, and a song's end with every play row shown.
     static constexpr int Capacity = 12;
     TextRow rows[Capacity];
     int rowCount = 0;
