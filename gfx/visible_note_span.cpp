@@ -53,8 +53,9 @@ const TimeSteps &timeStepsOf(const ChartNote *notes, int count)
     return known;
 }
 
-// The distance of every note from the clock is then the first note's plus the steps up to it,
-// without a wrap; heights rise with the distance (the scroll speed is positive).
+// True when every note's distance from the clock is the first note's plus the steps up to it,
+// without a wrap: no step back, and the last note's distance stays below 2^31. Heights rise with
+// the distance (the scroll speed is positive).
 bool heightsRiseAlongChart(const ChartNote *notes, int count, int songTimeMs)
 {
     const TimeSteps &steps = timeStepsOf(notes, count);

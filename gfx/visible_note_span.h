@@ -5,7 +5,7 @@
 // never step back, the distances rise with the index as long as none of them passes 2^31 - 1 and
 // wraps to negative; the notes that can show then lie in one run of indices that bisection finds,
 // and a frame costs the same for a short chart and a long one. Only a chart lasting 24.8 days or
-// more can break that; such a chart has every note looked at.
+// more (or a clock that far from its notes) can break that; then every note is looked at.
 #include "gfx/field_geometry.h"
 #include "library/chart.h"
 
