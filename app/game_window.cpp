@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/app_context.h"
+#include "app/trace.h"
 #include "app/window_procedure.h"
 #include "gfx/png_decoder.h"
 #include "platform/paths.h"
@@ -24,6 +25,7 @@ bool openGameWindow()
 {
     if (!windowCreate("lumatide", app.window.clientWidth.load(), app.window.clientHeight.load()))
         return false;
+    trace("video %s", windowVideoDriver());
     app.shell.swapControlMissing = windowSetSwapIntervalZero() ? 0 : 1;
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     setWindowIcon();

@@ -17,6 +17,8 @@ struct WindowMessage {
 // Creates the resizable, non-maximizable window with its OpenGL compatibility context
 // (double buffer, 24-bit colour, 16-bit depth) and makes the context current. False on failure.
 bool windowCreate(const char *title, int clientWidth, int clientHeight);
+// Name of the video driver the window was opened with ("x11", "wayland", ...).
+const char *windowVideoDriver();
 // Tries swap interval 0; true when swaps no longer wait for the display: the driver accepted
 // interval 0, or it has no swap control and never waits.
 bool windowSetSwapIntervalZero();

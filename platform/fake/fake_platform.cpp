@@ -85,6 +85,7 @@ void fakeResetPlatform()
 }
 
 bool windowCreate(const char *, int, int) { return true; }
+const char *windowVideoDriver() { return "fake"; }
 
 bool windowSetSwapIntervalZero() { return swapIntervalAccepted; }
 void windowShow() { record.shown = true; }

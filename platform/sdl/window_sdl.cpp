@@ -28,9 +28,18 @@ bool windowCreate(const char *title, int clientWidth, int clientHeight)
 {
     // The click that activates the window also counts, as on-screen controls expect.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "lumatide: no display: %s\n", SDL_GetError());
-        return false;
+    // SDL falls back to its offscreen driver when no display answers, which would leave a player
+    // with a game running and no window; only drivers that show one, unless the user names another.
+    if (SDL_getenv("SDL_VIDEODRIVER") == nullptr)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+    // A display server that is busy starting or tearing down other clients can refuse a
+    // connection for a moment: try a few times before giving up.
+    for (int attempt = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; attempt++) {
+        if (attempt == 5) {
+            std::fprintf(stderr, "lumatide: no display: %s\n", SDL_GetError());
+            return false;
+        }
+        SDL_Delay(200);
     }
     requestGlFormat();
     SDL_SetEventFilter(sdlLatchKeyEvents, nullptr);
@@ -51,6 +60,12 @@ bool windowCreate(const char *title, int clientWidth, int clientHeight)
     // Keys are polled, never typed: an input method must not take them first.
     SDL_StopTextInput();
     return true;
+}
+
+const char *windowVideoDriver()
+{
+    const char *driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr ? driver : "none";
 }
 
 bool windowSetSwapIntervalZero()

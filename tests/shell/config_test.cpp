@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/config.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 

@@ -1,0 +1,34 @@
+#pragma once
+// The built game run as a user runs it: a copy in a fresh folder, started from another folder,
+// on the display the tests run with, with its trace on stderr and keys injected with xdotool.
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+
+#include "support/temp_folder.h"
+
+struct GameProcess {
+    TempFolder folder;
+    pid_t pid = -1;
+    int exitStatus = -1;
+
+    ~GameProcess();
+
+    // Copies the executable and img/ beside it; data/ too unless the test writes its own.
+    void install(bool withBundledData);
+    void start();
+
+    std::string trace() const;
+    bool running();
+    bool exitsWithin(std::chrono::milliseconds limit);
+    // Position after the first line matching `pattern` found at or after `from`; npos when the
+    // game ended or took longer than `limit`.
+    size_t waitForTrace(const std::string &pattern, size_t from, std::chrono::milliseconds limit);
+    // The game's window once it is on screen, with the keyboard focus handed to it; empty when it
+    // did not appear in time.
+    std::string waitForWindow();
+};
+
+// Holds a key long enough for the game's polls to see it, as a player would.
+bool pressKey(const char *xdotoolKeyName, std::chrono::milliseconds hold);
