@@ -30,10 +30,20 @@ void recordRule(PlayFrame &frame, const ChartNote &note, Judgement judgement)
     frame.judgedNote = &note;
 }
 
-void cancelFollowingSlideEnd(ChartNote &cur)
+// The note a linked note slides into. The last note of a chart may be written in upper case too;
+// its next is null, or the spare record when only ghost notes follow, and neither is a note.
+ChartNote *slideEndOf(const ChartNote &note)
 {
-    if (cur.linked == 1 && cur.next != nullptr)
-        cur.next->state = 2;
+    const Chart &chart = app.chart;
+    if (note.linked != 1 || note.next == &chart.notes[chart.noteCount])
+        return nullptr;
+    return note.next;
+}
+
+void cancelFollowingSlideEnd(const ChartNote &cur)
+{
+    if (ChartNote *end = slideEndOf(cur))
+        end->state = 2;
 }
 
 void applyOrdinaryNote(PlayFrame &frame, ChartNote &cur, const OrdinaryOutcome &outcome)
@@ -53,7 +63,7 @@ void applyOrdinaryNote(PlayFrame &frame, ChartNote &cur, const OrdinaryOutcome &
     }
     if (outcome.cancelsLink)
         cancelFollowingSlideEnd(cur);
-    if (cur.linked == 1)
+    if (slideEndOf(cur) != nullptr)
         play.linkActive = 1;
     play.hitLatch = 1;
 }
@@ -74,7 +84,7 @@ void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome
     case SlideRow::Ended:
         cur.state = 2;
         play.hitLatch = 1;
-        play.linkActive = cur.linked == 1 ? 1 : 0;
+        play.linkActive = slideEndOf(cur) != nullptr ? 1 : 0;
         break;
     }
     recordRule(frame, cur, outcome.judgement);

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <functional>
 #include <set>
+#include <string>
 
 #include "play_fixture.h"
 
@@ -263,6 +264,48 @@ TEST_F(PlayRules, ReleasePendingWhenTheSlidePassesDoesNotReachTheNextNote)
     frame(1800, true, 0.0);
     EXPECT_EQ(count(Great), 2);
     EXPECT_EQ(app.chart.notes[2].grade, Great);
+}
+
+TEST_F(PlayRules, AChartEndingInAnUpperCaseNoteEndsWithThatNote)
+{
+    // By hand: the key down around each note, let go in between unless a slide runs; the pointer
+    // moves to the second pitch at 1200.
+    const auto pitch = [](int t) { return t < 1200 ? 0.0 : 2.0; };
+    const auto twoPresses = [](int t) { return (t >= 992 && t <= 1100) || (t >= 1488 && t <= 1700); };
+    const auto oneSlide = [](int t) { return t >= 992 && t <= 1500; };
+    struct Case {
+        const char *name;
+        std::vector<TestNote> notes;
+        std::function<bool(int)> keyDown;
+    };
+    const Case cases[] = {
+        {"last note upper case", {{1000, 0.0}, {1500, 2.0, 1}}, twoPresses},
+        {"a slide ending on an upper-case last note", {{1000, 0.0, 1}, {1300, 2.0, 1}}, oneSlide},
+        {"upper-case note followed by ghost notes only", {{1000, 0.0}, {1500, 2.0, 1}, {1700, 4.0, 0, 1}},
+         twoPresses},
+    };
+    for (const Case &c : cases) {
+        for (const bool autoplay : {false, true}) {
+            SetUp();
+            loadTestChart(c.notes);
+            beginSong(autoplay);
+            for (int t = 0; t <= 2500; t += FrameMs) {
+                for (ChartNote &note : app.chart.notes)
+                    note.screenX = pointerXForPitch(note.pitch) / app.window.clientWidth.load() * 2.0 - 1.0;
+                if (autoplay)
+                    frame(t);
+                else
+                    frame(t, c.keyDown(t), pitch(t));
+            }
+            const std::string name = std::string(c.name) + (autoplay ? " (AUTOPLAY)" : "");
+            EXPECT_EQ(count(Great), 2) << name;
+            EXPECT_EQ(recorded(), 2) << name << ": nothing is judged after the last note";
+            EXPECT_EQ(app.play.linkActive, 0) << name;
+            EXPECT_DOUBLE_EQ(app.play.score, 100000.0) << name;
+            EXPECT_DOUBLE_EQ(app.play.gauge, 100.0) << name << ": two GREATs of two fill it";
+            EXPECT_NE(app.play.fullComboTime, 0u) << name;
+        }
+    }
 }
 
 TEST_F(PlayRules, MissedLinkedNoteClosesItsSlideEnd)
