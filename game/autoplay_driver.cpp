@@ -5,7 +5,7 @@
 
 #include "app/app_context.h"
 #include "game/atomic_access.h"
-#include "game/judgement_rules.h"
+#include "game/clock_math.h"
 #include "game/repeat_gate.h"
 
 namespace {
@@ -42,6 +42,9 @@ double autoplayPointerViewX(const AutoplayView &v)
     if (untilNote >= static_cast<int64_t>(4) * v.msPerBeat)
         return v.prev->screenX;
     const uint32_t gap = v.cur->timeMs - v.prev->timeMs;
+    // Two notes at one time leave nothing to glide over (the division would give an infinity, or
+    // NaN on the very millisecond): straight to the current note. The cursor only reaches it once
+    // the earlier one is taken, when the clock is already past the glide's end anyway.
     const double s = gap == 0 ? 1.0 : std::clamp(1.0 - (untilNote - 50) / static_cast<double>(gap), 0.0, 1.0);
     return v.prev->screenX + (v.cur->screenX - v.prev->screenX) * s * s;
 }
@@ -65,14 +68,11 @@ void driveAutoplay()
     view.msPerBeat = chart.msPerBeat;
     view.playerPitch = play.playerPitch;
 
-    if (autoplayPressesKey(view)) {
-        const int held = loadRelaxed(play.keyHeldFrames);
-        if (held < MaxHeldFrames)
-            storeRelaxed(play.keyHeldFrames, held + 1);
-    } else {
+    // From the song start's -1, the first press counts 0 and the next one 1.
+    const bool pressed = autoplayPressesKey(view);
+    storeRelaxed(play.keyHeldFrames, countHeldFrames(loadRelaxed(play.keyHeldFrames), pressed));
+    if (!pressed)
         play.hitLatch = 0;
-        storeRelaxed(play.keyHeldFrames, 0);
-    }
     const double x = autoplayPointerViewX(view);
     storeRelaxed(app.window.pointerX, (x + 1.0) * 0.5 * loadRelaxed(app.window.clientWidth));
 }

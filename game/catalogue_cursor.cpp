@@ -1,11 +1,16 @@
 #include "game/catalogue_cursor.h"
 
+namespace {
+
+// Played entries and, until the extra songs are unlocked, level-7 entries cannot be chosen.
 bool isSelectable(const SongEntry &entry, int extraUnlocked)
 {
     if (entry.played == 1)
         return false;
     return !(entry.level == ExtraLevel && extraUnlocked == 0);
 }
+
+}  // namespace
 
 uint16_t stepToSelectable(const std::vector<SongEntry> &songs, uint16_t songCount, uint16_t from,
                           int step, int extraUnlocked)

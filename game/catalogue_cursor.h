@@ -6,9 +6,6 @@
 
 constexpr uint16_t ExtraLevel = 7;
 
-// Played entries and, until the extra songs are unlocked, level-7 entries cannot be chosen.
-bool isSelectable(const SongEntry &entry, int extraUnlocked);
-
 // Moves the select cursor one entry in `step` (+1 or -1) and on over entries that cannot be
 // chosen. After a full lap without a selectable entry the cursor stays at `from`; an empty
 // catalogue leaves it alone.

@@ -1,10 +1,8 @@
 #include "game/judgement_recording.h"
 
-#include <cstdlib>
-
 #include "app/app_context.h"
 #include "app/trace.h"
-#include "game/judgement_rules.h"
+#include "game/clock_math.h"
 #include "game/song_scoring.h"
 
 namespace {
@@ -18,8 +16,10 @@ const char *judgementWord(int judgement)
 void followCursor(PlayFrame &frame)
 {
     Chart &chart = app.chart;
+    // A ghost note is never counted: AUTOPLAY plays every one, and by hand a chart that opens with
+    // one has it current until the cursor first moves.
     if (frame.judged && chart.notes[chart.noteIndex - 1].ghost == 1)
-        frame.judged = false;    // AUTOPLAY plays ghost notes but never counts them
+        frame.judged = false;
     chart.currentNote = &chart.notes[chart.noteIndex];
     if (app.menu.autoplay == 1)
         return;

@@ -2,19 +2,10 @@
 #include <cstdint>
 
 #include "app/app_context.h"
+#include "game/clock_math.h"
 
 // The timing and pitch tables that judge the current note, as pure functions of one frame's
 // numbers. Times are song-clock milliseconds; `t` is the clock, `noteTime` the note's time.
-
-// Signed distance a - b of two wrapping millisecond times.
-inline int32_t signedMs(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b); }
-
-// |a - b| of two wrapping millisecond times, taken as a signed distance.
-inline uint32_t msDistance(uint32_t a, uint32_t b)
-{
-    const int64_t d = signedMs(a, b);
-    return static_cast<uint32_t>(d < 0 ? -d : d);
-}
 
 // A note counts as passed once the clock is more than 200 ms beyond it. The distance is signed:
 // a chart with a negative offset times its first notes before the clock's zero, and compared as
@@ -39,7 +30,7 @@ enum class OrdinaryRow { None, Passed, Taken };
 
 struct OrdinaryOutcome {
     OrdinaryRow row = OrdinaryRow::None;
-    Judgement judgement = Miss;    // for Taken
+    Judgement judgement = Miss;    // recorded when the row takes or passes a note still open
     bool cancelsLink = false;      // the held-into-first-note row also cancels a slide it starts
 };
 
@@ -50,8 +41,8 @@ enum class SlideRow { None, Passed, Ended, OnPitchEarly };
 
 struct SlideOutcome {
     SlideRow row = SlideRow::None;
-    Judgement judgement = Miss;    // for Ended
-    bool clearsOnPitch = false;    // Ended rows that reset linkOnPitch
+    Judgement judgement = Miss;    // recorded by the Ended and Passed rows
+    bool clearsOnPitch = false;    // the row resets linkOnPitch
 };
 
 // The end note of a running slide; the tolerance widens once the player was on its pitch early.

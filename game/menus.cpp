@@ -2,11 +2,11 @@
 
 #include "app/app_context.h"
 #include "app/window_procedure.h"
-#include "audio/voice_thread.h"
 #include "game/atomic_access.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
+#include "game/song_sound.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
 
@@ -30,12 +30,6 @@ void updateSynthKeys(uint32_t now)
         storeRelaxed(window.voiceGain, voiceGainForPointer(static_cast<int>(window.pointerY),
                                                            loadRelaxed(window.clientHeight), unison));
     }
-}
-
-void stopSongSound()
-{
-    requestVoiceReset();
-    app.music.close();
 }
 
 void startCredit()

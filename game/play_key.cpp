@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "audio/voice_thread.h"
 #include "game/atomic_access.h"
+#include "game/clock_math.h"
 #include "game/judgement_rules.h"
 #include "game/repeat_gate.h"
 #include "game/song_end.h"
@@ -43,8 +44,8 @@ void holdKey(PlayFrame &frame)
     int held = loadRelaxed(play.keyHeldFrames);
     if (held < 0)
         return;
-    if (held < MaxHeldFrames)
-        storeRelaxed(play.keyHeldFrames, ++held);
+    held = countHeldFrames(held, true);
+    storeRelaxed(play.keyHeldFrames, held);
     if (play.releaseStartTime != 0 && frame.now - play.releaseStartTime < ForgivenReleaseMs)
         play.releaseStartTime = 0;
     if (loadRelaxed(app.music.streamState) == Finished && held == 1 &&

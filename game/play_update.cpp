@@ -14,6 +14,7 @@
 #include "game/player_pitch.h"
 #include "game/song_clock.h"
 #include "game/song_end.h"
+#include "game/song_sound.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
 
@@ -39,7 +40,7 @@ void abandonSong()
 {
     resetPlayState();
     resetControlLayout();
-    app.music.close();
+    stopSongSound();
     storeRelaxed(app.menu.state, Title);
     app.credit.songEndHandled = 0;
     waitForKeyRelease(KeyEscape, 16);

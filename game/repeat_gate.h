@@ -4,7 +4,7 @@
 constexpr int MaxHeldFrames = 30;
 constexpr uint32_t RepeatIntervalMs = 200;
 
-// Held-frame counter of a repeatable menu key: counts up to MaxHeldFrames while held, 0 once let go.
+// Held-frame counter of a key: counts up to MaxHeldFrames while held, 0 once let go.
 int countHeldFrames(int heldFrames, bool held);
 
 // The one gate shared by every repeatable menu action: fires when the key is held and more than

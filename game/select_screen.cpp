@@ -1,11 +1,11 @@
 #include "game/select_screen.h"
 
 #include "app/app_context.h"
-#include "audio/voice_thread.h"
 #include "game/atomic_access.h"
 #include "game/catalogue_cursor.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
+#include "game/song_sound.h"
 #include "game/song_start.h"
 
 namespace {
@@ -17,8 +17,7 @@ constexpr double FastestScrollSpeed = 4.0;
 void leaveToTitle()
 {
     waitForKeyRelease(KeyEscape, 1);
-    requestVoiceReset();
-    app.music.close();
+    stopSongSound();
     storeRelaxed(app.menu.state, Title);
 }
 
@@ -44,8 +43,8 @@ void updateStartKey()
     if (held == 0) {
         if (app.catalogue.songCount > 0)
             startSong(keyStateIsDown(up));
-    } else if (held < MaxHeldFrames) {
-        storeRelaxed(play.keyHeldFrames, held + 1);
+    } else {
+        storeRelaxed(play.keyHeldFrames, countHeldFrames(held, true));
     }
 }
 

@@ -2,7 +2,20 @@
 
 #include "app/app_context.h"
 #include "game/atomic_access.h"
-#include "game/judgement_rules.h"
+#include "game/clock_math.h"
+
+namespace {
+
+// Start of the measure the clock is in; before the first measure is reached, the first measure's
+// start, so the phase already lines up with the chart's beats.
+uint32_t beatOrigin(const Chart &chart)
+{
+    if (chart.measureIndex > 0)
+        return chart.measureTimes[chart.measureIndex - 1];
+    return chart.measureCount > 0 ? chart.measureTimes[0] : 0;
+}
+
+}  // namespace
 
 double leadInControlY(uint32_t elapsedMs, double aspect)
 {
@@ -17,17 +30,12 @@ double beatPhaseAt(uint32_t t, uint32_t origin, uint32_t msPerBeat)
 {
     if (msPerBeat == 0)
         return 0.0;
-    // Signed, so that a clock still short of the first measure counts back from it.
-    const int64_t sinceOrigin = static_cast<int32_t>(t - origin);
+    // Signed on purpose: a clock still short of the first measure counts back from it and stays
+    // on the chart's beats. Unsigned, the difference would wrap to nearly 2^32, which is rarely a
+    // whole number of beats.
+    const int64_t sinceOrigin = signedMs(t, origin);
     const int64_t beat = msPerBeat;
     return static_cast<double>(((sinceOrigin % beat) + beat) % beat) / msPerBeat;
-}
-
-uint32_t beatOrigin(const Chart &chart)
-{
-    if (chart.measureIndex > 0)
-        return chart.measureTimes[chart.measureIndex - 1];
-    return chart.measureCount > 0 ? chart.measureTimes[0] : 0;
 }
 
 void advanceSongClock(uint32_t now)

@@ -45,13 +45,12 @@ void finishSong()
     const int level = selectedLevel();
     const double songScore = play.score;
     credit.clearBonus = clearBonusFor(play.gauge, app.chart.clearNorm, level);
-    // stage stays below StagesPerCredit while a song plays; the bound keeps a stray value harmless.
-    const int stage = credit.stage < StagesPerCredit ? credit.stage : StagesPerCredit - 1;
-    credit.stageScores[stage] = bookedStageScore(play.score, credit.clearBonus);
+    const int booked = bookedStageScore(play.score, credit.clearBonus);
+    credit.stageScores[credit.stage] = booked;
     if (app.menu.autoplay == 0) {
         play.score += credit.clearBonus;
-        credit.creditScore += credit.stageScores[stage];
-        if (credit.stageScores[stage] >= unlockThreshold(level))
+        credit.creditScore += booked;
+        if (booked >= unlockThreshold(level))
             credit.extraUnlocked = 1;
     }
     trace("song end miss=%d good=%d great=%d score=%.0f gauge=%.1f bonus=%d %s",
