@@ -14,6 +14,7 @@
 namespace {
 std::atomic<uint32_t> fakeNowMs{0};
 KeyLatch keys;
+std::atomic<uint16_t> rawKeyStates[KeyLatch::KeyCount] = {};
 std::mutex queueMutex;
 std::deque<WindowMessage> queue;
 FakeWindowRecord record;
@@ -46,7 +47,20 @@ void fakeTapKey(int virtualKey)
     keyLatchRelease(keys, virtualKey);
 }
 
-uint16_t keyState(int virtualKey) { return keyLatchPoll(keys, virtualKey); }
+void fakeSetRawKeyState(int virtualKey, uint16_t state)
+{
+    if (virtualKey >= 0 && virtualKey < KeyLatch::KeyCount)
+        rawKeyStates[virtualKey].store(state, std::memory_order_relaxed);
+}
+
+uint16_t keyState(int virtualKey)
+{
+    const uint16_t latched = keyLatchPoll(keys, virtualKey);
+    if (virtualKey < 0 || virtualKey >= KeyLatch::KeyCount)
+        return latched;
+    const uint16_t raw = rawKeyStates[virtualKey].load(std::memory_order_relaxed);
+    return raw != 0 ? raw : latched;
+}
 
 void keysEndFrame() { keyLatchEndFrame(keys); }
 
@@ -76,6 +90,8 @@ void fakeResetPlatform()
     fakeNowMs.store(0, std::memory_order_relaxed);
     keyLatchReleaseAll(keys);
     keyLatchEndFrame(keys);
+    for (auto &raw : rawKeyStates)
+        raw.store(0, std::memory_order_relaxed);
     {
         std::lock_guard<std::mutex> lock(queueMutex);
         queue.clear();

@@ -13,6 +13,9 @@ void fakeAdvanceTimeMs(uint32_t ms);
 void fakeSetKeyDown(int virtualKey, bool down);
 // Pressed and released within the current frame.
 void fakeTapKey(int virtualKey);
+// The key reports exactly this 16-bit state, whatever its events say, until set back to 0: for
+// states a real keyboard may report with only low bits set.
+void fakeSetRawKeyState(int virtualKey, uint16_t state);
 
 // Queued for windowTakeMessage, which takes these before any voice done notice.
 void fakePostWindowMessage(const WindowMessage &message);
@@ -26,5 +29,5 @@ const FakeWindowRecord &fakeWindow();
 // Whether windowSetSwapIntervalZero succeeds (it does not by default, as under Xvfb).
 void fakeSetSwapIntervalAccepted(bool accepted);
 
-// Time 0, every key up, no queued message, a fresh window record.
+// Time 0, every key up and no raw state, no queued message, a fresh window record.
 void fakeResetPlatform();
