@@ -69,6 +69,7 @@ void PlayFixture::SetUp()
 {
     resetAppContext();
     fakeResetPlatform();
+    clockZeroTimer = TimerAtClockZero;
     SongEntry entry;
     entry.fileName = "test.tja";
     entry.level = 3;
@@ -82,8 +83,8 @@ void PlayFixture::beginSong(bool autoplay)
     app.menu.autoplay = autoplay ? 1 : 0;
     app.menu.state.store(Play);
     app.play.keyHeldFrames.store(-1);
-    app.play.playStartTime = TimerAtClockZero - 2000;
-    app.play.phaseStartTime = TimerAtClockZero;
+    app.play.playStartTime = clockZeroTimer - 2000;
+    app.play.phaseStartTime = clockZeroTimer;
     app.music.streamState.store(Streaming);
 }
 
@@ -96,7 +97,7 @@ void PlayFixture::frame(int t, bool keyDown, double pitch)
 
 void PlayFixture::frame(int t)
 {
-    const uint32_t now = TimerAtClockZero + static_cast<uint32_t>(t);
+    const uint32_t now = clockZeroTimer + static_cast<uint32_t>(t);
     fakeSetTimeMs(now);
     app.play.songTimeMs = t;
     applyPlayRules(now);

@@ -17,7 +17,8 @@ struct TestNote {
     int octaveShift = 0;
 };
 
-// Timer time at song clock 0; far from 0 so that unsigned timer differences stay plain.
+// Timer time at song clock 0 unless a test moves it; far from 0 so that unsigned timer
+// differences stay plain.
 constexpr uint32_t TimerAtClockZero = 100000;
 
 // Links the notes as the chart parser does: next and prev skip ghost notes, one spare record.
@@ -42,5 +43,9 @@ protected:
     void frame(int t);
 
     int count(Judgement judgement) const { return app.play.judgementCounts[judgement]; }
+
+    // Set before beginSong: the timer time at song clock 0. Placed just below 2^32, the timer
+    // wraps round during the song.
+    uint32_t clockZeroTimer = TimerAtClockZero;
     int recorded() const { return count(Miss) + count(Good) + count(Great); }
 };

@@ -12,6 +12,9 @@ namespace {
 
 constexpr int FrameMs = 16;
 
+// Clock-zero timer times that put the timer's wrap-around at song time `t`.
+constexpr uint32_t timerWrappingAt(int t) { return 0u - static_cast<uint32_t>(t); }
+
 struct Step {
     int t;
     bool keyDown;
@@ -198,6 +201,9 @@ TEST_F(PlayRules, SlideEndTolerance)
 
 TEST_F(PlayRules, SlideReleases)
 {
+    // The grace is an unsigned difference of timer times: the same with the timer wrapping round
+    // inside a release.
+    const uint32_t timerBases[] = {TimerAtClockZero, timerWrappingAt(1410), timerWrappingAt(1910)};
     struct Case {
         const char *name;
         std::vector<std::pair<int, int>> releases;   // key up from, key down again at (0: never)
@@ -211,40 +217,74 @@ TEST_F(PlayRules, SlideReleases)
         {"let go for good near the end", {{1900, 0}}, true, Great, 2008},
         {"let go for good 150 ms early", {{1750, 0}}, true, Good, 1864},
     };
-    for (const Case &c : cases) {
+    for (const uint32_t timerBase : timerBases) {
+        for (const Case &c : cases) {
+            SetUp();
+            clockZeroTimer = timerBase;
+            const std::string name = std::string(c.name) + ", timer at clock zero " + std::to_string(timerBase);
+            loadTestChart({{1000, 0.0, 1}, {2000, 0.0}, {4000, 7.0}});
+            beginSong();
+            frame(984, false, 0.0);
+            frame(1000, true, 0.0);
+            std::set<int> frameTimes;
+            for (int t = 1016; t <= 2300; t += FrameMs)
+                frameTimes.insert(t);
+            for (const auto &[upFrom, downAt] : c.releases)
+                frameTimes.insert({upFrom, downAt});
+            int judgedAt = -1;
+            for (int t : frameTimes) {
+                if (t == 0 || judgedAt >= 0)
+                    continue;
+                bool down = true;
+                for (const auto &[upFrom, downAt] : c.releases)
+                    if (t >= upFrom && (downAt == 0 || t < downAt))
+                        down = false;
+                frame(t, down, 0.0);
+                if (recorded() == 2)
+                    judgedAt = t;
+            }
+            EXPECT_EQ(judgedAt, c.judgedAt) << name;
+            EXPECT_EQ(app.play.lastJudgement, c.expected) << name;
+            const ChartNote &graded = app.chart.notes[c.endedByRelease ? 0 : 1];
+            EXPECT_EQ(graded.grade, c.expected) << name << ": a release grades the slide's first note";
+            EXPECT_EQ(app.chart.notes[1].state, 2) << name;
+            EXPECT_EQ(app.play.linkActive, 0) << name;
+            // The end note, closed by the release, is stepped past without a second judgement.
+            hold(2316, 2500, false, [](int) { return 0.0; });
+            EXPECT_EQ(recorded(), 2) << name;
+            EXPECT_EQ(app.chart.noteIndex, 2) << name;
+        }
+    }
+}
+
+TEST_F(PlayRules, ASlideOf200MsOrLessGetsTheWideEndToleranceAtOnce)
+{
+    for (const int gap : {199, 200, 201}) {
         SetUp();
-        loadTestChart({{1000, 0.0, 1}, {2000, 0.0}, {4000, 7.0}});
+        loadTestChart({{1000, 0.0, 1}, {static_cast<uint32_t>(1000 + gap), 5.0}, {3000, 0.0}});
         beginSong();
         frame(984, false, 0.0);
         frame(1000, true, 0.0);
-        std::set<int> frameTimes;
-        for (int t = 1016; t <= 2300; t += FrameMs)
-            frameTimes.insert(t);
-        for (const auto &[upFrom, downAt] : c.releases)
-            frameTimes.insert({upFrom, downAt});
-        int judgedAt = -1;
-        for (int t : frameTimes) {
-            if (t == 0 || judgedAt >= 0)
-                continue;
-            bool down = true;
-            for (const auto &[upFrom, downAt] : c.releases)
-                if (t >= upFrom && (downAt == 0 || t < downAt))
-                    down = false;
-            frame(t, down, 0.0);
-            if (recorded() == 2)
-                judgedAt = t;
-        }
-        EXPECT_EQ(judgedAt, c.judgedAt) << c.name;
-        EXPECT_EQ(app.play.lastJudgement, c.expected) << c.name;
-        const ChartNote &graded = app.chart.notes[c.endedByRelease ? 0 : 1];
-        EXPECT_EQ(graded.grade, c.expected) << c.name << ": a release grades the slide's first note";
-        EXPECT_EQ(app.chart.notes[1].state, 2) << c.name;
-        EXPECT_EQ(app.play.linkActive, 0) << c.name;
-        // The end note, closed by the release, is stepped past without a second judgement.
-        hold(2316, 2500, false, [](int) { return 0.0; });
-        EXPECT_EQ(recorded(), 2) << c.name;
-        EXPECT_EQ(app.chart.noteIndex, 2) << c.name;
+        ASSERT_EQ(app.play.linkActive, 1) << gap;
+        EXPECT_EQ(app.play.linkOnPitch, gap <= 200 ? 1 : 0) << gap << " ms";
     }
+}
+
+TEST_F(PlayRules, OnlyAKeyReportingNothingIsLetGo)
+{
+    // A state with only low bits set is not "down", but it is not nothing either: the slide
+    // is still held and ends on its own note.
+    loadTestChart({{1000, 0.0, 1}, {1400, 0.0}, {3000, 7.0}});
+    beginSong();
+    frame(984, false, 0.0);
+    frame(1000, true, 0.0);
+    fakeSetRawKeyState(KeySpace, 0x0001);
+    hold(1016, 1400, false, [](int) { return 0.0; });   // no key events: the raw state alone
+    fakeSetRawKeyState(KeySpace, 0);
+    EXPECT_EQ(count(Great), 2);
+    EXPECT_EQ(app.chart.notes[1].grade, Great) << "ended on the end note, not by a release";
+    EXPECT_EQ(app.play.releaseStartTime, 0u);
+    EXPECT_EQ(app.play.linkActive, 0);
 }
 
 TEST_F(PlayRules, ReleasePendingWhenTheSlidePassesDoesNotReachTheNextNote)
@@ -340,23 +380,44 @@ TEST_F(PlayRules, GhostNotesAreSteppedOverAndNeverCount)
     EXPECT_NE(app.play.fullComboTime, 0u);
 }
 
+TEST_F(PlayRules, AGhostNoteOpeningTheChartIsNeverCounted)
+{
+    // The cursor starts on it and only steps over ghost notes once it moves: the ghost passes.
+    loadTestChart({{500, 2.0, 0, 1}, {1000, 0.0}});
+    beginSong();
+    hold(0, 720, false, [](int) { return 0.0; });
+    EXPECT_EQ(app.chart.noteIndex, 1);
+    EXPECT_EQ(recorded(), 0);
+    EXPECT_DOUBLE_EQ(app.play.gauge, 20.0);
+    frame(1000, true, 0.0);
+    EXPECT_EQ(count(Great), 1);
+    EXPECT_DOUBLE_EQ(app.play.score, 100000.0);
+}
+
 TEST_F(PlayRules, OctaveFollowsTheCurrentAndTheComingNote)
 {
     // C5 is drawn an octave down: while it is current, or due within 200 ms with the key up,
-    // the player's field moves up an octave.
-    loadTestChart({{1000, 0.0}, {1150, 12.0, 0, 0, -1}, {2000, 0.0}});
-    beginSong();
-    frame(940, false, 0.0);
-    EXPECT_EQ(app.play.octave.load(), 4);
-    frame(960, false, 0.0);
-    EXPECT_EQ(app.play.octave.load(), 5) << "the coming note is due within 200 ms";
-    frame(1000, true, -12.0);
-    EXPECT_EQ(count(Great), 1) << "an octave down on the raised field plays C4";
-    frame(1150, true, 0.0);
-    EXPECT_EQ(count(Great), 2) << "the field's centre plays C5";
-    EXPECT_EQ(app.play.octave.load(), 5) << "held: the field stays";
-    frame(1300, false, 0.0);
-    EXPECT_EQ(app.play.octave.load(), 4);
+    // the player's field moves up an octave. The song clock decides, not the timer, which may
+    // wrap round meanwhile.
+    for (const uint32_t timerBase : {TimerAtClockZero, timerWrappingAt(955)}) {
+        SetUp();
+        clockZeroTimer = timerBase;
+        loadTestChart({{1000, 0.0}, {1150, 12.0, 0, 0, -1}, {2000, 0.0}});
+        beginSong();
+        frame(940, false, 0.0);
+        EXPECT_EQ(app.play.octave.load(), 4) << timerBase;
+        frame(950, false, 0.0);
+        EXPECT_EQ(app.play.octave.load(), 4) << timerBase << ": due in exactly 200 ms";
+        frame(951, false, 0.0);
+        EXPECT_EQ(app.play.octave.load(), 5) << timerBase << ": due within 200 ms";
+        frame(1000, true, -12.0);
+        EXPECT_EQ(count(Great), 1) << timerBase << ": an octave down on the raised field plays C4";
+        frame(1150, true, 0.0);
+        EXPECT_EQ(count(Great), 2) << timerBase << ": the field's centre plays C5";
+        EXPECT_EQ(app.play.octave.load(), 5) << timerBase << ": held, the field stays";
+        frame(1300, false, 0.0);
+        EXPECT_EQ(app.play.octave.load(), 4) << timerBase;
+    }
 }
 
 TEST_F(PlayRules, ScoreGaugeComboAndCountUp)
@@ -375,13 +436,87 @@ TEST_F(PlayRules, ScoreGaugeComboAndCountUp)
     EXPECT_DOUBLE_EQ(app.play.score, 25000.0 + 12500.0 + 25000.0);
     const double perHit = 100.0 / 0.98 / 4;
     EXPECT_NEAR(app.play.gauge, 20.0 + 3 * perHit - 2.0, 1e-9);
-    EXPECT_EQ(app.play.fullComboTime, 0u);
     EXPECT_EQ(count(Great), 2);
     EXPECT_EQ(count(Good), 1);
     EXPECT_EQ(count(Miss), 1);
     const double before = app.play.displayedScore;
     frame(2496);
     EXPECT_DOUBLE_EQ(app.play.displayedScore - before, 130.0);
+    ASSERT_EQ(app.chart.noteIndex, app.chart.noteCount) << "every note has passed";
+    EXPECT_EQ(app.play.fullComboTime, 0u) << "no FULL COMBO after a MISS";
+}
+
+TEST_F(PlayRules, GaugeStaysWithinItsBounds)
+{
+    struct Case {
+        const char *name;
+        double gaugeBefore;
+        bool hit;
+        double gaugeAfter;
+    };
+    const Case cases[] = {
+        {"a MISS on an almost empty gauge", 1.0, false, 0.0},
+        {"a GREAT on an almost full gauge", 99.0, true, 100.0},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        loadTestChart({{1000, 0.0}, {2000, 0.0}});
+        beginSong();
+        app.play.gauge = c.gaugeBefore;
+        frame(984, false, 0.0);
+        frame(1000, c.hit, c.hit ? 0.0 : 12.0);
+        frame(1201, false, 0.0);
+        ASSERT_EQ(recorded(), 1) << c.name;
+        EXPECT_DOUBLE_EQ(app.play.gauge, c.gaugeAfter) << c.name;
+    }
+}
+
+TEST_F(PlayRules, LeavingTheEndedSongTakesAFreshPressAfterASecond)
+{
+    struct Case {
+        const char *name;
+        uint32_t timerBase;
+        int pressAfterEnd;     // ms after resultTime
+        bool heldThroughTheEnd;
+        bool leaves;
+    };
+    // The song ends at clock 1016; timerWrappingAt(1516) puts resultTime 500 ms below the wrap.
+    const Case cases[] = {
+        {"fresh press at 1000 ms", TimerAtClockZero, 1000, false, false},
+        {"fresh press at 1001 ms", TimerAtClockZero, 1001, false, true},
+        {"held from before the end", TimerAtClockZero, 1500, true, false},
+        {"fresh press at 1000 ms across the wrap", timerWrappingAt(1516), 1000, false, false},
+        {"fresh press at 1001 ms across the wrap", timerWrappingAt(1516), 1001, false, true},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        clockZeroTimer = c.timerBase;
+        loadTestChart({{1000, 0.0}});
+        beginSong();
+        frame(984, false, 0.0);
+        frame(1000, true, 0.0);
+        app.music.streamState.store(Finished);
+        frame(1016, true, 0.0);
+        ASSERT_EQ(app.credit.songEndHandled, 1) << c.name;
+        ASSERT_EQ(app.play.resultTime, clockZeroTimer + 1016) << c.name;
+        const int pressAt = 1016 + c.pressAfterEnd;
+        if (c.heldThroughTheEnd) {
+            hold(1032, pressAt, true, [](int) { return 0.0; });
+        } else {
+            frame(pressAt - 1, false, 0.0);
+            fakeTapKey(KeySpace);    // a tap, so that the wait for the key's release ends
+            frame(pressAt);
+        }
+        EXPECT_EQ(app.menu.state.load(), c.leaves ? Select : Play) << c.name;
+        if (c.leaves)
+            continue;
+        // Let go and pressed afresh later, the song is left.
+        frame(pressAt + 16, false, 0.0);
+        fakeTapKey(KeySpace);
+        frame(pressAt + 32);
+        EXPECT_EQ(app.menu.state.load(), Select) << c.name;
+        EXPECT_EQ(app.credit.stage, 1) << c.name;
+    }
 }
 
 TEST_F(PlayRules, EscapeAbandonsTheSong)
