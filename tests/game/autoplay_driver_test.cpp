@@ -71,8 +71,11 @@ TEST(AutoplayDriver, KeyPress)
         {"230 ms after", 3230, 0, 0, 7.0, false},
         {"latched on the note", 3000, 1, 0, 7.0, false},
         {"through a slide", 2500, 1, 1, 0.0, true},
+        {"lingering from 49 ms before the short note", 1951, 1, 0, 4.1, true},
+        {"no lingering 50 ms before it", 1950, 1, 0, 4.1, false},
         {"lingering after a short note", 2020, 1, 0, 4.1, true},
-        {"lingering ends after a sixteenth of a beat", 2032, 1, 0, 4.1, false},
+        {"lingering 30 ms after it", 2030, 1, 0, 4.1, true},
+        {"lingering ends a sixteenth of a beat after it", 2031, 1, 0, 4.1, false},
         {"no lingering off the note's pitch", 2020, 1, 0, 4.3, false},
     };
     for (const Case &c : cases) {
@@ -97,9 +100,53 @@ TEST(AutoplayDriver, KeyPress)
     nextTooClose.msPerBeat = 500;
     nextTooClose.playerPitch = 4.0;
     EXPECT_FALSE(autoplayPressesKey(nextTooClose)) << "the next note is within a quarter beat";
+
+    // The linger's times are unsigned: for a note in the first 50 ms of the clock, 50 ms before
+    // it wraps round to the top, and no clock time is above that.
+    const ChartNote nearZero = noteAt(20, 0.0, 4.0);
+    AutoplayView afterNearZero = nextTooClose;
+    afterNearZero.prev = &nearZero;
+    afterNearZero.cur = &cur;
+    afterNearZero.t = 30;
+    EXPECT_FALSE(autoplayPressesKey(afterNearZero));
+    afterNearZero.prev = &prev;
+    afterNearZero.t = 2010;
+    EXPECT_TRUE(autoplayPressesKey(afterNearZero)) << "the same view after a later note lingers";
 }
 
-class AutoplayPlay : public PlayFixture {};
+class AutoplayPlay : public PlayFixture {
+protected:
+    // The renderer's columns, which AUTOPLAY steers by.
+    static void placeNotes()
+    {
+        for (ChartNote &note : app.chart.notes)
+            note.screenX = (pointerXForPitch(note.pitch) / app.window.clientWidth.load()) * 2.0 - 1.0;
+    }
+};
+
+TEST_F(AutoplayPlay, LingersAfterAShortNoteAlsoWithTheTimerWrappingRound)
+{
+    // The linger waits for the music to have started (phaseStartTime not 0): a timer time just
+    // below the wrap-around is as good as any.
+    for (const uint32_t timerBase : {TimerAtClockZero, timerWrappingAt(1000)}) {
+        SetUp();
+        clockZeroTimer = timerBase;
+        loadTestChart({{1000, 0.0}, {2000, 4.0}});
+        beginSong(true);
+        std::vector<int> heldAt;
+        for (int t = 0; t <= 1056; t += 16) {
+            placeNotes();
+            frame(t);
+            if (t >= 976)
+                heldAt.push_back(app.play.keyHeldFrames.load());
+            if (t == 976) {
+                ASSERT_EQ(count(Great), 1) << timerBase;
+            }
+        }
+        // Taken at 976, then held on until a sixteenth of a beat (31 ms) after the note.
+        EXPECT_EQ(heldAt, (std::vector<int>{1, 2, 3, 4, 0, 0})) << timerBase;
+    }
+}
 
 TEST_F(AutoplayPlay, PlaysGhostNotesWithoutCountingThemAndIgnoresSpace)
 {
@@ -107,8 +154,7 @@ TEST_F(AutoplayPlay, PlaysGhostNotesWithoutCountingThemAndIgnoresSpace)
     beginSong(true);
     fakeSetKeyDown(KeySpace, true);
     for (int t = 0; t <= 2000; t += 16) {
-        for (ChartNote &note : app.chart.notes)
-            note.screenX = (pointerXForPitch(note.pitch) / app.window.clientWidth.load()) * 2.0 - 1.0;
+        placeNotes();
         frame(t);
         if (app.chart.noteIndex == 1) {
             EXPECT_EQ(app.chart.currentNote, &app.chart.notes[1]) << "AUTOPLAY does not step over the ghost";

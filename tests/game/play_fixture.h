@@ -21,6 +21,9 @@ struct TestNote {
 // differences stay plain.
 constexpr uint32_t TimerAtClockZero = 100000;
 
+// The timer time at clock zero that puts the timer's wrap-around at song time `t`.
+constexpr uint32_t timerWrappingAt(int t) { return 0u - static_cast<uint32_t>(t); }
+
 // Links the notes as the chart parser does: next and prev skip ghost notes, one spare record.
 void loadTestChart(const std::vector<TestNote> &notes, uint32_t msPerBeat = 500, uint16_t level = 3);
 

@@ -12,9 +12,6 @@ namespace {
 
 constexpr int FrameMs = 16;
 
-// Clock-zero timer times that put the timer's wrap-around at song time `t`.
-constexpr uint32_t timerWrappingAt(int t) { return 0u - static_cast<uint32_t>(t); }
-
 struct Step {
     int t;
     bool keyDown;
