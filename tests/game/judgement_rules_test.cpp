@@ -103,6 +103,9 @@ TEST(JudgementRules, SlideEndTable)
     const Case cases[] = {
         {"on pitch 74 ms early", pressAt(-74, 0.0, 20), 0, SlideRow::Ended, Great, true},
         {"on pitch 74 ms late", pressAt(74, 0.4, 20), 1, SlideRow::Ended, Great, true},
+        {"on pitch 75 ms late", pressAt(75, 0.0, 20), 1, SlideRow::Ended, Good, false},
+        {"on pitch 75 ms early", pressAt(-75, 0.0, 20), 0, SlideRow::OnPitchEarly, Miss, false},
+        {"on pitch 150 ms late falls to the near row", pressAt(150, 0.0, 20), 1, SlideRow::Ended, Good, true},
         {"on pitch 100 ms late", pressAt(100, 0.0, 20), 1, SlideRow::Ended, Good, false},
         {"on pitch 100 ms early", pressAt(-100, 0.0, 20), 0, SlideRow::OnPitchEarly, Miss, false},
         {"on pitch 150 ms early", pressAt(-150, 0.0, 20), 0, SlideRow::None, Miss, false},

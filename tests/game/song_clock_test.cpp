@@ -19,14 +19,16 @@ TEST(SongClock, LeadInControlsRise)
         double y;
     };
     const Case cases[] = {
-        {0, -0.3125 * aspect},
-        {500, (1.0 - 2.0 * (0.75 * 0.05 + 0.25 * 0.65625)) * aspect},
+        {0, -0.3125 * aspect},      // their place beside the field
+        {500, 0.596875 * aspect},   // worked by hand: most of the way up after half the time
         {1000, 0.9 * aspect},
         {1001, 0.9 * aspect},
         {1500, 0.9 * aspect},
     };
     for (const Case &c : cases)
         EXPECT_NEAR(leadInControlY(c.elapsed, aspect), c.y, 1e-12) << c.elapsed;
+    for (uint32_t e = 1; e <= 1000; e++)
+        ASSERT_GT(leadInControlY(e, aspect), leadInControlY(e - 1, aspect)) << "they only rise, e = " << e;
 }
 
 TEST(SongClock, BeatPhase)
