@@ -523,8 +523,10 @@ TEST_F(PlayRules, EscapeAbandonsTheSong)
     frame(984, false, 0.0);
     frame(1000, true, 0.0);
     fakeTapKey(KeyEscape);
-    frame(1100, false, 0.0);
+    frame(1100, true, 0.0);
     EXPECT_EQ(app.menu.state.load(), Title);
+    for (ToneVoice &voice : app.voices)
+        EXPECT_EQ(voice.resetRequested.load(), 1) << "a tone held through Escape stops at once";
     EXPECT_EQ(app.credit.songEndHandled, 0);
     EXPECT_DOUBLE_EQ(app.play.score, 0.0);
     EXPECT_EQ(recorded(), 0);
