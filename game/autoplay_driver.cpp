@@ -44,7 +44,8 @@ double autoplayPointerViewX(const AutoplayView &v)
     const uint32_t gap = v.cur->timeMs - v.prev->timeMs;
     // Two notes at one time leave nothing to glide over (the division would give an infinity, or
     // NaN on the very millisecond): straight to the current note. The cursor only reaches it once
-    // the earlier one is taken, when the clock is already past the glide's end anyway.
+    // the earlier one is taken or passed, when the clock is past the glide's end and the formula
+    // would give S = 1 as well.
     const double s = gap == 0 ? 1.0 : std::clamp(1.0 - (untilNote - 50) / static_cast<double>(gap), 0.0, 1.0);
     return v.prev->screenX + (v.cur->screenX - v.prev->screenX) * s * s;
 }
