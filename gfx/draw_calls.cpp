@@ -8,6 +8,22 @@ void drawShape(GLenum mode, const float *xy, int count)
     glDrawArrays(mode, 0, count);
 }
 
+void centredQuad(double halfWidth, double halfHeight, float quad[8])
+{
+    const float fx = static_cast<float>(halfWidth);
+    const float fy = static_cast<float>(halfHeight);
+    const float corners[8] = {-fx, -fy, fx, -fy, fx, fy, -fx, fy};
+    for (int i = 0; i < 8; i++)
+        quad[i] = corners[i];
+}
+
+void fillAndOutline(const float quad[8], double outlineGrey)
+{
+    drawShape(GL_TRIANGLE_FAN, quad, 4);
+    glColor4d(outlineGrey, outlineGrey, outlineGrey, 1.0);
+    drawShape(GL_LINE_LOOP, quad, 4);
+}
+
 void fillUnitSquare() { drawShape(GL_TRIANGLE_FAN, unitSquare, 4); }
 
 void outlineUnitSquare() { drawShape(GL_LINE_LOOP, unitSquare, 4); }

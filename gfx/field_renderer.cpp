@@ -75,52 +75,44 @@ void drawPointerBand(const FrameContext &frame)
     glPopMatrix();
 }
 
-static void stripeQuad(const FieldMetrics &m, float quad[8])
+// Calls draw(k, quad) for every column -1 ... 25 with the model view moved to the column's centre
+// on the keyboard row; quad is the half-semitone-wide rectangle that stripes and keys share.
+template <typename Draw>
+static void forEachKeyColumn(const FieldMetrics &m, Draw draw)
 {
-    const float x = static_cast<float>(m.stripeHalfWidth);
-    const float y = static_cast<float>(m.stripeHalfHeight);
-    const float corners[8] = {-x, -y, x, -y, x, y, -x, y};
-    for (int i = 0; i < 8; i++)
-        quad[i] = corners[i];
+    float quad[8];
+    centredQuad(m.stripeHalfWidth, m.stripeHalfHeight, quad);
+    for (int k = -1; k <= 25; k++) {
+        glPushMatrix();
+        glTranslated(columnX(m, k), m.keyboardY, 0.0);
+        draw(k, quad);
+        glPopMatrix();
+    }
 }
 
 // Drawn twice each with additive grey; the very first drawing is black and adds nothing, so
 // column -1 ends one step darker than the others.
 void drawSemitoneStripes(const FrameContext &frame)
 {
-    const FieldMetrics &m = frame.metrics;
-    float quad[8];
-    stripeQuad(m, quad);
     glColor4d(0.0, 0.0, 0.0, 1.0);
-    for (int k = -1; k <= 25; k++) {
+    forEachKeyColumn(frame.metrics, [](int k, const float *quad) {
         if (!isStripeColumn(k))
-            continue;
-        glPushMatrix();
-        glTranslated(columnX(m, k), m.keyboardY, 0.0);
+            return;
         glScaled(1.0, 10.0, 1.0);
         drawShape(GL_TRIANGLE_FAN, quad, 4);
         glColor4d(0.2, 0.2, 0.2, 0.1);
         drawShape(GL_TRIANGLE_FAN, quad, 4);
-        glPopMatrix();
-    }
+    });
 }
 
 void drawKeyboard(const FrameContext &frame)
 {
-    const FieldMetrics &m = frame.metrics;
-    float quad[8];
-    stripeQuad(m, quad);
     glLineWidth(1.0f);
-    for (int k = -1; k <= 25; k++) {
+    forEachKeyColumn(frame.metrics, [](int k, const float *quad) {
         const double grey = keyGrey(k);
-        glPushMatrix();
-        glTranslated(columnX(m, k), m.keyboardY, 0.0);
         glColor4d(grey, grey, grey, keyAlpha(k));
-        drawShape(GL_TRIANGLE_FAN, quad, 4);
-        glColor4d(0.3, 0.3, 0.3, 1.0);
-        drawShape(GL_LINE_LOOP, quad, 4);
-        glPopMatrix();
-    }
+        fillAndOutline(quad, 0.3);
+    });
 }
 
 void drawJudgementLine(const FrameContext &frame)

@@ -23,16 +23,13 @@ void drawMeasureLines(const FrameContext &frame)
 
 void drawNoteHead(const ChartNote &note, const FieldMetrics &metrics)
 {
-    const float hs = static_cast<float>(metrics.headHalfWidth);
-    const float nh = static_cast<float>(metrics.headHalfHeight);
-    const float quad[8] = {-hs, -nh, hs, -nh, hs, nh, -hs, nh};
+    float quad[8];
+    centredQuad(metrics.headHalfWidth, metrics.headHalfHeight, quad);
     glPushMatrix();
     glTranslated(note.screenX, note.screenY, 0.0);
     const double grey = note.state >= 1 ? 0.95 : 0.35;
     glColor4d(grey, grey, grey, 1.0);
-    drawShape(GL_TRIANGLE_FAN, quad, 4);
-    glColor4d(0.2, 0.2, 0.2, 1.0);
-    drawShape(GL_LINE_LOOP, quad, 4);
+    fillAndOutline(quad, 0.2);
     glPopMatrix();
 }
 
