@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -116,8 +117,15 @@ bool readImageFile(const char *path, std::vector<uint8_t> &bytes)
     return readable;
 }
 
-} // namespace
+// Where libpng's reads stand in the PNG bytes.
+struct PngCursor {
+    const uint8_t *data = nullptr;
+    size_t size = 0;
+    size_t offset = 0;
+};
 
+// libpng read callback: copies the next bytes of the PngCursor registered as the I/O pointer.
+// A read past the end raises a libpng error, so truncated files fail instead of reading beyond.
 void readPngBytes(png_structp decoder, png_bytep destination, png_size_t length)
 {
     auto *cursor = static_cast<PngCursor *>(png_get_io_ptr(decoder));
@@ -126,6 +134,8 @@ void readPngBytes(png_structp decoder, png_bytep destination, png_size_t length)
     memcpy(destination, cursor->data + cursor->offset, length);
     cursor->offset += length;
 }
+
+} // namespace
 
 int decodePngBytes(const uint8_t *data, size_t size, uint8_t **pixelsOut, int *widthOut, int *heightOut)
 {
