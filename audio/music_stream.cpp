@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/trace.h"
+#include "audio/pcm_device_release.h"
 
 namespace {
 const char *const StateNames[] = {"Primed", "Streaming", "Draining", "Finished"};
@@ -57,21 +58,10 @@ void writeBuffer(MusicStream &s, PcmBuffer &buffer)
         s.writtenCount.store(s.writtenCount.load() + 1);
 }
 
-void releaseDevice(MusicStream &s)
-{
-    pcmClose(s.device);
-    s.device = 0;
-    for (PcmBuffer &header : s.headers) {
-        delete[] header.data;
-        header.data = nullptr;
-        header.length = 0;
-    }
-}
-
 // The part of open shared by music and silence: the device and the first two buffers.
 int openDeviceAndFillBuffers(MusicStream &s)
 {
-    releaseDevice(s);
+    closeDeviceAndFreeBuffers(s.device, s.headers);
     const uint32_t blockAlign = 2 * uint32_t(s.format.channels);
     s.bufferBytes = MusicStream::BufferCapacity - MusicStream::BufferCapacity % blockAlign;
     s.bufferCount = 2;
@@ -199,7 +189,7 @@ bool MusicStream::positionMs(uint32_t &outMs)
 
 void MusicStream::close()
 {
-    releaseDevice(*this);
+    closeDeviceAndFreeBuffers(device, headers);
     if (decoderOpen)
         ov_clear(&decoder);
     decoderOpen = false;

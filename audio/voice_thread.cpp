@@ -5,6 +5,7 @@
 
 #include "app/app_context.h"
 #include "app/message_pump.h"
+#include "audio/pcm_device_release.h"
 #include "audio/synthesizer.h"
 
 namespace {
@@ -134,13 +135,7 @@ void closeVoices()
 {
     for (ToneVoice &voice : app.voices) {
         voice.opened.store(0, Relaxed);
-        pcmClose(voice.device);
-        voice.device = 0;
-        for (PcmBuffer &buffer : voice.buffers) {
-            delete[] buffer.data;
-            buffer.data = nullptr;
-            buffer.length = 0;
-        }
+        closeDeviceAndFreeBuffers(voice.device, voice.buffers);
     }
 }
 
