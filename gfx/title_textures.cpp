@@ -13,8 +13,8 @@ void createTitleTexture(TitleTexture &title)
     glBindTexture(GL_TEXTURE_2D, title.texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, title.texWidth, title.texHeight, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
-                 title.pixels.data());
+    // Storage only: renderTitleTexture fills every pixel right after.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, title.texWidth, title.texHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     renderTitleTexture(title);
 }
 

@@ -1,5 +1,9 @@
 #pragma once
+// The GL half of a title texture; each call needs the current GL context.
 #include "gfx/title_texture.h"
+
+// Lays out the title, makes its texture and draws the title into it.
 void createTitleTexture(TitleTexture &title);
+// Redraws the title into the texture it already has.
 void renderTitleTexture(TitleTexture &title);
 void releaseTitleTexture(TitleTexture &title);
