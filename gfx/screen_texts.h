@@ -38,7 +38,7 @@ void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out);
 // Every text row of the current screen, in drawing order, and where the title picture goes.
 void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out);
 
-// Frame step 7: the pop-up.
+// The pop-up, drawn over the notes and under the keyboard.
 void drawJudgementPopup(const FrameContext &frame);
-// Frame step 13: the texts and the song-title picture.
+// The texts and the song-title picture, drawn last, over everything else.
 void drawScreenTexts(const FrameContext &frame);
