@@ -7,6 +7,7 @@
 #include "app/message_pump.h"
 #include "audio/pcm_device_release.h"
 #include "audio/synthesizer.h"
+#include "game/player_pitch.h"
 
 namespace {
 constexpr std::memory_order Relaxed = std::memory_order_relaxed;
@@ -77,11 +78,9 @@ int voiceBurstCount(int bufferLengthMs)
 
 double voicePitch(int voiceIndex)
 {
-    const int width = app.window.clientWidth.load(Relaxed);
-    const int halfWidth = width / 2;
-    const int halfSpan = (width - 2 * app.window.fieldMargin.load(Relaxed)) / 2;
-    const double base = 12.0 * (app.window.pointerX.load(Relaxed) - halfWidth) / halfSpan +
-                        (12 * app.play.octave.load(Relaxed) - 48);
+    // The pitch the play update judges, computed afresh on this thread.
+    const double base = playerPitchAt(app.window.pointerX.load(Relaxed), app.window.clientWidth.load(Relaxed),
+                                      app.window.fieldMargin.load(Relaxed), app.play.octave.load(Relaxed));
     const int sign = voiceIndex % 2 == 0 ? -1 : 1;
     const double detune = sign * ((voiceIndex + 1) / 2) * 2 / 40.0;
     double octaveOffset = 0.0;
