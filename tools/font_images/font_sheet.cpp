@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "images.h"
@@ -177,12 +178,13 @@ bool drawFontSheet(Canvas &canvas, std::string &error)
     FT_Face face = nullptr;
     if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, file.c_str(), 0, &face) != 0) {
         error = "cannot open " + file;
+        FT_Done_FreeType(library);
         return false;
     }
     canvas = makeCanvas(256, 128);
     const Colour white{1, 1, 1, 1};
     const int cellCount = int(sizeof Glyphs / sizeof Glyphs[0]);
-    for (int index = 0; index < cellCount && error.empty(); ++index) {
+    for (int index = 0; index < cellCount; ++index) {
         if (Glyphs[index] == 0)
             continue;
         const int row = index / Columns;
@@ -190,7 +192,9 @@ bool drawFontSheet(Canvas &canvas, std::string &error)
         if (Glyphs[index] == HollowStar || Glyphs[index] == FilledStar) {
             coverage = starCoverage(Glyphs[index] == FilledStar);
         } else if (!layGlyph(face, Glyphs[index], row == SymbolRow, coverage)) {
-            error = "cannot render U+" + std::to_string(uint32_t(Glyphs[index])) + " from " + file;
+            char codePoint[16];
+            snprintf(codePoint, sizeof codePoint, "U+%04X", unsigned(Glyphs[index]));
+            error = std::string("cannot render ") + codePoint + " from " + file;
             break;
         }
         const CellCoverage rim = rimOf(coverage);
