@@ -12,11 +12,13 @@ Colour mix(const Colour &a, const Colour &b, float t)
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
-bool insideRoundedSquare(float x, float y, float inset, float radius)
+// The icon's rounded square: a pixel in from the edges, corners of radius 12.
+bool insideIcon(float x, float y)
 {
-    const float lo = inset + radius, hi = Size - inset - radius;
+    constexpr float Inset = 1, Radius = 12;
+    constexpr float lo = Inset + Radius, hi = Size - Inset - Radius;
     const float dx = std::max({lo - x, 0.0f, x - hi}), dy = std::max({lo - y, 0.0f, y - hi});
-    return dx * dx + dy * dy <= radius * radius;
+    return dx * dx + dy * dy <= Radius * Radius;
 }
 
 // The swell of the tide: a gentle wave across the icon at height base.
@@ -32,17 +34,16 @@ Canvas drawWindowIcon()
     const Colour deepSea{0.02f, 0.20f, 0.30f, 1}, shallowSea{0.05f, 0.45f, 0.55f, 1};
     const float seaLevel = 38;
 
-    fillShape(canvas, 0, 0, Size, Size, [](float x, float y) { return insideRoundedSquare(x, y, 1, 12); },
-              [&](float, float y) {
-                  return y < seaLevel ? mix(deepSky, horizon, y / seaLevel)
-                                      : mix(shallowSea, deepSea, (y - seaLevel) / (Size - seaLevel));
-              });
+    auto seaAt = [&](float y) { return mix(shallowSea, deepSea, (y - seaLevel) / (Size - seaLevel)); };
+
+    fillShape(canvas, 0, 0, Size, Size, insideIcon,
+              [&](float, float y) { return y < seaLevel ? mix(deepSky, horizon, y / seaLevel) : seaAt(y); });
 
     // The moon with a soft halo.
     const float moonX = 40, moonY = 22, moonRadius = 10;
     fillShape(canvas, 0, 0, Size, int(seaLevel) + 4,
               [&](float x, float y) {
-                  return std::hypot(x - moonX, y - moonY) < moonRadius + 6 && insideRoundedSquare(x, y, 1, 12);
+                  return std::hypot(x - moonX, y - moonY) < moonRadius + 6 && insideIcon(x, y);
               },
               [&](float x, float y) {
                   const float t = (std::hypot(x - moonX, y - moonY) - moonRadius) / 6;
@@ -53,8 +54,8 @@ Canvas drawWindowIcon()
 
     // The sea rises over the moon's lower edge, then two crests catch its light.
     fillShape(canvas, 0, 0, Size, Size,
-              [&](float x, float y) { return y > swell(x, seaLevel, 0) && insideRoundedSquare(x, y, 1, 12); },
-              [&](float, float y) { return mix(shallowSea, deepSea, (y - seaLevel) / (Size - seaLevel)); });
+              [&](float x, float y) { return y > swell(x, seaLevel, 0) && insideIcon(x, y); },
+              [&](float, float y) { return seaAt(y); });
     for (int crest = 0; crest < 2; ++crest) {
         const float base = seaLevel + 1 + crest * 11, phase = crest * 2.2f;
         std::vector<Point> path;
