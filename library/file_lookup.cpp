@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace {
 
 std::string joinPath(const std::string &folder, const std::string &name)
@@ -157,6 +159,11 @@ bool isValidUtf8(const std::string &text)
         i += length;
     }
     return true;
+}
+
+std::string dataDirectory()
+{
+    return exeDirectory() + "/data";
 }
 
 std::string findDataFile(const std::string &folder, const std::string &name)

@@ -7,6 +7,9 @@
 // written when nothing matches.
 std::string findDataFile(const std::string &folder, const std::string &name);
 
+// The game's data folder, beside the executable: the song list, charts, music and scores.
+std::string dataDirectory();
+
 bool isValidUtf8(const std::string &text);
 
 // What stands at a path: nothing, a regular file, or something else (a folder, a device).

@@ -12,7 +12,6 @@
 #include "app/trace.h"
 #include "library/file_lookup.h"
 #include "library/line_reader.h"
-#include "platform/paths.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ const int RankCount = 10;
 
 std::string rankingPath()
 {
-    return exeDirectory() + "/data/score.hsc";
+    return dataDirectory() + "/score.hsc";
 }
 
 // "%d": leading blanks and a sign allowed; false when the text holds no number.

@@ -2,7 +2,6 @@
 #include "app/trace.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
-#include "platform/paths.h"
 
 void parseChart()
 {
@@ -11,7 +10,7 @@ void parseChart()
     if (app.menu.selectedSong < app.catalogue.songs.size()) {
         const SongEntry &entry = app.catalogue.songs[app.menu.selectedSong];
         fileName = entry.fileName;
-        std::string dataDir = exeDirectory() + "/data";
+        const std::string dataDir = dataDirectory();
         parseChartFile(findDataFile(dataDir, fileName), dataDir, entry.level, chart);
     } else {
         // No song is selected (an empty catalogue): the song plays as a chart that cannot be read.

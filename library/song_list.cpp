@@ -5,7 +5,6 @@
 #include "library/file_lookup.h"
 #include "library/header_values.h"
 #include "library/line_reader.h"
-#include "platform/paths.h"
 
 namespace {
 
@@ -62,6 +61,6 @@ void readSongList(const std::string &dataDir, Catalogue &catalogue)
 
 void loadSongList()
 {
-    readSongList(exeDirectory() + "/data", app.catalogue);
+    readSongList(dataDirectory(), app.catalogue);
     trace("catalogue %u", app.catalogue.songCount);
 }
