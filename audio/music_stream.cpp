@@ -58,6 +58,15 @@ void writeBuffer(MusicStream &s, PcmBuffer &buffer)
         s.writtenCount.store(s.writtenCount.load() + 1);
 }
 
+// A stream that cannot play reports Finished at once, so the play screen never waits for it.
+int failToOpen(MusicStream &s)
+{
+    s.close();
+    s.streamState.store(Finished);
+    traceStateChange(s);
+    return -1;
+}
+
 // The part of open shared by music and silence: the device and the first two buffers.
 int openDeviceAndFillBuffers(MusicStream &s)
 {
@@ -72,12 +81,8 @@ int openDeviceAndFillBuffers(MusicStream &s)
     s.writtenCount.store(0);
     s.doneCount.store(0);
     s.streamState.store(Primed);
-    if (pcmOpen(&s.device, s.format, MusicStream::onBufferDone, &s) != PcmOk) {
-        s.close();
-        s.streamState.store(Finished);
-        traceStateChange(s);
-        return -1;
-    }
+    if (pcmOpen(&s.device, s.format, MusicStream::onBufferDone, &s) != PcmOk)
+        return failToOpen(s);
     for (int i = 0; i < 2; i++) {
         PcmBuffer &header = s.headers[i];
         header.data = new uint8_t[s.bufferBytes]();
@@ -108,12 +113,8 @@ int MusicStream::openFile(const char *path)
 int MusicStream::open()
 {
     const vorbis_info *info = decoderOpen ? ov_info(&decoder, -1) : nullptr;
-    if (info == nullptr) {
-        close();
-        streamState.store(Finished);
-        traceStateChange(*this);
-        return -1;
-    }
+    if (info == nullptr)
+        return failToOpen(*this);
     format = PcmFormat{info->channels, int(info->rate)};
     silentSource = false;
     return openDeviceAndFillBuffers(*this);
