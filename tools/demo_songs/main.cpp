@@ -25,17 +25,21 @@ static bool writeText(const std::string &path, const std::string &text)
     return static_cast<bool>(file.flush());
 }
 
+static bool cannotWrite(const std::string &path)
+{
+    std::fprintf(stderr, "demo songs: cannot write %s\n", path.c_str());
+    return false;
+}
+
 static bool writeSong(const SongSheet &sheet, int serial, const std::string &folder)
 {
-    if (!writeText(folder + "/" + sheet.stem + ".txt", chartText(sheet))) {
-        std::fprintf(stderr, "demo songs: cannot write %s/%s.txt\n", folder.c_str(), sheet.stem.c_str());
-        return false;
-    }
+    const std::string chartPath = folder + "/" + sheet.stem + ".txt";
+    if (!writeText(chartPath, chartText(sheet)))
+        return cannotWrite(chartPath);
     const StereoBuffer music = mixdown(renderStems(sheet), beatMs(sheet));
-    if (!writeOggVorbis(folder + "/" + sheet.stem + ".ogg", music, VorbisQuality, serial)) {
-        std::fprintf(stderr, "demo songs: cannot write %s/%s.ogg\n", folder.c_str(), sheet.stem.c_str());
-        return false;
-    }
+    const std::string musicPath = folder + "/" + sheet.stem + ".ogg";
+    if (!writeOggVorbis(musicPath, music, VorbisQuality, serial))
+        return cannotWrite(musicPath);
     std::printf("%s.txt  level %d  %g BPM  %.1f s  %s\n", sheet.stem.c_str(), sheet.level, sheet.bpm,
                 static_cast<double>(music.left.size()) / SampleRate, sheet.title.c_str());
     return true;
@@ -59,6 +63,8 @@ int main(int argc, char **argv)
         }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
+    if (error)
+        std::fprintf(stderr, "demo songs: cannot create %s: %s\n", folder.c_str(), error.message().c_str());
     if (!sound || error)
         return 1;
 
@@ -79,8 +85,13 @@ int main(int argc, char **argv)
         sound = sound && written[i];
         songList += sheets[i].stem + ".txt\n";
     }
-    if (!sound || !writeText(folder + "/songlist.txt", songList))
+    if (!sound)
         return 1;
+    const std::string songListPath = folder + "/songlist.txt";
+    if (!writeText(songListPath, songList)) {
+        cannotWrite(songListPath);
+        return 1;
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("demo songs written to %s in %.1f s\n", folder.c_str(), seconds);
     return 0;
