@@ -23,13 +23,6 @@ void followOctave(const ChartNote &cur, int held)
         storeRelaxed(play.octave, 4 - cur.next->octaveShift);
 }
 
-void recordRule(PlayFrame &frame, const ChartNote &note, Judgement judgement)
-{
-    app.play.lastJudgement = judgement;
-    frame.judged = true;
-    frame.judgedNote = &note;
-}
-
 // The note a linked note slides into. The last note of a chart may be written in upper case too;
 // its next is null, or the spare record when only ghost notes follow, and neither is a note.
 ChartNote *slideEndOf(const ChartNote &note)
@@ -52,7 +45,7 @@ void applyOrdinaryNote(PlayFrame &frame, ChartNote &cur, const OrdinaryOutcome &
     if (outcome.row == OrdinaryRow::None)
         return;
     if (cur.state == 1)
-        recordRule(frame, cur, outcome.judgement);
+        markJudged(frame, cur, outcome.judgement);
     cur.state = 0;
     app.chart.noteIndex++;
     play.linkOnPitch = 0;
@@ -87,7 +80,7 @@ void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome
         play.linkActive = slideEndOf(cur) != nullptr ? 1 : 0;
         break;
     }
-    recordRule(frame, cur, outcome.judgement);
+    markJudged(frame, cur, outcome.judgement);
     if (outcome.clearsOnPitch)
         play.linkOnPitch = 0;
     // A release still waiting for its grace belonged to the slide that has now ended.
@@ -96,6 +89,13 @@ void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome
 }
 
 }  // namespace
+
+void markJudged(PlayFrame &frame, const ChartNote &note, Judgement judgement)
+{
+    app.play.lastJudgement = judgement;
+    frame.judged = true;
+    frame.judgedNote = &note;
+}
 
 void judgeCurrentNote(PlayFrame &frame)
 {

@@ -5,6 +5,7 @@
 #include "game/atomic_access.h"
 #include "game/clock_math.h"
 #include "game/judgement_rules.h"
+#include "game/note_judgement.h"
 #include "game/repeat_gate.h"
 #include "game/song_end.h"
 #include "platform/keys.h"
@@ -29,11 +30,9 @@ void releaseKey(PlayFrame &frame)
     }
     if (play.releaseStartTime != 0 && frame.now - play.releaseStartTime >= ForgivenReleaseMs) {
         const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
-        play.lastJudgement = releaseJudgement(msDistance(cur.timeMs, t));
+        markJudged(frame, cur, releaseJudgement(msDistance(cur.timeMs, t)));
         play.linkActive = 0;
         cur.state = 2;
-        frame.judged = true;
-        frame.judgedNote = &cur;
         play.releaseStartTime = 0;
     }
 }
