@@ -2,9 +2,6 @@
 // Goal: all of it together below 1% of a core (167 us per 60 Hz frame).
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <map>
 #include <string>
 
@@ -13,26 +10,19 @@
 #include "audio/voice_thread.h"
 #include "platform/core/pcm_mixer.h"
 #include "tests/audio/ogg_encode.h"
+#include "tests/library/scratch_folder.h"
 
 namespace {
 
 // Twenty seconds of noise at each rate asked for: it decodes as slowly as real music. Encoded once
-// per run (the benchmarks run many times) and removed when the program ends.
-struct BenchSongs {
-    std::map<int, std::string> paths;
-    ~BenchSongs()
-    {
-        for (const auto &song : paths)
-            std::remove(song.second.c_str());
-    }
-};
-
+// per run (the benchmarks run many times), into a folder removed when the program ends.
 std::string benchSong(int rate)
 {
-    static BenchSongs songs;
-    std::string &path = songs.paths[rate];
+    static ScratchFolder folder;
+    static std::map<int, std::string> paths;
+    std::string &path = paths[rate];
     if (path.empty()) {
-        path = "/tmp/lumatide_audio_bench_" + std::to_string(getpid()) + "_" + std::to_string(rate) + ".ogg";
+        path = folder.path + "/noise_" + std::to_string(rate) + ".ogg";
         encodeOgg(path, 2, rate, noiseSamples(2, size_t(rate) * 20));
     }
     return path;

@@ -9,7 +9,7 @@
 #include <string>
 
 // A fresh folder under /tmp, removed with everything in it when the record goes. The library
-// tests, the library benchmark and the song-list fuzzer all write their files into one.
+// tests, the library and audio benchmarks and the song-list fuzzer all write their files into one.
 struct ScratchFolder {
     std::string path;
 
