@@ -29,6 +29,12 @@ double waveLevel(int waveType, double f, double phase)
         return 6144.0 - 12288.0 * w;
     }
 }
+// Position 0..1 of sample i inside its cycle.
+double cyclePosition(uint32_t i, double period)
+{
+    const double k = std::trunc(i / period);
+    return (i - k * period) / period;
+}
 } // namespace
 
 double playablePitch(double pitch)
@@ -48,15 +54,14 @@ void synthesizeBuffer(int slot, int voiceIndex, double pitch)
     const double phase = voice.phase.load(std::memory_order_relaxed);
     const uint32_t n = buffer.length / 2;
     for (uint32_t i = 0; i < n; i++) {
-        const double k = std::trunc(i / period);
-        const double f = (i - k * period) / period;
+        const double f = cyclePosition(i, period);
         const double gain = app.window.voiceGain.load(std::memory_order_relaxed);
         const double level = std::trunc(waveLevel(waveType, f, phase) * gain);
         const int16_t sample = int16_t(std::clamp(level, -32768.0, 32767.0));
         std::memcpy(buffer.data + 2 * i, &sample, 2);
     }
-    const double k = std::trunc(n / period);
-    const double f = (n - k * period) / period;
+    // The next buffer starts where this one's sample n would have been.
+    const double f = cyclePosition(n, period);
     double next = phase;
     if (waveType == 0) {
         next += TwoPi * f;
