@@ -97,13 +97,18 @@ bool matchFontFile(const std::vector<char32_t> &codePoints, std::string &file, i
     return found;
 }
 
+// Loads the glyph of codePoint into the face's slot; false when the face cannot.
+bool loadGlyph(FT_Face face, char32_t codePoint)
+{
+    // Outlines only: embedded bitmaps would come out without antialiasing, and measuring must
+    // use the same advances as drawing.
+    return FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) == 0;
+}
+
 // Loads and renders the glyph of codePoint; false when the face cannot.
 bool renderGlyph(FT_Face face, char32_t codePoint)
 {
-    // Outlines only: embedded bitmaps would come out without antialiasing.
-    if (FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
-        return false;
-    return FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0;
+    return loadGlyph(face, codePoint) && FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0;
 }
 
 int advanceOf(FT_Face face) { return int((face->glyph->advance.x + 32) >> 6); }
@@ -185,7 +190,7 @@ TextExtent measureSystemFontText(const SystemFont &font, const std::string &utf8
     auto face = static_cast<FT_Face>(font.face);
     extent.height = font.pixelHeight;
     for (char32_t codePoint : codePointsOf(utf8Text)) {
-        if (isDrawn(codePoint) && FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) == 0)
+        if (isDrawn(codePoint) && loadGlyph(face, codePoint))
             extent.width += advanceOf(face);
     }
     return extent;
