@@ -146,6 +146,17 @@ void returnBuffer(LogicalDevice &d, PcmBuffer *buffer, bool notify)
     d.noticeTail.store(tail + 1, std::memory_order_release);
 }
 
+// Drops whatever is staged or held in the converter; the next frames read start a new run.
+void startFreshRun(LogicalDevice &d)
+{
+    if (d.converter != nullptr)
+        src_reset(d.converter);
+    d.runStart = d.readFrames;
+    d.runOut = 0;
+    d.stagingCount = d.stagingPos = 0;
+    d.flushing = false;
+}
+
 // Gives back every buffer and starts the device's frame count again, as if freshly opened.
 void returnEverything(LogicalDevice &d, bool notify)
 {
@@ -158,11 +169,8 @@ void returnEverything(LogicalDevice &d, bool notify)
     }
     d.queueRead = tail;
     d.readFrameInBuffer = 0;
-    d.readFrames = d.mixedFrames = d.runStart = d.runOut = 0;
-    d.stagingCount = d.stagingPos = 0;
-    d.flushing = false;
-    if (d.converter != nullptr)
-        src_reset(d.converter);
+    d.readFrames = d.mixedFrames = 0;
+    startFreshRun(d);
     const uint32_t epoch = d.epoch.fetch_add(1, std::memory_order_release) + 1;
     d.reported.store(taggedFrames(epoch, 0), std::memory_order_release);
 }
@@ -230,15 +238,6 @@ bool refillStaging(LogicalDevice &d)
     return true;
 }
 
-void endConverterRun(LogicalDevice &d)
-{
-    src_reset(d.converter);
-    d.runStart = d.readFrames;
-    d.runOut = 0;
-    d.stagingCount = d.stagingPos = 0;
-    d.flushing = false;
-}
-
 void addToMix(float *mix, const float *frames, int count, int channels)
 {
     if (channels == 1) {
@@ -292,7 +291,7 @@ int mixDevice(LogicalDevice &d, float *mix, int frames)
             d.mixedFrames = std::min(d.readFrames,
                                      d.runStart + d.runOut * d.format.sampleRate / PcmMixRate);
             if (d.flushing && d.mixedFrames == d.readFrames)
-                endConverterRun(d);
+                startFreshRun(d);
             else if (data.input_frames_used == 0 && data.output_frames_gen == 0)
                 break;
         }
