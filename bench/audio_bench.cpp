@@ -10,7 +10,7 @@
 #include "audio/voice_thread.h"
 #include "platform/core/pcm_mixer.h"
 #include "tests/audio/ogg_encode.h"
-#include "tests/library/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

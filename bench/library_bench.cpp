@@ -6,7 +6,7 @@
 #include "app/app_context.h"
 #include "library/chart_parser.h"
 #include "library/song_list.h"
-#include "tests/library/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

@@ -2,8 +2,7 @@
 #include <string>
 
 #include "library/chart.h"
-
-std::string readWholeFile(const std::string &path);
+#include "support/scratch_folder.h"
 
 // Parses chart text in a fresh chart at the load-time octave range.
 Chart parseText(const std::string &text);

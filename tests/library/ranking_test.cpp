@@ -6,7 +6,7 @@
 
 #include "library/ranking.h"
 #include "library_files.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 #include "library/song_list.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 using namespace std::string_literals;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/config.h"
-#include "support/temp_folder.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -69,7 +69,7 @@ TEST(Config, ExistingFileIsReadAndNeverRewritten)
 {
     for (const ConfigCase &c : configCases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string path = folder.file("conf.ini");
         makeSettings(path, c);
         testing::internal::CaptureStderr();
@@ -83,7 +83,7 @@ TEST(Config, ExistingFileIsReadAndNeverRewritten)
 
 TEST(Config, MissingFileIsCreatedWithTheDefault)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder.file("conf.ini");
     testing::internal::CaptureStderr();
     EXPECT_EQ(loadBufferLengthMs(path), 20);

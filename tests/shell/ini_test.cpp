@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/ini.h"
-#include "support/temp_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST(Ini, ReadsLikePrivateProfiles)
     };
     for (const ReadCase &c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
+        ScratchFolder folder;
         writeWholeFile(folder.file("t.ini"), c.fileText);
         EXPECT_EQ(iniReadString(folder.file("t.ini"), c.section, c.key, "default"), c.expected);
     }
@@ -46,7 +46,7 @@ TEST(Ini, ReadsLikePrivateProfiles)
 
 TEST(Ini, MissingFileReadsTheDefault)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     EXPECT_EQ(iniReadString(folder.file("none.ini"), "a", "k", "d"), "d");
 }
 
@@ -70,7 +70,7 @@ TEST(Ini, WritesOnlyTheOneKey)
     };
     for (const WriteCase &c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string path = folder.file("conf.ini");
         if (c.before != nullptr)
             writeWholeFile(path, c.before);
@@ -88,7 +88,7 @@ TEST(Ini, FailedWriteReportsFalse)
 
 TEST(Ini, FileThatCannotBeReadIsLeftAlone)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string link = folder.file("conf.ini");
     std::filesystem::create_symlink(folder.file("gone.ini"), link);
     EXPECT_FALSE(iniWriteString(link, "config", "BufferLength", "20"));

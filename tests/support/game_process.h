@@ -6,10 +6,10 @@
 #include <chrono>
 #include <string>
 
-#include "support/temp_folder.h"
+#include "support/scratch_folder.h"
 
 struct GameProcess {
-    TempFolder folder;
+    ScratchFolder folder;
     pid_t pid = -1;
     int exitStatus = -1;
 
