@@ -27,6 +27,10 @@ void resetPlayState()
         count = 0;
     play.combo = 0;
     play.linkActive = 0;
+    // A slide or a release still pending from the last song must not reach into the next one.
+    play.linkOnPitch = 0;
+    play.hitLatch = 0;
+    play.releaseStartTime = 0;
     play.phaseStartTime = 0;
     play.resultTime = 0;
     play.fullComboTime = 0;

@@ -52,10 +52,5 @@ void startSong(bool autoplay)
     if (!autoplay)
         entry.played = 1;
     resetPlayState();
-    // Per-song values the play reset leaves alone; a slide or release of the last song must not
-    // reach into this one.
-    play.hitLatch = 0;
-    play.linkOnPitch = 0;
-    play.releaseStartTime = 0;
     trace("song start %s autoplay=%d stage=%d", entry.fileName.c_str(), menu.autoplay, app.credit.stage);
 }
