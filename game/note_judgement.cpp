@@ -33,8 +33,13 @@ ChartNote *slideEndOf(const ChartNote &note)
     return note.next;
 }
 
+// A player who missed a slide's start has nothing to slide from: its end is closed and passes
+// unjudged. AUTOPLAY misses a note only when the frames came too slowly to play it (a stalled main
+// thread); there the end stays open and is played as a note of its own, so every note is judged.
 void cancelFollowingSlideEnd(const ChartNote &cur)
 {
+    if (app.menu.autoplay == 1)
+        return;
     if (ChartNote *end = slideEndOf(cur))
         end->state = 2;
 }
