@@ -1,7 +1,9 @@
 #include "game/song_start.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "app/app_context.h"
 #include "app/play_reset.h"
@@ -12,7 +14,8 @@
 
 namespace {
 
-constexpr int64_t SilentTailMs = 1000;
+constexpr uint32_t SilentTailMs = 1000;
+constexpr uint32_t LongestSongMs = std::numeric_limits<uint32_t>::max();
 
 void openMusic()
 {
@@ -30,11 +33,14 @@ void openMusic()
 
 uint32_t silentSongLengthMs(const Chart &chart)
 {
-    if (chart.measureCount == 0 || chart.bpm <= 0.0)
-        return static_cast<uint32_t>(SilentTailMs);
-    const int64_t lastStart = static_cast<int32_t>(chart.measureTimes[chart.measureCount - 1]);
-    const int64_t lastLength = static_cast<int64_t>(60000.0 / chart.bpm * 4.0 * chart.measureLength);
-    return static_cast<uint32_t>(std::max(lastStart + lastLength, int64_t{0}) + SilentTailMs);
+    if (chart.measureCount == 0 || !isPlayableBpm(chart.bpm))
+        return SilentTailMs;
+    const double lastStart = static_cast<int32_t>(chart.measureTimes[chart.measureCount - 1]);
+    const double lastLength = std::trunc(60000.0 / chart.bpm * 4.0 * chart.measureLength);
+    const double length = std::max(lastStart + lastLength, 0.0) + SilentTailMs;
+    // A tempo near zero or a huge #MEASURE gives a measure longer than the clock can count: the
+    // song runs as long as the clock goes.
+    return length < LongestSongMs ? static_cast<uint32_t>(length) : LongestSongMs;
 }
 
 void startSong(bool autoplay)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "game/song_start.h"
 #include "library/chart_parser.h"
 
@@ -23,6 +26,25 @@ TEST(SongStart, SilentLengthRunsToTheNextMeasurePlusASecond)
         const std::string text = std::string("BPM:120\nWAVE:x.ogg\nOFFSET:") + c.offset + "\n#START\n" + c.body + "#END\n";
         parseChartText(text, "/nonexistent", 1, chart);
         EXPECT_EQ(silentSongLengthMs(chart), c.lengthMs) << c.name;
+    }
+    // A tempo near zero or a huge #MEASURE makes a measure longer than the clock can count: the
+    // song then runs as long as the clock goes.
+    struct Extreme {
+        const char *name;
+        std::string header;
+        std::string body;
+    };
+    const Extreme extremes[] = {
+        {"tempo of 1e-300", "BPM:1e-300\n", "4c ,\n"},
+        {"tempo of 1e-300, second measure", "BPM:1e-300\n", "4c ,\n4c ,\n"},
+        {"#MEASURE of 10^23 whole notes", "BPM:120\n", "#MEASURE 1" + std::string(23, '0') + "/1\n4c ,\n"},
+        {"#MEASURE of 10^300 whole notes", "BPM:120\n", "#MEASURE 1" + std::string(300, '0') + "/1\n4c ,\n"},
+    };
+    for (const Extreme &c : extremes) {
+        Chart chart;
+        parseChartText(c.header + "WAVE:x.ogg\n#START\n" + c.body + "#END\n", "/nonexistent", 1, chart);
+        ASSERT_GT(chart.measureCount, 0) << c.name;
+        EXPECT_EQ(silentSongLengthMs(chart), UINT32_MAX) << c.name;
     }
     Chart noTempo;
     parseChartText("WAVE:x.ogg\n#START\n4c ,\n#END\n", "/nonexistent", 1, noTempo);
