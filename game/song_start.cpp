@@ -4,12 +4,14 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 #include "app/app_context.h"
 #include "app/play_reset.h"
 #include "app/trace.h"
 #include "game/atomic_access.h"
 #include "library/chart_parser.h"
+#include "library/file_lookup.h"
 #include "platform/timer.h"
 
 namespace {
@@ -17,16 +19,28 @@ namespace {
 constexpr uint32_t SilentTailMs = 1000;
 constexpr uint32_t LongestSongMs = std::numeric_limits<uint32_t>::max();
 
-void openMusic()
+void openMusic(const std::string &chartPath)
 {
     MusicStream &music = app.music;
     const Chart &chart = app.chart;
     music.gain = 1.0;
     if (music.openFile(chart.musicPath.c_str()) == 0 && music.open() == 0)
         return;
-    std::fprintf(stderr, "lumatide: cannot play the music \"%s\"; the song runs without it\n",
-                 chart.musicPath.c_str());
+    if (chart.musicPath.empty())
+        std::fprintf(stderr, "lumatide: %s: no WAVE line names its music; the song runs without it\n",
+                     chartPath.c_str());
+    else
+        std::fprintf(stderr, "lumatide: %s: cannot play its music \"%s\"; the song runs without it\n",
+                     chartPath.c_str(), chart.musicPath.c_str());
     music.openSilent(silentSongLengthMs(chart));
+}
+
+// The parser leaves a chart without a usable tempo empty; the author hears why.
+void reportUnusableTempo(const std::string &chartPath)
+{
+    const double bpm = app.chart.bpm;
+    if (!isPlayableBpm(bpm))
+        std::fprintf(stderr, "lumatide: %s: no usable BPM (%g); the song has no notes\n", chartPath.c_str(), bpm);
 }
 
 }  // namespace
@@ -50,7 +64,9 @@ void startSong(bool autoplay)
     SongEntry &entry = app.catalogue.songs[menu.selectedSong];
     menu.autoplay = autoplay ? 1 : 0;
     parseChart();
-    openMusic();
+    const std::string chartPath = findDataFile(dataDirectory(), entry.fileName);
+    reportUnusableTempo(chartPath);
+    openMusic(chartPath);
     storeRelaxed(menu.state, Play);
     storeRelaxed(play.keyHeldFrames, -1);
     play.playStartTime = timerNowMs();

@@ -1,10 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
+#include <sys/stat.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
 #include "game/song_start.h"
 #include "library/chart_parser.h"
+#include "library/file_lookup.h"
+#include "platform/fake/fake_platform.h"
 
 TEST(SongStart, SilentLengthRunsToTheNextMeasurePlusASecond)
 {
@@ -49,4 +58,56 @@ TEST(SongStart, SilentLengthRunsToTheNextMeasurePlusASecond)
     Chart noTempo;
     parseChartText("WAVE:x.ogg\n#START\n4c ,\n#END\n", "/nonexistent", 1, noTempo);
     EXPECT_EQ(silentSongLengthMs(noTempo), 1000u) << "a chart without a tempo is empty";
+}
+
+// A song that cannot be played as written starts all the same, and stderr says why in one line
+// per reason, naming the chart.
+TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
+{
+    const std::string dataDir = dataDirectory();
+    mkdir(dataDir.c_str(), 0755);
+    const std::string musicFile = dataDir + "/start_music.ogg";
+    struct Case {
+        const char *name;
+        std::string header;
+        std::vector<std::string> lines;   // {chart} stands for the chart's path
+    };
+    const std::string noMusic = "cannot play its music \"" + musicFile + "\"; the song runs without it";
+    const Case cases[] = {
+        {"music missing", "WAVE:start_music.ogg\nBPM:120\n", {noMusic}},
+        {"no WAVE line", "BPM:120\n", {"no WAVE line names its music; the song runs without it"}},
+        {"BPM 0", "WAVE:start_music.ogg\nBPM:0\n", {"no usable BPM (0); the song has no notes", noMusic}},
+        {"no BPM line", "WAVE:start_music.ogg\n", {"no usable BPM (0); the song has no notes", noMusic}},
+        {"negative BPM", "WAVE:start_music.ogg\nBPM:-120\n", {"no usable BPM (-120); the song has no notes", noMusic}},
+        {"infinite BPM", "WAVE:start_music.ogg\nBPM:1e999\n", {"no usable BPM (inf); the song has no notes", noMusic}},
+        {"BPM not a number", "WAVE:start_music.ogg\nBPM:nan\n", {"no usable BPM (nan); the song has no notes", noMusic}},
+    };
+    for (const Case &c : cases) {
+        resetAppContext();
+        fakeResetPlatform();
+        const std::string fileName = "start_messages.txt";
+        const std::string chartPath = dataDir + "/" + fileName;
+        std::ofstream(chartPath) << c.header << "#START\n4c 4e ,\n#END\n";
+        SongEntry entry;
+        entry.fileName = fileName;
+        entry.level = 1;
+        app.catalogue.songs = {entry};
+        app.catalogue.songCount = 1;
+
+        testing::internal::CaptureStderr();
+        startSong(false);
+        std::istringstream captured(testing::internal::GetCapturedStderr());
+        app.music.close();
+        std::string messages;
+        for (std::string line; std::getline(captured, line);)
+            if (line.rfind("lumatide: ", 0) == 0)   // not the trace, when it is on
+                messages += line + "\n";
+
+        std::string expected;
+        for (const std::string &line : c.lines)
+            expected += "lumatide: " + chartPath + ": " + line + "\n";
+        EXPECT_EQ(messages, expected) << c.name;
+        EXPECT_EQ(app.menu.state.load(), Play) << c.name << ": the song starts all the same";
+        std::remove(chartPath.c_str());
+    }
 }
