@@ -3,7 +3,7 @@
 #include <cmath>
 #include <new>
 
-#include "app/control_layout.h"
+#include "rules/control_layout.h"
 
 AppContext app;
 

@@ -8,8 +8,8 @@
 
 #include "audio/music_stream.h"
 #include "audio/tone_voice.h"
-#include "gfx/screen_control.h"
-#include "gfx/title_texture.h"
+#include "rules/screen_control.h"
+#include "library/title_texture.h"
 #include "library/chart.h"
 #include "library/song_entry.h"
 

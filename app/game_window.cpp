@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/app_context.h"
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "app/window_procedure.h"
 #include "gfx/png_decoder.h"
 #include "platform/paths.h"

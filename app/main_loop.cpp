@@ -1,9 +1,9 @@
 #include "app/main_loop.h"
 
 #include "app/app_context.h"
-#include "app/credit_count_up.h"
-#include "app/message_pump.h"
-#include "app/trace.h"
+#include "rules/count_up.h"
+#include "platform/message_pump.h"
+#include "platform/trace.h"
 #include "game/menus.h"
 #include "game/play_update.h"
 #include "gfx/render_frame.h"

@@ -5,7 +5,7 @@
 #include "app/app_context.h"
 #include "app/config.h"
 #include "app/main_loop.h"
-#include "app/play_reset.h"
+#include "game/play_reset.h"
 #include "audio/audio_output.h"
 #include "audio/voice_thread.h"
 #include "gfx/image_texture.h"

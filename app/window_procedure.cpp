@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/app_context.h"
-#include "app/control_layout.h"
+#include "rules/control_layout.h"
 #include "audio/voice_thread.h"
 #include "gfx/render_frame.h"
 

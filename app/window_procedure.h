@@ -1,5 +1,5 @@
 #pragma once
-#include "gfx/screen_control.h"
+#include "rules/screen_control.h"
 #include "platform/window.h"
 
 // Handles one window message on the main thread.

@@ -1,6 +1,6 @@
 #include "audio/audio_output.h"
 
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "platform/pcm.h"
 #include "platform/window.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "audio/pcm_device_release.h"
 
 namespace {

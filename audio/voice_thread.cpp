@@ -4,10 +4,10 @@
 #include <new>
 
 #include "app/app_context.h"
-#include "app/message_pump.h"
+#include "platform/message_pump.h"
 #include "audio/pcm_device_release.h"
 #include "audio/synthesizer.h"
-#include "game/player_pitch.h"
+#include "rules/player_pitch.h"
 
 namespace {
 constexpr std::memory_order Relaxed = std::memory_order_relaxed;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/play_reset.h"
+#include "game/play_reset.h"
 #include "game/play_update.h"
 #include "library/chart_parser.h"
 #include "platform/core/pcm_mixer.h"

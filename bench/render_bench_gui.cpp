@@ -8,7 +8,7 @@
 #include <sys/resource.h>
 
 #include "app/app_context.h"
-#include "app/control_layout.h"
+#include "rules/control_layout.h"
 #include "gfx/render_frame.h"
 #include "library/chart_notes.h"
 #include "platform/timer.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "app/app_context.h"
-#include "game/atomic_access.h"
-#include "game/clock_math.h"
+#include "rules/atomic_access.h"
+#include "rules/clock_math.h"
 #include "game/repeat_gate.h"
 
 namespace {

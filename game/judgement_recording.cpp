@@ -1,9 +1,9 @@
 #include "game/judgement_recording.h"
 
 #include "app/app_context.h"
-#include "app/trace.h"
-#include "game/clock_math.h"
-#include "game/song_scoring.h"
+#include "platform/trace.h"
+#include "rules/clock_math.h"
+#include "rules/song_scoring.h"
 
 namespace {
 

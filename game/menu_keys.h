@@ -1,7 +1,7 @@
 #pragma once
 #include "app/app_context.h"
 #include "game/repeat_gate.h"
-#include "gfx/screen_control.h"
+#include "rules/screen_control.h"
 #include "platform/keys.h"
 
 // A repeatable menu key counts as held when the key is down or its on-screen control is held.

@@ -2,7 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/window_procedure.h"
-#include "game/atomic_access.h"
+#include "rules/atomic_access.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "app/app_context.h"
-#include "app/trace.h"
-#include "game/atomic_access.h"
-#include "game/judgement_rules.h"
+#include "platform/trace.h"
+#include "rules/atomic_access.h"
+#include "rules/judgement_rules.h"
 
 namespace {
 

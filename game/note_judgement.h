@@ -1,5 +1,5 @@
 #pragma once
-#include "game/judgement_rules.h"
+#include "rules/judgement_rules.h"
 #include "game/play_frame.h"
 
 // Follows the octave of the current note and judges it by the ordinary-note or slide-end table;

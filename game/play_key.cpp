@@ -2,9 +2,9 @@
 
 #include "app/app_context.h"
 #include "audio/voice_thread.h"
-#include "game/atomic_access.h"
-#include "game/clock_math.h"
-#include "game/judgement_rules.h"
+#include "rules/atomic_access.h"
+#include "rules/clock_math.h"
+#include "rules/judgement_rules.h"
 #include "game/note_judgement.h"
 #include "game/repeat_gate.h"
 #include "game/song_end.h"

@@ -1,7 +1,7 @@
 #include "game/select_screen.h"
 
 #include "app/app_context.h"
-#include "game/atomic_access.h"
+#include "rules/atomic_access.h"
 #include "game/catalogue_cursor.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"

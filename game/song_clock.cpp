@@ -1,8 +1,8 @@
 #include "game/song_clock.h"
 
 #include "app/app_context.h"
-#include "game/atomic_access.h"
-#include "game/clock_math.h"
+#include "rules/atomic_access.h"
+#include "rules/clock_math.h"
 
 namespace {
 

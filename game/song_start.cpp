@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/play_reset.h"
-#include "app/trace.h"
-#include "game/atomic_access.h"
+#include "game/play_reset.h"
+#include "platform/trace.h"
+#include "rules/atomic_access.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 #include "platform/timer.h"

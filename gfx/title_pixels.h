@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "gfx/title_texture.h"
+#include "library/title_texture.h"
 
 // The GL-free half of a title texture: font, layout, drawing and the conversion to RGBA.
 

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "gfx/title_pixels.h"
 
 void createTitleTexture(TitleTexture &title)

@@ -1,6 +1,6 @@
 #pragma once
 // The GL half of a title texture; each call needs the current GL context.
-#include "gfx/title_texture.h"
+#include "library/title_texture.h"
 
 // Lays out the title, makes its texture and draws the title into it.
 void createTitleTexture(TitleTexture &title);

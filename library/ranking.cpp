@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "app/app_context.h"
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "library/file_lookup.h"
 #include "library/line_reader.h"
 

@@ -1,7 +1,7 @@
 #include "library/song_list.h"
 
 #include "app/app_context.h"
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "library/file_lookup.h"
 #include "library/header_values.h"
 #include "library/line_reader.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "audio/audio_output.h"
 #include "platform/fake/pcm_fake.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "audio_test_support.h"
 #include "ogg_encode.h"
 

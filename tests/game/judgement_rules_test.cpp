@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/judgement_rules.h"
+#include "rules/judgement_rules.h"
 
 namespace {
 

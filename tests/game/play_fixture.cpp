@@ -1,6 +1,6 @@
 #include "play_fixture.h"
 
-#include "app/play_reset.h"
+#include "game/play_reset.h"
 #include "game/play_update.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/keys.h"

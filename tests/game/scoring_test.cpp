@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/song_scoring.h"
+#include "rules/song_scoring.h"
 
 TEST(SongScoring, JudgementGains)
 {

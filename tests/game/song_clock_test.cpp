@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/play_reset.h"
-#include "game/player_pitch.h"
+#include "game/play_reset.h"
+#include "rules/player_pitch.h"
 #include "game/song_clock.h"
 #include "platform/core/pcm_mixer.h"
 #include "platform/fake/fake_platform.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/control_layout.h"
+#include "rules/control_layout.h"
 #include "chart_setup.h"
 #include "frame_capture.h"
 #include "gfx/frame_context.h"

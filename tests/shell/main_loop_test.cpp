@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/app_context.h"
-#include "app/credit_count_up.h"
+#include "rules/count_up.h"
 #include "app/main_loop.h"
-#include "app/play_reset.h"
+#include "game/play_reset.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/keys.h"
 

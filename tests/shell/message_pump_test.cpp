@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "app/app_context.h"
-#include "app/message_pump.h"
+#include "platform/message_pump.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/pcm.h"
 #include "platform/timer.h"

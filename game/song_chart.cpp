@@ -1,5 +1,5 @@
 #include "app/app_context.h"
-#include "app/trace.h"
+#include "platform/trace.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 

@@ -1,4 +1,4 @@
-#include "app/credit_count_up.h"
+#include "rules/count_up.h"
 
 #include "app/app_context.h"
 #include "platform/timer.h"

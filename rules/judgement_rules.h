@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "app/app_context.h"
-#include "game/clock_math.h"
+#include "rules/clock_math.h"
 
 // The timing and pitch tables that judge the current note, as pure functions of one frame's
 // numbers. Times are song-clock milliseconds; `t` is the clock, `noteTime` the note's time.

@@ -1,4 +1,4 @@
-#include "app/control_layout.h"
+#include "rules/control_layout.h"
 
 #include "app/app_context.h"
 

@@ -1,4 +1,4 @@
-#include "app/message_pump.h"
+#include "platform/message_pump.h"
 
 #include <thread>
 

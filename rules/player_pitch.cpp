@@ -1,4 +1,4 @@
-#include "game/player_pitch.h"
+#include "rules/player_pitch.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "game/judgement_rules.h"
+#include "rules/judgement_rules.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "gfx/screen_control.h"
+#include "rules/screen_control.h"
 
 // Places the five on-screen controls for the given height/width ratio.
 void layoutControls(ScreenControl controls[5], double aspect);

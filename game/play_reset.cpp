@@ -1,4 +1,4 @@
-#include "app/play_reset.h"
+#include "game/play_reset.h"
 
 #include "app/app_context.h"
 

@@ -1,4 +1,4 @@
-#include "game/song_scoring.h"
+#include "rules/song_scoring.h"
 
 #include <algorithm>
 
