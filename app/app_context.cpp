@@ -1,24 +1,41 @@
 #include "app/app_context.h"
 
-#include <cmath>
+#include <algorithm>
 #include <new>
 
-#include "rules/control_layout.h"
+#include "app/window_procedure.h"
+#include "platform/message_pump.h"
 
-AppContext app;
+namespace {
 
-AppContext::AppContext()
+template <class Record> void renew(Record &record)
 {
-    double ratio = 1.0;
-    synth.semitoneRatio = std::pow(2.0, 1.0 / 12.0);
-    for (int i = 0; i < 3; i++)
-        ratio *= synth.semitoneRatio;
-    synth.referenceHz = static_cast<int>(440.0 * ratio);
-    layoutControls(window.controls, window.aspect);
+    record.~Record();
+    new (&record) Record();
+}
+
+} // namespace
+
+void connectSubsystems()
+{
+    setMessageHandler(windowProcedure);
+    gfx.musicState = &music.streamState;
 }
 
 void resetAppContext()
 {
-    app.~AppContext();
-    new (&app) AppContext();
+    renew(shell);
+    renew(window);
+    renew(menu);
+    renew(play);
+    renew(credit);
+    renew(catalogue);
+    renew(chart);
+    renew(music);
+    for (ToneVoice &voice : voices)
+        renew(voice);
+    renew(gfx);
+    renew(synth);
+    std::copy(LoadTimeRanking, LoadTimeRanking + RankCount, ranking);
+    connectSubsystems();
 }

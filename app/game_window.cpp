@@ -1,14 +1,15 @@
 #include "app/game_window.h"
 
-#include <GL/gl.h>
 #include <cstdlib>
 
-#include "app/app_context.h"
-#include "platform/trace.h"
 #include "app/window_procedure.h"
 #include "gfx/png_decoder.h"
+#include "gfx/render_frame.h"
 #include "platform/paths.h"
+#include "platform/trace.h"
 #include "platform/window.h"
+#include "rules/shell_state.h"
+#include "rules/window_state.h"
 
 static void setWindowIcon()
 {
@@ -23,11 +24,11 @@ static void setWindowIcon()
 
 bool openGameWindow()
 {
-    if (!windowCreate("lumatide", app.window.clientWidth.load(), app.window.clientHeight.load()))
+    if (!windowCreate("lumatide", window.clientWidth.load(), window.clientHeight.load()))
         return false;
     trace("video %s", windowVideoDriver());
-    app.shell.swapControlMissing = windowSetSwapIntervalZero() ? 0 : 1;
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    shell.swapControlMissing = windowSetSwapIntervalZero() ? 0 : 1;
+    useWhiteClearColour();
     setWindowIcon();
     limitWindowShrinking();
     windowShow();

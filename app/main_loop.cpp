@@ -1,13 +1,14 @@
 #include "app/main_loop.h"
 
-#include "app/app_context.h"
-#include "rules/count_up.h"
-#include "platform/message_pump.h"
-#include "platform/trace.h"
 #include "game/menus.h"
 #include "game/play_update.h"
 #include "gfx/render_frame.h"
 #include "platform/keys.h"
+#include "platform/message_pump.h"
+#include "platform/trace.h"
+#include "rules/count_up.h"
+#include "rules/menu_state.h"
+#include "rules/shell_state.h"
 
 static const char *stateName(int state)
 {
@@ -23,10 +24,10 @@ static const char *stateName(int state)
 void runFrame()
 {
     // Without swap control the buffer swap waits for the display; with it the wait paces frames.
-    pumpMessagesFor(app.shell.swapControlMissing ? 1 : 17);
-    switch (app.menu.state.load(std::memory_order_relaxed)) {
+    pumpMessagesFor(shell.swapControlMissing ? 1 : 17);
+    switch (menu.state.load(std::memory_order_relaxed)) {
     case Select:
-        app.menu.autoplay = 0;
+        menu.autoplay = 0;
         updateMenus();
         break;
     case Play:
@@ -45,11 +46,11 @@ void runFrame()
 
 void runMainLoop()
 {
-    int tracedState = app.menu.state.load(std::memory_order_relaxed);
+    int tracedState = menu.state.load(std::memory_order_relaxed);
     trace("state %s", stateName(tracedState));
-    while (!app.shell.quitRequested) {
+    while (!shell.quitRequested) {
         runFrame();
-        const int state = app.menu.state.load(std::memory_order_relaxed);
+        const int state = menu.state.load(std::memory_order_relaxed);
         if (state != tracedState) {
             tracedState = state;
             trace("state %s", stateName(state));

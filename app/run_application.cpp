@@ -1,13 +1,11 @@
 #include "app/run_application.h"
 
-#include <GL/gl.h>
-
 #include "app/app_context.h"
 #include "app/config.h"
 #include "app/main_loop.h"
-#include "game/play_reset.h"
 #include "audio/audio_output.h"
 #include "audio/voice_thread.h"
+#include "game/play_reset.h"
 #include "gfx/image_texture.h"
 #include "gfx/title_textures.h"
 #include "library/ranking.h"
@@ -20,52 +18,49 @@
 // timer period and the audio heap have no step here.
 PlatformThread *startUp()
 {
-    app.shell.bufferLengthMs = loadBufferLengthMs(exeDirectory() + "/conf.ini");
-    loadImageTexture("font_l.png", &app.gfx.fontTexture);
-    loadImageTexture("wave.png", &app.gfx.waveTexture);
+    connectSubsystems();
+    shell.bufferLengthMs = loadBufferLengthMs(exeDirectory() + "/conf.ini");
+    loadImageTexture("font_l.png", &gfx.fontTexture);
+    loadImageTexture("wave.png", &gfx.waveTexture);
     resetPlayState();
-    app.shell.voiceThreadRunning.store(1, std::memory_order_relaxed);
-    PlatformThread *voices = threadStart(voiceThread);
+    shell.voiceThreadRunning.store(1, std::memory_order_relaxed);
+    PlatformThread *voiceThreadHandle = threadStart(voiceThread);
     startAudioOutput();
     openVoices();
     loadSongList();
-    for (TitleTexture &title : app.catalogue.titleTextures)
+    for (TitleTexture &title : catalogue.titleTextures)
         createTitleTexture(title);
-    app.menu.autoplay = 0;
-    app.menu.state.store(Title, std::memory_order_relaxed);
-    app.play.phaseStartTime = timerNowMs();
+    menu.autoplay = 0;
+    menu.state.store(Title, std::memory_order_relaxed);
+    play.phaseStartTime = timerNowMs();
     loadRanking();
     saveRanking();
-    return voices;
+    return voiceThreadHandle;
 }
 
 void shutDown(PlatformThread *voiceThreadHandle)
 {
     saveRanking();
-    app.shell.voiceThreadRunning.store(0, std::memory_order_relaxed);
+    shell.voiceThreadRunning.store(0, std::memory_order_relaxed);
     threadJoin(voiceThreadHandle);
-    app.music.close();
-    glDeleteTextures(1, &app.gfx.fontTexture);
-    glDeleteTextures(1, &app.gfx.waveTexture);
-    app.gfx.fontTexture = 0;
-    app.gfx.waveTexture = 0;
+    music.close();
+    releaseImageTextures();
     closeVoices();
     stopAudioOutput();
-    for (TitleTexture &title : app.catalogue.titleTextures)
+    for (TitleTexture &title : catalogue.titleTextures)
         releaseTitleTexture(title);
-    Chart &chart = app.chart;
     chart.currentNote = nullptr;
     std::vector<ChartNote>().swap(chart.notes);
     chart.noteCount = 0;
     std::vector<uint32_t>().swap(chart.measureTimes);
-    std::vector<SongEntry>().swap(app.catalogue.songs);
-    std::vector<TitleTexture>().swap(app.catalogue.titleTextures);
-    app.catalogue.songCount = 0;
+    std::vector<SongEntry>().swap(catalogue.songs);
+    std::vector<TitleTexture>().swap(catalogue.titleTextures);
+    catalogue.songCount = 0;
 }
 
 void runApplication()
 {
-    PlatformThread *voices = startUp();
+    PlatformThread *voiceThreadHandle = startUp();
     runMainLoop();
-    shutDown(voices);
+    shutDown(voiceThreadHandle);
 }

@@ -3,9 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
+#include <vorbis/vorbisfile.h>
 
-#include "platform/trace.h"
 #include "audio/pcm_device_release.h"
+#include "platform/trace.h"
+
+struct MusicDecoder {
+    OggVorbis_File file{};
+};
+
+MusicStream music;
 
 namespace {
 const char *const StateNames[] = {"Primed", "Streaming", "Draining", "Finished"};
@@ -31,7 +39,7 @@ uint32_t readPiece(MusicStream &s, uint8_t *target, uint32_t maxBytes)
     for (;;) {
         int section = 0;
         const long result =
-            ov_read(&s.decoder, reinterpret_cast<char *>(target), int(maxBytes), 0, 2, 1, &section);
+            ov_read(&s.decoder->file, reinterpret_cast<char *>(target), int(maxBytes), 0, 2, 1, &section);
         if (result == OV_HOLE)
             continue;   // a gap in the stream: the decoder has resynchronised, read on
         // Damage ends the music as the end of the file would; a negative count is never copied.
@@ -105,14 +113,19 @@ int openDeviceAndFillBuffers(MusicStream &s)
 int MusicStream::openFile(const char *path)
 {
     close();
-    const int result = ov_fopen(path, &decoder);
+    decoder = new (std::nothrow) MusicDecoder();
+    const int result = decoder != nullptr ? ov_fopen(path, &decoder->file) : OV_EFAULT;
     decoderOpen = result == 0;
+    if (!decoderOpen) {
+        delete decoder;
+        decoder = nullptr;
+    }
     return result;
 }
 
 int MusicStream::open()
 {
-    const vorbis_info *info = decoderOpen ? ov_info(&decoder, -1) : nullptr;
+    const vorbis_info *info = decoderOpen ? ov_info(&decoder->file, -1) : nullptr;
     if (info == nullptr)
         return failToOpen(*this);
     format = PcmFormat{info->channels, int(info->rate)};
@@ -192,7 +205,9 @@ void MusicStream::close()
 {
     closeDeviceAndFreeBuffers(device, headers);
     if (decoderOpen)
-        ov_clear(&decoder);
+        ov_clear(&decoder->file);
+    delete decoder;
+    decoder = nullptr;
     decoderOpen = false;
     silentSource = false;
     silentBytesLeft = 0;

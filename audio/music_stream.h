@@ -1,11 +1,12 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
-#include <vorbis/vorbisfile.h>
 
 #include "platform/pcm.h"
+#include "rules/stream_state.h"
 
-enum StreamState { Primed = 0, Streaming = 1, Draining = 2, Finished = 3 };
+// The decoder of an open music file; only music_stream.cpp knows what is inside.
+struct MusicDecoder;
 
 // The song's music on a device of its own: two large buffers played in turn, refilled from the
 // decoder once the heard position shows one has been played through. A stream opened without
@@ -31,15 +32,15 @@ struct MusicStream {
     std::atomic<int> doneCount{0};         // buffers the device gave back since open
     std::atomic<int> streamState{Finished};
     int tracedState = Finished;            // the state the last trace line named
-    OggVorbis_File decoder{};
-    bool decoderOpen = false;              // ov_fopen succeeded and ov_clear has not run yet
+    MusicDecoder *decoder = nullptr;       // the open file's decoder; null when none is open
+    bool decoderOpen = false;              // the file opened and has not been closed since
     bool silentSource = false;
     uint64_t silentBytesLeft = 0;          // bytes of silence still to deliver (silent source)
     PcmFormat format;
     PcmBuffer headers[2];
     PcmDevice device = 0;
 
-    // Closes whatever is open, then ov_fopen into decoder; 0 on success.
+    // Closes whatever is open, then opens the file's decoder; 0 on success.
     int openFile(const char *path);
     // Decodes the first two buffers and opens the device; the music starts at the first refill.
     // Returns 0, or -1 when the decoder is not open or its format cannot be played (the stream
@@ -53,3 +54,7 @@ struct MusicStream {
     void close();
     static void onBufferDone(void *instance, PcmBuffer *buffer);
 };
+
+// Wiped at every song: the song's music, which the song start (game/) opens and the song's end,
+// Escape or shutdown close. The main thread runs it; the audio thread returns its buffers.
+extern MusicStream music;

@@ -4,7 +4,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/app_context.h"
+#include "audio/tone_voice.h"
+#include "rules/menu_state.h"
+#include "rules/wave_type.h"
+#include "rules/window_state.h"
 
 namespace {
 constexpr double Pi = 3.141592653589793;
@@ -14,18 +17,18 @@ constexpr double PitchLimit = 96.0;
 // Level before the gain at position f (0..1) of the cycle; `phase` in the wave type's own unit.
 double waveLevel(int waveType, double f, double phase)
 {
-    if (waveType == 0)
+    if (waveType == WaveSine)
         return std::sin(2.0 * Pi * f + phase) * 4096.0 * 2.0;
     const double u = f + phase;
     const double w = u - std::trunc(u);
     switch (waveType) {
-    case 1:
+    case WaveSquare:
         return w < 0.5 ? 6144.0 : -6144.0;
-    case 2:
+    case WavePulse:
         return w < 0.25 ? 6144.0 : -6144.0;
-    case 3:
+    case WaveTriangle:
         return w < 0.5 ? 10240.0 - 40960.0 * w : 40960.0 * (w - 0.5) - 10240.0;
-    default:
+    default:    // WaveSawtooth
         return 6144.0 - 12288.0 * w;
     }
 }
@@ -37,6 +40,17 @@ double cyclePosition(uint32_t i, double period)
 }
 } // namespace
 
+SynthConstants synth;
+
+SynthConstants::SynthConstants()
+{
+    double ratio = 1.0;
+    semitoneRatio = std::pow(2.0, 1.0 / 12.0);
+    for (int i = 0; i < 3; i++)
+        ratio *= semitoneRatio;
+    referenceHz = static_cast<int>(440.0 * ratio);
+}
+
 double playablePitch(double pitch)
 {
     if (std::isnan(pitch))
@@ -46,16 +60,16 @@ double playablePitch(double pitch)
 
 void synthesizeBuffer(int slot, int voiceIndex, double pitch)
 {
-    ToneVoice &voice = app.voices[voiceIndex];
+    ToneVoice &voice = voices[voiceIndex];
     PcmBuffer &buffer = voice.buffers[slot];
     const double period = voice.format.sampleRate /
-                          (app.synth.referenceHz * std::pow(app.synth.semitoneRatio, playablePitch(pitch)));
-    const int waveType = app.menu.waveType.load(std::memory_order_relaxed);
+                          (synth.referenceHz * std::pow(synth.semitoneRatio, playablePitch(pitch)));
+    const int waveType = menu.waveType.load(std::memory_order_relaxed);
     const double phase = voice.phase.load(std::memory_order_relaxed);
     const uint32_t n = buffer.length / 2;
     for (uint32_t i = 0; i < n; i++) {
         const double f = cyclePosition(i, period);
-        const double gain = app.window.voiceGain.load(std::memory_order_relaxed);
+        const double gain = window.voiceGain.load(std::memory_order_relaxed);
         const double level = std::trunc(waveLevel(waveType, f, phase) * gain);
         const int16_t sample = int16_t(std::clamp(level, -32768.0, 32767.0));
         std::memcpy(buffer.data + 2 * i, &sample, 2);
@@ -63,7 +77,7 @@ void synthesizeBuffer(int slot, int voiceIndex, double pitch)
     // The next buffer starts where this one's sample n would have been.
     const double f = cyclePosition(n, period);
     double next = phase;
-    if (waveType == 0) {
+    if (waveType == WaveSine) {
         next += TwoPi * f;
         while (next >= TwoPi)
             next -= TwoPi;

@@ -1,4 +1,14 @@
 #pragma once
+// Never wiped: constants of the tone synthesizer, computed at load.
+struct SynthConstants {
+    double semitoneRatio = 0.0;
+    int referenceHz = 0;
+
+    SynthConstants();
+};
+
+extern SynthConstants synth;
+
 // Fills ring slot `slot` of voice `voiceIndex` with the current wave type at `pitch` semitones
 // from the reference tone, carrying the voice's phase on to the next buffer.
 void synthesizeBuffer(int slot, int voiceIndex, double pitch);

@@ -20,3 +20,8 @@ struct ToneVoice {
     std::atomic<int> resetRequested{0};
     std::atomic<int> opened{0};
 };
+
+// Never wiped as a whole: the three tone outputs, opened at start-up and closed at shutdown. The
+// voice thread writes ringWrite and phase; the window procedure's buffer notices write ringDone;
+// resetPlayState (game/) rewinds the rings and phases at every song.
+extern ToneVoice voices[VoiceCount];

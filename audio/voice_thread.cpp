@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <new>
 
-#include "app/app_context.h"
-#include "platform/message_pump.h"
+#include "audio/music_stream.h"
 #include "audio/pcm_device_release.h"
 #include "audio/synthesizer.h"
+#include "audio/tone_voice.h"
+#include "platform/message_pump.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
 #include "rules/player_pitch.h"
+#include "rules/shell_state.h"
+#include "rules/wave_type.h"
+#include "rules/window_state.h"
 
 namespace {
 constexpr std::memory_order Relaxed = std::memory_order_relaxed;
@@ -22,17 +28,17 @@ bool shouldFeed(const ToneVoice &voice, uint16_t queueTarget)
 {
     const int outstanding = ringStep(voice.ringWrite.load(Relaxed),
                                      -voice.ringDone.load(std::memory_order_acquire));
-    return outstanding < queueTarget && app.play.keyHeldFrames.load(Relaxed) >= 1 &&
-           app.menu.state.load(Relaxed) == Play && app.music.streamState.load(Relaxed) < Finished;
+    return outstanding < queueTarget && play.keyHeldFrames.load(Relaxed) >= 1 &&
+           menu.state.load(Relaxed) == Play && music.streamState.load(Relaxed) < Finished;
 }
 
 void feedVoice(int voiceIndex)
 {
-    ToneVoice &voice = app.voices[voiceIndex];
+    ToneVoice &voice = voices[voiceIndex];
     const int ringDone = voice.ringDone.load(std::memory_order_acquire);
     int ringWrite = voice.ringWrite.load(Relaxed);
     const bool runDry = ringWrite == ringDone || ringWrite == ringStep(ringDone, 1);
-    const int count = runDry ? voiceBurstCount(app.shell.bufferLengthMs) : 1;
+    const int count = runDry ? voiceBurstCount(shell.bufferLengthMs) : 1;
     const double pitch = voicePitch(voiceIndex);
 
     double savedPhase = voice.phase.load(Relaxed);
@@ -79,20 +85,20 @@ int voiceBurstCount(int bufferLengthMs)
 double voicePitch(int voiceIndex)
 {
     // The pitch the play update judges, computed afresh on this thread.
-    const double base = playerPitchAt(app.window.pointerX.load(Relaxed), app.window.clientWidth.load(Relaxed),
-                                      app.window.fieldMargin.load(Relaxed), app.play.octave.load(Relaxed));
+    const double base = playerPitchAt(window.pointerX.load(Relaxed), window.clientWidth.load(Relaxed),
+                                      window.fieldMargin.load(Relaxed), play.octave.load(Relaxed));
     const int sign = voiceIndex % 2 == 0 ? -1 : 1;
     const double detune = sign * ((voiceIndex + 1) / 2) * 2 / 40.0;
     double octaveOffset = 0.0;
-    if (app.menu.waveType.load(Relaxed) == 0 && voiceIndex != 0)
+    if (menu.waveType.load(Relaxed) == WaveSine && voiceIndex != 0)
         octaveOffset = voiceIndex % 2 == 1 ? 12.0 : -12.0;
     return playablePitch(base + detune + octaveOffset);
 }
 
 void feedVoices(uint16_t queueTarget)
 {
-    for (int i = 0; i < VoiceCount && i < 2 * app.menu.unison.load(Relaxed) + 1; i++) {
-        ToneVoice &voice = app.voices[i];
+    for (int i = 0; i < VoiceCount && i < 2 * menu.unison.load(Relaxed) + 1; i++) {
+        ToneVoice &voice = voices[i];
         if (voice.opened.load(std::memory_order_acquire) == 0)
             continue;
         if (voice.resetRequested.load(std::memory_order_acquire) == 1) {
@@ -107,8 +113,8 @@ void feedVoices(uint16_t queueTarget)
 
 void voiceThread()
 {
-    const uint16_t queueTarget = voiceQueueTarget(app.shell.bufferLengthMs);
-    while (app.shell.voiceThreadRunning.load(std::memory_order_acquire) == 1) {
+    const uint16_t queueTarget = voiceQueueTarget(shell.bufferLengthMs);
+    while (shell.voiceThreadRunning.load(std::memory_order_acquire) == 1) {
         pumpMessagesFor(5);
         feedVoices(queueTarget);
     }
@@ -116,8 +122,8 @@ void voiceThread()
 
 void openVoices()
 {
-    const uint32_t slotBytes = voiceSlotBytes(app.shell.bufferLengthMs);
-    for (ToneVoice &voice : app.voices) {
+    const uint32_t slotBytes = voiceSlotBytes(shell.bufferLengthMs);
+    for (ToneVoice &voice : voices) {
         voice.format = PcmFormat{1, 44100};
         pcmOpen(&voice.device, voice.format, nullptr, nullptr);
         for (int k = 0; k < RingSlots; k++) {
@@ -132,7 +138,7 @@ void openVoices()
 
 void closeVoices()
 {
-    for (ToneVoice &voice : app.voices) {
+    for (ToneVoice &voice : voices) {
         voice.opened.store(0, Relaxed);
         closeDeviceAndFreeBuffers(voice.device, voice.buffers);
     }
@@ -142,7 +148,7 @@ void onVoiceBufferDone(PcmDevice device, uintptr_t user)
 {
     if (device == 0 || user >= uintptr_t(RingSlots))
         return;
-    for (ToneVoice &voice : app.voices) {
+    for (ToneVoice &voice : voices) {
         if (voice.device == device) {
             voice.ringDone.store(int(user), std::memory_order_release);
             return;
@@ -152,6 +158,6 @@ void onVoiceBufferDone(PcmDevice device, uintptr_t user)
 
 void requestVoiceReset()
 {
-    for (ToneVoice &voice : app.voices)
+    for (ToneVoice &voice : voices)
         voice.resetRequested.store(1, std::memory_order_release);
 }

@@ -30,9 +30,9 @@ std::string benchSong(int rate)
 
 void openBenchSong(int rate)
 {
-    app.music.openFile(benchSong(rate).c_str());
-    app.music.open();
-    app.music.refill();
+    music.openFile(benchSong(rate).c_str());
+    music.open();
+    music.refill();
 }
 
 // Pulls here come in bursts, not at the pace of a real output: a clock that stands still makes the
@@ -48,9 +48,9 @@ void pull(int frames)
 void BM_SynthesizeBuffer(benchmark::State &state)
 {
     resetAppContext();
-    app.shell.bufferLengthMs = 20;
+    shell.bufferLengthMs = 20;
     openVoices();
-    app.menu.waveType.store(int(state.range(0)));
+    menu.waveType.store(int(state.range(0)));
     int slot = 0;
     for (auto _ : state) {
         synthesizeBuffer(slot, 0, 3.7);
@@ -72,17 +72,17 @@ void BM_Refill(benchmark::State &state)
     uint64_t decoded = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        if (app.music.streamState.load() != Streaming)
+        if (music.streamState.load() != Streaming)
             openBenchSong(44100);
-        const uint32_t lag = app.music.playedBytes - app.music.queuedBytes;
-        if (app.music.fillBytes == 0 || lag < app.music.headers[app.music.writeIndex].length)
+        const uint32_t lag = music.playedBytes - music.queuedBytes;
+        if (music.fillBytes == 0 || lag < music.headers[music.writeIndex].length)
             pull(catchUp ? 23040 : 12800);
-        const uint32_t before = app.music.queuedBytes + app.music.fillBytes;
+        const uint32_t before = music.queuedBytes + music.fillBytes;
         state.ResumeTiming();
-        app.music.refill();
-        decoded += app.music.queuedBytes + app.music.fillBytes - before;
+        music.refill();
+        decoded += music.queuedBytes + music.fillBytes - before;
     }
-    app.music.close();
+    music.close();
     state.counters["bytesPerRefill"] = double(decoded) / double(state.iterations());
 }
 BENCHMARK(BM_Refill)->Arg(0)->Arg(1)->ArgName("catchUp");
@@ -93,19 +93,19 @@ void BM_MixerPull(benchmark::State &state)
     const int rate = int(state.range(0));
     resetAppContext();
     pcmMixerStartOutput(0, frozenClockUs);
-    app.shell.bufferLengthMs = 20;
+    shell.bufferLengthMs = 20;
     openVoices();
-    app.menu.state.store(Play);
-    app.menu.unison.store(1);
-    app.play.keyHeldFrames.store(1);
-    app.window.pointerX.store(320.0);
+    menu.state.store(Play);
+    menu.unison.store(1);
+    play.keyHeldFrames.store(1);
+    window.pointerX.store(320.0);
     openBenchSong(rate);
     for (auto _ : state) {
         state.PauseTiming();
-        if (app.music.refill() == 1)
+        if (music.refill() == 1)
             openBenchSong(rate);
-        while (app.music.fillBytes != 0)
-            app.music.refill();
+        while (music.fillBytes != 0)
+            music.refill();
         PcmDevice device = 0;
         uintptr_t user = 0;
         while (pcmTakeWindowNotice(&device, &user))
@@ -114,7 +114,7 @@ void BM_MixerPull(benchmark::State &state)
         state.ResumeTiming();
         pull(1024);
     }
-    app.music.close();
+    music.close();
     closeVoices();
     state.SetItemsProcessed(state.iterations() * 1024);
 }

@@ -33,7 +33,7 @@ std::string chartText(int noteCount)
 // AUTOPLAY steers by the columns the renderer writes; the test field's columns never change.
 void placeNotes()
 {
-    for (ChartNote &note : app.chart.notes)
+    for (ChartNote &note : chart.notes)
         note.screenX = (12 * note.octaveShift + note.pitch) / 24.0;
 }
 
@@ -44,14 +44,14 @@ void playBenchSong(const std::string &text)
     resetAppContext();
     fakeResetPlatform();
     fakeSetTimeMs(100000);
-    parseChartText(text, "/nonexistent", 5, app.chart);
+    parseChartText(text, "/nonexistent", 5, chart);
     placeNotes();
     resetPlayState();
-    app.menu.autoplay = 1;
-    app.menu.state.store(Play);
-    app.play.keyHeldFrames.store(-1);
-    app.play.playStartTime = timerNowMs() - LeadInDoneMs;
-    app.play.phaseStartTime = 0;
+    menu.autoplay = 1;
+    menu.state.store(Play);
+    play.keyHeldFrames.store(-1);
+    play.playStartTime = timerNowMs() - LeadInDoneMs;
+    play.phaseStartTime = 0;
 }
 
 // The rules alone, the song clock stepped by the benchmark.
@@ -59,22 +59,22 @@ void BM_PlayRulesPerFrame(benchmark::State &state)
 {
     const std::string text = chartText(static_cast<int>(state.range(0)));
     playBenchSong(text);
-    app.music.streamState.store(Streaming);
+    music.streamState.store(Streaming);
     int t = 0;
     for (auto _ : state) {
         t += FrameMs;
         fakeSetTimeMs(100000 + t);
-        app.play.songTimeMs = t;
+        play.songTimeMs = t;
         applyPlayRules(timerNowMs());
-        if (app.chart.noteIndex >= app.chart.noteCount) {
+        if (chart.noteIndex >= chart.noteCount) {
             state.PauseTiming();
             playBenchSong(text);
-            app.music.streamState.store(Streaming);
+            music.streamState.store(Streaming);
             t = 0;
             state.ResumeTiming();
         }
     }
-    state.counters["notes"] = static_cast<double>(app.chart.noteCount);
+    state.counters["notes"] = static_cast<double>(chart.noteCount);
 }
 BENCHMARK(BM_PlayRulesPerFrame)->Arg(1000)->Arg(20000);
 
@@ -84,10 +84,10 @@ void BM_UpdatePlayPerFrame(benchmark::State &state)
 {
     const std::string text = chartText(static_cast<int>(state.range(0)));
     const auto start = [&] {
-        app.music.close();    // the mixer must let go of the stream's buffers before they go
+        music.close();    // the mixer must let go of the stream's buffers before they go
         playBenchSong(text);
         pcmStartOutput();
-        app.music.openSilent(app.chart.measureTimes.back() + 10000);
+        music.openSilent(chart.measureTimes.back() + 10000);
     };
     start();
     std::vector<int16_t> heard(size_t(FrameMs) * PcmMixRate / 1000 * PcmMixChannels);
@@ -97,13 +97,13 @@ void BM_UpdatePlayPerFrame(benchmark::State &state)
         pcmMixerPull(heard.data(), static_cast<int>(heard.size() / PcmMixChannels));
         state.ResumeTiming();
         updatePlay();
-        if (app.chart.noteIndex >= app.chart.noteCount) {
+        if (chart.noteIndex >= chart.noteCount) {
             state.PauseTiming();
             start();
             state.ResumeTiming();
         }
     }
-    app.music.close();
+    music.close();
 }
 BENCHMARK(BM_UpdatePlayPerFrame)->Arg(1000)->Arg(20000);
 

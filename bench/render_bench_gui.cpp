@@ -47,11 +47,10 @@ bool openWindow()
 void playNearChartEnd(int count)
 {
     resetAppContext();
-    app.window.fieldMargin = 20;
+    window.fieldMargin = 20;
     resetControlLayout();
-    app.menu.state = Play;
-    app.music.streamState = Streaming;
-    Chart &chart = app.chart;
+    menu.state = Play;
+    music.streamState = Streaming;
     chart.msPerBeat = 500;
     chart.bpm = 120.0;
     chart.noteCount = static_cast<uint16_t>(count);
@@ -62,7 +61,7 @@ void playNearChartEnd(int count)
         note.pitch = (i * 5) % 24 - 12;
         note.linked = i % 4 == 0;
     }
-    chart.notes[count].state = 0;
+    chart.notes[count].state = NoteTaken;
     linkNotes(chart.notes, count);
     chart.measureCount = static_cast<uint16_t>(count / 8 + 1);
     for (int j = 0; j < chart.measureCount; j++)
@@ -71,7 +70,7 @@ void playNearChartEnd(int count)
     const int cursor = count - 96;
     const uint32_t now = timerNowMs();
     for (int i = 0; i < cursor; i++) {
-        chart.notes[i].state = 0;
+        chart.notes[i].state = NoteTaken;
         chart.notes[i].grade = Great;
         chart.notes[i].gradeTime = now - 100000;
     }
@@ -79,14 +78,14 @@ void playNearChartEnd(int count)
     chart.noteIndex = cursor;
     chart.currentNote = &chart.notes[cursor];
     chart.measureIndex = static_cast<uint16_t>(cursor / 8);
-    app.play.songTimeMs = static_cast<int>(chart.notes[cursor].timeMs) - 60;
-    app.play.lastJudgement = Great;
-    app.play.lastJudgementTime = now;
-    app.play.combo = 100;
-    app.play.keyHeldFrames = 5;
-    app.window.pointerX = 320.0;
-    app.play.playStartTime = now - 100000;
-    app.play.phaseStartTime = now - 98500;
+    play.songTimeMs = static_cast<int>(chart.notes[cursor].timeMs) - 60;
+    play.lastJudgement = Great;
+    play.lastJudgementTime = now;
+    play.combo = 100;
+    play.keyHeldFrames = 5;
+    window.pointerX = 320.0;
+    play.playStartTime = now - 100000;
+    play.phaseStartTime = now - 98500;
 }
 
 // Page faults served without reading the disk since the process started: a buffer handed back to

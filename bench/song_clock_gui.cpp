@@ -85,21 +85,21 @@ void BM_SongClockSmoothness(benchmark::State &state)
     std::vector<double> offsets;          // heard position minus wall time, unrounded (ms)
     int backSteps = 0;
     for (auto _ : state) {
-        app.music.openFile(song.path.c_str());
-        app.music.open();
-        app.music.refill();
+        music.openFile(song.path.c_str());
+        music.open();
+        music.refill();
         const Clock::time_point begin = Clock::now();
         uint32_t lastMs = 0;
         double lastWallMs = 0;
         Clock::time_point next = begin;
-        for (int frame = 0; frame < frames && app.music.refill() == 0; frame++) {
+        for (int frame = 0; frame < frames && music.refill() == 0; frame++) {
             next += std::chrono::microseconds(16667);
             std::this_thread::sleep_until(next);
             const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
             uint32_t ms = 0;
-            app.music.positionMs(ms);
+            music.positionMs(ms);
             const double heardMs =
-                double(pcmPositionFrames(app.music.device)) * 1000.0 / app.music.format.sampleRate;
+                double(pcmPositionFrames(music.device)) * 1000.0 / music.format.sampleRate;
             // The first half second covers the start of playback; measure the steady run.
             if (frame > 30) {
                 stepDeviations.push_back(double(ms) - double(lastMs) - (wallMs - lastWallMs));
@@ -109,7 +109,7 @@ void BM_SongClockSmoothness(benchmark::State &state)
             lastMs = ms;
             lastWallMs = wallMs;
         }
-        app.music.close();
+        music.close();
     }
     stopAudioOutput();
 

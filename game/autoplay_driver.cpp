@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_context.h"
+#include "game/repeat_gate.h"
+#include "library/chart.h"
 #include "rules/atomic_access.h"
 #include "rules/clock_math.h"
-#include "game/repeat_gate.h"
+#include "rules/play_state.h"
+#include "rules/window_state.h"
 
 namespace {
 
@@ -52,8 +54,6 @@ double autoplayPointerViewX(const AutoplayView &v)
 
 void driveAutoplay()
 {
-    Chart &chart = app.chart;
-    PlayState &play = app.play;
     if (chart.noteIndex >= chart.noteCount) {
         storeRelaxed(play.keyHeldFrames, 0);
         play.hitLatch = 0;
@@ -75,5 +75,5 @@ void driveAutoplay()
     if (!pressed)
         play.hitLatch = 0;
     const double x = autoplayPointerViewX(view);
-    storeRelaxed(app.window.pointerX, (x + 1.0) * 0.5 * loadRelaxed(app.window.clientWidth));
+    storeRelaxed(window.pointerX, (x + 1.0) * 0.5 * loadRelaxed(window.clientWidth));
 }

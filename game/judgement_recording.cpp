@@ -1,27 +1,23 @@
 #include "game/judgement_recording.h"
 
-#include "app/app_context.h"
+#include "library/chart.h"
 #include "platform/trace.h"
 #include "rules/clock_math.h"
+#include "rules/judgement.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
 #include "rules/song_scoring.h"
 
 namespace {
 
-const char *judgementWord(int judgement)
-{
-    static const char *const words[] = {"MISS", "GOOD", "GREAT"};
-    return words[judgement];
-}
-
 void followCursor(PlayFrame &frame)
 {
-    Chart &chart = app.chart;
     // A ghost note is never counted: AUTOPLAY plays every one, and by hand a chart that opens with
     // one has it current until the cursor first moves.
     if (frame.judged && chart.notes[chart.noteIndex - 1].ghost == 1)
         frame.judged = false;
     chart.currentNote = &chart.notes[chart.noteIndex];
-    if (app.menu.autoplay == 1)
+    if (menu.autoplay == 1)
         return;
     while (chart.currentNote->ghost == 1 && chart.noteIndex < chart.noteCount) {
         chart.noteIndex++;
@@ -31,9 +27,7 @@ void followCursor(PlayFrame &frame)
 
 void bookJudgement(const PlayFrame &frame)
 {
-    Chart &chart = app.chart;
-    PlayState &play = app.play;
-    if (app.menu.autoplay == 1)
+    if (menu.autoplay == 1)
         play.lastJudgement = Great;
     const Judgement judgement = static_cast<Judgement>(play.lastJudgement);
     ChartNote &cur = *chart.currentNote;
@@ -64,8 +58,6 @@ void bookJudgement(const PlayFrame &frame)
 
 void recordJudgement(PlayFrame &frame, int32_t indexBefore)
 {
-    Chart &chart = app.chart;
-    PlayState &play = app.play;
     if (chart.noteIndex != indexBefore)
         followCursor(frame);
     if (frame.judged)

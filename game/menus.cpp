@@ -1,24 +1,27 @@
 #include "game/menus.h"
 
-#include "app/app_context.h"
-#include "app/window_procedure.h"
-#include "rules/atomic_access.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
 #include "game/song_sound.h"
+#include "library/catalogue.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
+#include "rules/atomic_access.h"
+#include "rules/credit_state.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
+#include "rules/shell_state.h"
+#include "rules/voice_gain.h"
+#include "rules/wave_type.h"
+#include "rules/window_state.h"
 
 namespace {
 
-constexpr int WaveTypeCount = 5;
 constexpr uint32_t ResultScreenLockMs = 2000;
 
 void updateSynthKeys(uint32_t now)
 {
-    MenuState &menu = app.menu;
-    WindowState &window = app.window;
     menu.waveKeyHeldFrames = countHeldFrames(menu.waveKeyHeldFrames, keyOrControlHeld(KeyW, CodeWaveType));
     if (passRepeatGate(menu.waveKeyHeldFrames, now, menu.lastRepeatTime))
         storeRelaxed(menu.waveType, (loadRelaxed(menu.waveType) + 1) % WaveTypeCount);
@@ -34,17 +37,16 @@ void updateSynthKeys(uint32_t now)
 
 void startCredit()
 {
-    CreditState &credit = app.credit;
-    storeRelaxed(app.menu.state, Select);
+    storeRelaxed(menu.state, Select);
     credit.stage = 0;
-    app.menu.selectedSong = 0;
+    menu.selectedSong = 0;
     credit.extraUnlocked = 0;
     for (int &count : credit.creditJudgementCounts)
         count = 0;
     for (int &score : credit.stageScores)
         score = 0;
     credit.creditScore = 0;
-    for (SongEntry &entry : app.catalogue.songs)
+    for (SongEntry &entry : catalogue.songs)
         entry.played = 0;
 }
 
@@ -52,8 +54,8 @@ void updateTitleScreen()
 {
     if (keyIsDown(KeyEscape)) {
         stopSongSound();
-        storeRelaxed(app.menu.state, Title);
-        app.shell.quitRequested = 1;
+        storeRelaxed(menu.state, Title);
+        shell.quitRequested = 1;
     }
     if (keyIsDown(KeySpace)) {
         waitForKeyRelease(KeySpace, 1);
@@ -63,12 +65,12 @@ void updateTitleScreen()
 
 void updateResultScreen(uint32_t now)
 {
-    if (!keyIsDown(KeySpace) || now - app.play.resultTime <= ResultScreenLockMs)
+    if (!keyIsDown(KeySpace) || now - play.resultTime <= ResultScreenLockMs)
         return;
     waitForKeyRelease(KeySpace, 1);
-    storeRelaxed(app.menu.state, Title);
-    app.credit.stage = 0;
-    app.play.phaseStartTime = timerNowMs();
+    storeRelaxed(menu.state, Title);
+    credit.stage = 0;
+    play.phaseStartTime = timerNowMs();
 }
 
 }  // namespace
@@ -77,7 +79,7 @@ void updateMenus()
 {
     const uint32_t now = timerNowMs();
     updateSynthKeys(now);
-    switch (loadRelaxed(app.menu.state)) {
+    switch (loadRelaxed(menu.state)) {
     case Select:
         updateSelectScreen(now);
         break;

@@ -2,17 +2,18 @@
 
 #include <cmath>
 
-#include "app/app_context.h"
+#include "library/chart.h"
 #include "platform/trace.h"
 #include "rules/atomic_access.h"
+#include "rules/judgement.h"
 #include "rules/judgement_rules.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
 
 namespace {
 
 void followOctave(const ChartNote &cur, int held)
 {
-    const Chart &chart = app.chart;
-    PlayState &play = app.play;
     if (held != 0 && play.linkActive != 1)
         return;
     storeRelaxed(play.octave, 4 - cur.octaveShift);
@@ -27,7 +28,6 @@ void followOctave(const ChartNote &cur, int held)
 // its next is null, or the spare record when only ghost notes follow, and neither is a note.
 ChartNote *slideEndOf(const ChartNote &note)
 {
-    const Chart &chart = app.chart;
     if (note.linked != 1 || note.next == &chart.notes[chart.noteCount])
         return nullptr;
     return note.next;
@@ -38,21 +38,20 @@ ChartNote *slideEndOf(const ChartNote &note)
 // thread); there the end stays open and is played as a note of its own, so every note is judged.
 void cancelFollowingSlideEnd(const ChartNote &cur)
 {
-    if (app.menu.autoplay == 1)
+    if (menu.autoplay == 1)
         return;
     if (ChartNote *end = slideEndOf(cur))
-        end->state = 2;
+        end->state = NoteClosed;
 }
 
 void applyOrdinaryNote(PlayFrame &frame, ChartNote &cur, const OrdinaryOutcome &outcome)
 {
-    PlayState &play = app.play;
     if (outcome.row == OrdinaryRow::None)
         return;
-    if (cur.state == 1)
+    if (cur.state == NoteOpen)
         markJudged(frame, cur, outcome.judgement);
-    cur.state = 0;
-    app.chart.noteIndex++;
+    cur.state = NoteTaken;
+    chart.noteIndex++;
     play.linkOnPitch = 0;
     if (outcome.row == OrdinaryRow::Passed) {
         cancelFollowingSlideEnd(cur);
@@ -68,7 +67,6 @@ void applyOrdinaryNote(PlayFrame &frame, ChartNote &cur, const OrdinaryOutcome &
 
 void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome)
 {
-    PlayState &play = app.play;
     switch (outcome.row) {
     case SlideRow::None:
         return;
@@ -76,11 +74,11 @@ void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome
         play.linkOnPitch = 1;
         return;
     case SlideRow::Passed:
-        cur.state = 0;
+        cur.state = NoteTaken;
         play.linkActive = 0;
         break;
     case SlideRow::Ended:
-        cur.state = 2;
+        cur.state = NoteClosed;
         play.hitLatch = 1;
         play.linkActive = slideEndOf(cur) != nullptr ? 1 : 0;
         break;
@@ -90,22 +88,20 @@ void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome
         play.linkOnPitch = 0;
     // A release still waiting for its grace belonged to the slide that has now ended.
     play.releaseStartTime = 0;
-    app.chart.noteIndex++;
+    chart.noteIndex++;
 }
 
 }  // namespace
 
 void markJudged(PlayFrame &frame, const ChartNote &note, Judgement judgement)
 {
-    app.play.lastJudgement = judgement;
+    play.lastJudgement = judgement;
     frame.judged = true;
     frame.judgedNote = &note;
 }
 
 void judgeCurrentNote(PlayFrame &frame)
 {
-    Chart &chart = app.chart;
-    PlayState &play = app.play;
     if (chart.noteIndex >= chart.noteCount) {
         if (play.judgementCounts[Miss] == 0 && play.fullComboTime == 0) {
             play.fullComboTime = frame.now;

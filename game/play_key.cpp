@@ -1,14 +1,16 @@
 #include "game/play_key.h"
 
-#include "app/app_context.h"
+#include "audio/music_stream.h"
 #include "audio/voice_thread.h"
-#include "rules/atomic_access.h"
-#include "rules/clock_math.h"
-#include "rules/judgement_rules.h"
 #include "game/note_judgement.h"
 #include "game/repeat_gate.h"
 #include "game/song_end.h"
+#include "library/chart.h"
 #include "platform/keys.h"
+#include "rules/atomic_access.h"
+#include "rules/clock_math.h"
+#include "rules/judgement_rules.h"
+#include "rules/play_state.h"
 
 namespace {
 
@@ -17,8 +19,7 @@ constexpr uint32_t LeaveDelayMs = 1000;
 
 void releaseKey(PlayFrame &frame)
 {
-    PlayState &play = app.play;
-    ChartNote &cur = *app.chart.currentNote;
+    ChartNote &cur = *chart.currentNote;
     if (loadRelaxed(play.keyHeldFrames) >= 1)
         requestVoiceReset();
     storeRelaxed(play.keyHeldFrames, 0);
@@ -32,14 +33,13 @@ void releaseKey(PlayFrame &frame)
         const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
         markJudged(frame, cur, releaseJudgement(msDistance(cur.timeMs, t)));
         play.linkActive = 0;
-        cur.state = 2;
+        cur.state = NoteClosed;
         play.releaseStartTime = 0;
     }
 }
 
 void holdKey(PlayFrame &frame)
 {
-    PlayState &play = app.play;
     int held = loadRelaxed(play.keyHeldFrames);
     if (held < 0)
         return;
@@ -47,7 +47,7 @@ void holdKey(PlayFrame &frame)
     storeRelaxed(play.keyHeldFrames, held);
     if (play.releaseStartTime != 0 && frame.now - play.releaseStartTime < ForgivenReleaseMs)
         play.releaseStartTime = 0;
-    if (loadRelaxed(app.music.streamState) == Finished && held == 1 &&
+    if (loadRelaxed(music.streamState) == Finished && held == 1 &&
         frame.now - play.resultTime > LeaveDelayMs)
         leaveSong();
 }

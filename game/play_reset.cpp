@@ -1,21 +1,23 @@
 #include "game/play_reset.h"
 
-#include "app/app_context.h"
+#include "audio/tone_voice.h"
+#include "library/chart.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
+#include "rules/voice_gain.h"
+#include "rules/window_state.h"
 
 void resetPlayState()
 {
     constexpr auto relaxed = std::memory_order_relaxed;
-    Chart &chart = app.chart;
-    PlayState &play = app.play;
-    WindowState &window = app.window;
 
     chart.lowestOctave = 3;
     chart.highestOctave = 4;
     play.octave.store(4, relaxed);
     play.samePitchAsPrevious = 0;
     window.fieldMargin.store(20, relaxed);
-    window.voiceGain.store(0.75 / (2 * app.menu.unison.load(relaxed) + 1), relaxed);
-    for (ToneVoice &voice : app.voices) {
+    window.voiceGain.store(startingVoiceGain(menu.unison.load(relaxed)), relaxed);
+    for (ToneVoice &voice : voices) {
         voice.ringWrite.store(0, relaxed);
         voice.ringDone.store(0, relaxed);
         voice.phase.store(0.0, relaxed);

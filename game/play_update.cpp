@@ -1,39 +1,38 @@
 #include "game/play_update.h"
 
-#include <algorithm>
-
-#include "app/app_context.h"
-#include "rules/control_layout.h"
-#include "game/play_reset.h"
-#include "rules/atomic_access.h"
+#include "audio/music_stream.h"
 #include "game/autoplay_driver.h"
 #include "game/judgement_recording.h"
 #include "game/key_wait.h"
 #include "game/note_judgement.h"
 #include "game/play_key.h"
-#include "rules/player_pitch.h"
+#include "game/play_reset.h"
 #include "game/song_clock.h"
 #include "game/song_end.h"
 #include "game/song_sound.h"
+#include "library/chart.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
+#include "rules/atomic_access.h"
+#include "rules/control_layout.h"
+#include "rules/count_up.h"
+#include "rules/credit_state.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
+#include "rules/player_pitch.h"
+#include "rules/window_state.h"
 
 namespace {
 
-constexpr double ScoreCountUpStep = 130.0;
-
 void updatePlayerPitch()
 {
-    const WindowState &window = app.window;
-    app.play.playerPitch = playerPitchAt(loadRelaxed(window.pointerX), loadRelaxed(window.clientWidth),
-                                         loadRelaxed(window.fieldMargin), loadRelaxed(app.play.octave));
+    play.playerPitch = playerPitchAt(loadRelaxed(window.pointerX), loadRelaxed(window.clientWidth),
+                                         loadRelaxed(window.fieldMargin), loadRelaxed(play.octave));
 }
 
 void countScoreUp()
 {
-    PlayState &play = app.play;
-    if (play.displayedScore < play.score)
-        play.displayedScore = std::min(play.displayedScore + ScoreCountUpStep, play.score);
+    play.displayedScore = songScoreCountedUp(play.displayedScore, play.score);
 }
 
 void abandonSong()
@@ -41,15 +40,15 @@ void abandonSong()
     resetPlayState();
     resetControlLayout();
     stopSongSound();
-    storeRelaxed(app.menu.state, Title);
-    app.credit.songEndHandled = 0;
+    storeRelaxed(menu.state, Title);
+    credit.songEndHandled = 0;
     waitForKeyRelease(KeyEscape, 16);
-    app.play.phaseStartTime = timerNowMs();
+    play.phaseStartTime = timerNowMs();
 }
 
 bool streamFinished()
 {
-    return loadRelaxed(app.music.streamState) == Finished;
+    return loadRelaxed(music.streamState) == Finished;
 }
 
 }  // namespace
@@ -73,14 +72,14 @@ void applyPlayRules(uint32_t now)
         abandonSong();
         return;
     }
-    if (app.menu.autoplay == 1 && !streamFinished()) {
+    if (menu.autoplay == 1 && !streamFinished()) {
         driveAutoplay();
     } else {
-        if (streamFinished() && app.credit.songEndHandled == 0)
+        if (streamFinished() && credit.songEndHandled == 0)
             finishSong();
         updatePlayKey(frame);
     }
-    const int32_t indexBefore = app.chart.noteIndex;
+    const int32_t indexBefore = chart.noteIndex;
     judgeCurrentNote(frame);
     recordJudgement(frame, indexBefore);
 }

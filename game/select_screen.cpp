@@ -1,12 +1,15 @@
 #include "game/select_screen.h"
 
-#include "app/app_context.h"
-#include "rules/atomic_access.h"
 #include "game/catalogue_cursor.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/song_sound.h"
 #include "game/song_start.h"
+#include "library/catalogue.h"
+#include "rules/atomic_access.h"
+#include "rules/credit_state.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
 
 namespace {
 
@@ -18,20 +21,17 @@ void leaveToTitle()
 {
     waitForKeyRelease(KeyEscape, 1);
     stopSongSound();
-    storeRelaxed(app.menu.state, Title);
+    storeRelaxed(menu.state, Title);
 }
 
 void moveCursor(int step)
 {
-    MenuState &menu = app.menu;
-    const Catalogue &catalogue = app.catalogue;
     menu.selectedSong =
-        stepToSelectable(catalogue.songs, catalogue.songCount, menu.selectedSong, step, app.credit.extraUnlocked);
+        stepToSelectable(catalogue.songs, catalogue.songCount, menu.selectedSong, step, credit.extraUnlocked);
 }
 
 void updateStartKey()
 {
-    PlayState &play = app.play;
     // One poll per key: a tap shorter than a frame reads as down for one poll only.
     const uint16_t space = keyState(KeySpace);
     const uint16_t up = keyState(KeyUp);
@@ -41,7 +41,7 @@ void updateStartKey()
         return;
     const int held = loadRelaxed(play.keyHeldFrames);
     if (held == 0) {
-        if (app.catalogue.songCount > 0)
+        if (catalogue.songCount > 0)
             startSong(keyStateIsDown(up));
     } else {
         storeRelaxed(play.keyHeldFrames, countHeldFrames(held, true));
@@ -52,7 +52,6 @@ void updateStartKey()
 
 void updateSelectScreen(uint32_t now)
 {
-    MenuState &menu = app.menu;
     menu.autoplay = 0;
     if (keyIsDown(KeyEscape))
         leaveToTitle();

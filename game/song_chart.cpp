@@ -1,14 +1,16 @@
-#include "app/app_context.h"
-#include "platform/trace.h"
+#include "game/song_chart.h"
+
+#include "library/catalogue.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
+#include "platform/trace.h"
+#include "rules/menu_state.h"
 
 void parseChart()
 {
-    Chart &chart = app.chart;
     std::string fileName;
-    if (app.menu.selectedSong < app.catalogue.songs.size()) {
-        const SongEntry &entry = app.catalogue.songs[app.menu.selectedSong];
+    if (menu.selectedSong < catalogue.songs.size()) {
+        const SongEntry &entry = catalogue.songs[menu.selectedSong];
         fileName = entry.fileName;
         const std::string dataDir = dataDirectory();
         parseChartFile(findDataFile(dataDir, fileName), dataDir, entry.level, chart);

@@ -1,8 +1,11 @@
 #include "game/song_clock.h"
 
-#include "app/app_context.h"
+#include "audio/music_stream.h"
+#include "library/chart.h"
 #include "rules/atomic_access.h"
 #include "rules/clock_math.h"
+#include "rules/play_state.h"
+#include "rules/window_state.h"
 
 namespace {
 
@@ -40,30 +43,28 @@ double beatPhaseAt(uint32_t t, uint32_t origin, uint32_t msPerBeat)
 
 void advanceSongClock(uint32_t now)
 {
-    PlayState &play = app.play;
     const uint32_t elapsed = now - play.playStartTime;
     if (elapsed <= LeadInMs) {
-        const double y = leadInControlY(elapsed, app.window.aspect);
-        app.window.controls[ControlWaveType - 1].centreY = y;
-        app.window.controls[ControlUnison - 1].centreY = y;
+        const double y = leadInControlY(elapsed, window.aspect);
+        window.controls[ControlWaveType - 1].centreY = y;
+        window.controls[ControlUnison - 1].centreY = y;
         return;
     }
     if (play.phaseStartTime == 0)
         play.phaseStartTime = now;
-    app.music.refill();
-    if (loadRelaxed(app.music.streamState) >= Finished)
+    music.refill();
+    if (loadRelaxed(music.streamState) >= Finished)
         return;
     uint32_t positionMs = 0;
-    if (!app.music.positionMs(positionMs))
+    if (!music.positionMs(positionMs))
         positionMs = now - play.phaseStartTime;
     play.songTimeMs = static_cast<int>(positionMs);
 }
 
 void followBeatAndMeasures()
 {
-    Chart &chart = app.chart;
-    const uint32_t t = static_cast<uint32_t>(app.play.songTimeMs);
-    app.play.beatPhase = beatPhaseAt(t, beatOrigin(chart), chart.msPerBeat);
+    const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
+    play.beatPhase = beatPhaseAt(t, beatOrigin(chart), chart.msPerBeat);
     // Signed, so that measures starting before the clock's zero (a negative offset) are passed too.
     if (chart.measureIndex < chart.measureCount && signedMs(t, chart.measureTimes[chart.measureIndex]) >= 0)
         chart.measureIndex++;

@@ -1,14 +1,19 @@
 #include "game/song_end.h"
 
-#include "app/app_context.h"
-#include "platform/trace.h"
-#include "rules/atomic_access.h"
 #include "game/catalogue_cursor.h"
 #include "game/key_wait.h"
-#include "rules/song_scoring.h"
+#include "library/catalogue.h"
+#include "library/chart.h"
 #include "library/ranking.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
+#include "platform/trace.h"
+#include "rules/atomic_access.h"
+#include "rules/credit_state.h"
+#include "rules/judgement.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
+#include "rules/song_scoring.h"
 
 namespace {
 
@@ -16,18 +21,16 @@ constexpr int StagesPerCredit = 2;
 
 int selectedLevel()
 {
-    const Catalogue &catalogue = app.catalogue;
-    const uint16_t index = app.menu.selectedSong;
+    const uint16_t index = menu.selectedSong;
     return index < catalogue.songCount ? catalogue.songs[index].level : 0;
 }
 
 void endCredit()
 {
-    CreditState &credit = app.credit;
-    storeRelaxed(app.menu.state, Result);
-    app.play.displayedScore = 0;
-    app.play.resultTime = timerNowMs();
-    enterRanking(credit.creditScore);
+    storeRelaxed(menu.state, Result);
+    play.displayedScore = 0;
+    play.resultTime = timerNowMs();
+    credit.newRankIndex = enterRanking(credit.creditScore);
     trace("credit %d", credit.creditScore);
 }
 
@@ -35,8 +38,6 @@ void endCredit()
 
 void finishSong()
 {
-    PlayState &play = app.play;
-    CreditState &credit = app.credit;
     for (int k = Miss; k <= Great; k++)
         credit.creditJudgementCounts[k] += play.judgementCounts[k];
     play.resultTime = timerNowMs();
@@ -44,10 +45,10 @@ void finishSong()
 
     const int level = selectedLevel();
     const double songScore = play.score;
-    credit.clearBonus = clearBonusFor(play.gauge, app.chart.clearNorm, level);
+    credit.clearBonus = clearBonusFor(play.gauge, chart.clearNorm, level);
     const int booked = bookedStageScore(play.score, credit.clearBonus);
     credit.stageScores[credit.stage] = booked;
-    if (app.menu.autoplay == 0) {
+    if (menu.autoplay == 0) {
         play.score += credit.clearBonus;
         credit.creditScore += booked;
         if (booked >= unlockThreshold(level))
@@ -55,18 +56,16 @@ void finishSong()
     }
     trace("song end miss=%d good=%d great=%d score=%.0f gauge=%.1f bonus=%d %s",
           play.judgementCounts[Miss], play.judgementCounts[Good], play.judgementCounts[Great], songScore,
-          play.gauge, credit.clearBonus, songCleared(play.gauge, app.chart.clearNorm) ? "CLEAR" : "FAILED");
+          play.gauge, credit.clearBonus, songCleared(play.gauge, chart.clearNorm) ? "CLEAR" : "FAILED");
 }
 
 void leaveSong()
 {
-    CreditState &credit = app.credit;
-    Catalogue &catalogue = app.catalogue;
     waitForKeyRelease(KeySpace, 1);
-    storeRelaxed(app.menu.state, Select);
-    if (app.menu.autoplay == 0) {
+    storeRelaxed(menu.state, Select);
+    if (menu.autoplay == 0) {
         credit.stage++;
-        app.menu.selectedSong = cursorAfterStage(catalogue.songs, catalogue.songCount, credit.extraUnlocked);
+        menu.selectedSong = cursorAfterStage(catalogue.songs, catalogue.songCount, credit.extraUnlocked);
     }
     credit.songEndHandled = 0;
     if (credit.stage >= StagesPerCredit)

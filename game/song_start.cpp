@@ -6,13 +6,20 @@
 #include <limits>
 #include <string>
 
-#include "app/app_context.h"
+#include "audio/music_stream.h"
 #include "game/play_reset.h"
-#include "platform/trace.h"
-#include "rules/atomic_access.h"
-#include "library/chart_parser.h"
+#include "library/catalogue.h"
+#include "library/chart.h"
+#include "game/song_chart.h"
+#include "library/file_lookup.h"
+#include "library/header_values.h"
 #include "library/file_lookup.h"
 #include "platform/timer.h"
+#include "platform/trace.h"
+#include "rules/atomic_access.h"
+#include "rules/credit_state.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
 
 namespace {
 
@@ -21,8 +28,6 @@ constexpr uint32_t LongestSongMs = std::numeric_limits<uint32_t>::max();
 
 void openMusic(const std::string &chartPath)
 {
-    MusicStream &music = app.music;
-    const Chart &chart = app.chart;
     music.gain = 1.0;
     if (music.openFile(chart.musicPath.c_str()) == 0 && music.open() == 0)
         return;
@@ -38,7 +43,7 @@ void openMusic(const std::string &chartPath)
 // The parser leaves a chart without a usable tempo empty; the author hears why.
 void reportUnusableTempo(const std::string &chartPath)
 {
-    const double bpm = app.chart.bpm;
+    const double bpm = chart.bpm;
     if (!isPlayableBpm(bpm))
         std::fprintf(stderr, "lumatide: %s: no usable BPM (%g); the song has no notes\n", chartPath.c_str(), bpm);
 }
@@ -59,9 +64,7 @@ uint32_t silentSongLengthMs(const Chart &chart)
 
 void startSong(bool autoplay)
 {
-    MenuState &menu = app.menu;
-    PlayState &play = app.play;
-    SongEntry &entry = app.catalogue.songs[menu.selectedSong];
+    SongEntry &entry = catalogue.songs[menu.selectedSong];
     menu.autoplay = autoplay ? 1 : 0;
     parseChart();
     const std::string chartPath = findDataFile(dataDirectory(), entry.fileName);
@@ -74,5 +77,5 @@ void startSong(bool autoplay)
     if (!autoplay)
         entry.played = 1;
     resetPlayState();
-    trace("song start %s autoplay=%d stage=%d", entry.fileName.c_str(), menu.autoplay, app.credit.stage);
+    trace("song start %s autoplay=%d stage=%d", entry.fileName.c_str(), menu.autoplay, credit.stage);
 }

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "library/chart.h"
 
 const float unitSquare[8] = {-1.0f, -1.0f, 1.0f, -1.0f, 1.0f, 1.0f, -1.0f, 1.0f};
 
@@ -58,13 +57,6 @@ double scrollY(const ScrollRule &rule, uint32_t timeMs)
         return (delta > 0 ? 3.0 : -3.0) * rule.aspect;
     }
     return (delta * 1.4583333 / (eightBeats / rule.scrollSpeed) - JudgeLineDepth) * rule.aspect;
-}
-
-double noteColumnX(const ChartNote &note, const FieldMetrics &metrics)
-{
-    const double semitonePx = (metrics.width - 2 * metrics.fieldMargin) * 0.5 / 12.0;
-    const int px = static_cast<int>((12 * note.octaveShift + note.pitch) * semitonePx + metrics.half);
-    return static_cast<double>(px) / metrics.half - 1.0;
 }
 
 static StaticGeometry buildStaticGeometry()

@@ -4,7 +4,6 @@
 // the height of a time, and the fixed shapes every frame draws from.
 #include <cstdint>
 
-struct ChartNote;
 
 // The judgement line lies this far below the centre, in units of aspect (the double constant
 // nearest below 11/24).
@@ -54,9 +53,6 @@ struct ScrollRule {
 // speed 1. Without a tempo nothing scrolls: the present stays on the line, the past and the future
 // leave the visible band instead of being divided by zero.
 double scrollY(const ScrollRule &rule, uint32_t timeMs);
-
-// The note's column position as the renderer writes it into screenX.
-double noteColumnX(const ChartNote &note, const FieldMetrics &metrics);
 
 // The shapes built once and drawn from client-side arrays.
 struct StaticGeometry {

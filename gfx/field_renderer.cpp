@@ -2,10 +2,14 @@
 
 #include <cmath>
 
-#include "app/app_context.h"
 #include "gfx/draw_calls.h"
 #include "gfx/field_effects.h"
 #include "gfx/hit_effect_notes.h"
+#include "library/chart.h"
+#include "rules/play_state.h"
+#include "rules/menu_state.h"
+#include "rules/song_scoring.h"
+#include "rules/window_state.h"
 
 void drawBackground()
 {
@@ -28,8 +32,6 @@ static void drawCubeFaces()
 // second, counter-turning cube inside it grows as the gauge rises past the clear line.
 void drawBackgroundCube(const FrameContext &frame)
 {
-    const Chart &chart = app.chart;
-    const PlayState &play = app.play;
     glEnable(GL_CULL_FACE);
     glPushMatrix();
     glVertexPointer(3, GL_FLOAT, 0, staticGeometry().cubeVertices);
@@ -46,7 +48,7 @@ void drawBackgroundCube(const FrameContext &frame)
     drawCubeFaces();
     glPopMatrix();
 
-    if (play.gauge >= 100.0 * chart.clearNorm && chart.clearNorm < 1.0) {
+    if (songCleared(play.gauge, chart.clearNorm) && chart.clearNorm < 1.0) {
         useAdditiveBlend();
         const double k = (play.gauge / 100.0 - chart.clearNorm) / (1.0 - chart.clearNorm);
         glColor4d(0.3, 0.3, 0.5, 0.2 * k);
@@ -64,10 +66,10 @@ void drawPointerBand(const FrameContext &frame)
     const FieldMetrics &m = frame.metrics;
     glPushMatrix();
     glColor4d(0.9, 0.9, 0.9, 0.2);
-    glTranslated((app.window.pointerX.load(std::memory_order_relaxed) - m.half) / m.half, 0.0, 0.0);
+    glTranslated((window.pointerX.load(std::memory_order_relaxed) - m.half) / m.half, 0.0, 0.0);
     glScaled(static_cast<double>(m.halfSemitonePx) / m.width, 1.0, 0.0);
     fillUnitSquare();
-    if (app.play.keyHeldFrames.load(std::memory_order_relaxed) != 0) {
+    if (play.keyHeldFrames.load(std::memory_order_relaxed) != 0) {
         glColor4d(0.3, 0.5, 0.9, 0.1);
         glScaled(1.2, 1.0, 1.0);
         fillUnitSquare();
@@ -117,8 +119,7 @@ void drawKeyboard(const FrameContext &frame)
 
 void drawJudgementLine(const FrameContext &frame)
 {
-    const Chart &chart = app.chart;
-    glColor4d(0.7, 0.3, 0.3, judgementLineAlpha(chart.msPerBeat, chart.measureIndex, app.play.beatPhase));
+    glColor4d(0.7, 0.3, 0.3, judgementLineAlpha(chart.msPerBeat, chart.measureIndex, play.beatPhase));
     drawHorizontalLine(-1.1, 1.1, frame.metrics.judgeLineY, 5.0f);
 }
 
@@ -137,7 +138,7 @@ static void drawDisc(double x, double y, double radius)
 
 void drawHitEffects(const FrameContext &frame)
 {
-    forEachNoteWithHitEffect(app.chart, frame.nowMs, [&](const ChartNote &note) {
+    forEachNoteWithHitEffect(chart, frame.nowMs, [&](const ChartNote &note) {
         const Disc disc = hitEffectDisc(frame.nowMs - note.gradeTime);
         useAdditiveBlend();
         glColor4d(0.35, 0.45, 0.85, disc.alpha);
@@ -149,11 +150,11 @@ void drawHitEffects(const FrameContext &frame)
 // The disc slides along the held slide and breathes with the beat.
 void drawLinkEffect(const FrameContext &frame)
 {
-    const ChartNote *c = app.chart.currentNote;
+    const ChartNote *c = chart.currentNote;
     double x = 0.0;
-    if (app.play.linkActive != 1 || c == nullptr || c->prev == nullptr || !linkEffectX(*c->prev, *c, app.play.songTimeMs, x))
+    if (play.linkActive != 1 || c == nullptr || c->prev == nullptr || !linkEffectX(*c->prev, *c, play.songTimeMs, x))
         return;
-    const double s = 0.2 + 0.08 * std::sin(2.0 * M_PI * app.play.beatPhase);
+    const double s = 0.2 + 0.08 * std::sin(2.0 * M_PI * play.beatPhase);
     useAdditiveBlend();
     glColor4d(0.35, 0.45, 0.85, 0.5 * s);
     drawDisc(x, frame.metrics.judgeLineY, s / 10.0 + 0.03);
@@ -164,8 +165,8 @@ void drawLinkEffect(const FrameContext &frame)
 // means no full combo, even in the first two seconds after the timer started.
 void drawFullComboGlow(const FrameContext &frame)
 {
-    const uint32_t since = frame.nowMs - app.play.fullComboTime;
-    if (app.play.fullComboTime == 0 || since >= 2000 || frame.state != Play)
+    const uint32_t since = frame.nowMs - play.fullComboTime;
+    if (play.fullComboTime == 0 || since >= 2000 || frame.state != Play)
         return;
     const GlowSheet sheet = fullComboGlow(since);
     const float a = sheet.alpha;

@@ -2,8 +2,13 @@
 
 #include <cmath>
 
-#include "app/app_context.h"
 #include "gfx/draw_calls.h"
+#include "gfx/gfx_state.h"
+#include "library/chart.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
+#include "rules/song_scoring.h"
+#include "rules/window_state.h"
 
 // A light strip across the bottom with the gauge bar; past the clear line the bar turns red, and
 // an outline marks where the clear line lies.
@@ -19,9 +24,9 @@ void drawGauge(const FrameContext &frame)
     outlineUnitSquare();
     glPopMatrix();
 
-    const double gauge = app.play.gauge;
+    const double gauge = play.gauge;
     const float g = static_cast<float>(2.0 * gauge / 100.0 - 1.0);
-    const float clearX = static_cast<float>(2.0 * app.chart.clearNorm - 1.0);
+    const float clearX = static_cast<float>(2.0 * chart.clearNorm - 1.0);
     const float bar[8] = {-1.0f, -1.0f, g, -1.0f, g, 1.0f, -1.0f, 1.0f};
     const float cleared[8] = {clearX, -1.0f, g, -1.0f, g, 1.0f, clearX, 1.0f};
     const float belowClear[8] = {-1.0f, -1.0f, clearX, -1.0f, clearX, 1.0f, -1.0f, 1.0f};
@@ -30,7 +35,7 @@ void drawGauge(const FrameContext &frame)
     glScaled(0.5, 0.04 * aspect, 1.0);
     glColor4d(0.65, 0.65, 0.65, 1.0);
     drawShape(GL_TRIANGLE_FAN, bar, 4);
-    if (gauge >= 100.0 * app.chart.clearNorm) {
+    if (songCleared(gauge, chart.clearNorm)) {
         glColor4d(0.95, 0.45, 0.35, 1.0);
         drawShape(GL_TRIANGLE_FAN, cleared, 4);
     }
@@ -49,7 +54,7 @@ bool headerBandY(const FrameContext &frame, double &y)
         return true;
     case Play: {
         // Rises into place during the first second of the song.
-        const uint32_t e = frame.nowMs - app.play.playStartTime;
+        const uint32_t e = frame.nowMs - play.playStartTime;
         const double rest = 1.0 - e / 1000.0;
         y = aspect - 0.05 - (e < 1000 ? 0.25 * rest * rest : 0.0);
         return true;
@@ -59,7 +64,7 @@ bool headerBandY(const FrameContext &frame, double &y)
         return !frame.rankingKeyDown;
     case Result: {
         // Drops into place within 200 ms.
-        const uint32_t e = frame.nowMs - app.play.resultTime;
+        const uint32_t e = frame.nowMs - play.resultTime;
         const double rest = 1.0 - e / 200.0;
         y = 0.8 * aspect + (e < 200 ? 0.2 * aspect * rest * rest : 0.0);
         return true;
@@ -101,13 +106,13 @@ void drawSelectArrows(const FrameContext &frame)
     static const float triangle[6] = {1.0f, 0.0f, -0.5f, 0.8660254f, -0.5f, -0.8660254f};
     glLineWidth(3.0f);
     for (int id : {ControlPreviousSong, ControlNextSong}) {
-        const bool hovered = app.window.hoverControl == id;
+        const bool hovered = window.hoverControl == id;
         glPushMatrix();
         if (hovered)
             glColor4d(0.8, 0.4, 0.2, 0.7);
         else
             glColor4d(0.8, 0.8, 0.8, 0.5);
-        placeOnControl(app.window.controls[id - 1], id == ControlPreviousSong ? -1.0 : 1.0);
+        placeOnControl(window.controls[id - 1], id == ControlPreviousSong ? -1.0 : 1.0);
         drawShape(GL_TRIANGLE_FAN, triangle, 3);
         setOutlineColour(hovered);
         drawShape(GL_LINE_LOOP, triangle, 3);
@@ -122,10 +127,10 @@ static void drawIcon(int controlId, int cell)
     const float s0 = 0.125f * cell;
     const float s1 = 0.125f * (cell + 1);
     const float coords[8] = {s0, 1.0f, s1, 1.0f, s1, 0.0f, s0, 0.0f};
-    const bool hovered = app.window.hoverControl == controlId;
+    const bool hovered = window.hoverControl == controlId;
     glTexCoordPointer(2, GL_FLOAT, 0, coords);
     glPushMatrix();
-    placeOnControl(app.window.controls[controlId - 1], 1.0);
+    placeOnControl(window.controls[controlId - 1], 1.0);
     if (hovered)
         glColor4d(0.8, 0.4, 0.2, 0.9);
     else
@@ -145,10 +150,10 @@ void drawControlIcons(const FrameContext &frame)
         return;
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glBindTexture(GL_TEXTURE_2D, app.gfx.waveTexture);
+    glBindTexture(GL_TEXTURE_2D, gfx.waveTexture);
     glLineWidth(3.0f);
-    drawIcon(ControlWaveType, app.menu.waveType.load(std::memory_order_relaxed));
-    drawIcon(ControlUnison, app.menu.unison.load(std::memory_order_relaxed) + 5);
+    drawIcon(ControlWaveType, menu.waveType.load(std::memory_order_relaxed));
+    drawIcon(ControlUnison, menu.unison.load(std::memory_order_relaxed) + 5);
     glLineWidth(1.0f);
     glDisable(GL_TEXTURE_2D);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

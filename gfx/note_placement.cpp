@@ -1,20 +1,23 @@
 #include "gfx/note_placement.h"
 
-#include "app/app_context.h"
 #include "gfx/hit_effect_notes.h"
 #include "gfx/note_index.h"
 #include "gfx/slide_connectors.h"
+#include "library/chart.h"
+#include "rules/menu_state.h"
+#include "rules/note_column.h"
+#include "rules/play_state.h"
 
 ScrollRule frameScrollRule(const FieldMetrics &metrics)
 {
-    return ScrollRule{app.play.songTimeMs, app.chart.msPerBeat, app.menu.scrollSpeed, metrics.aspect};
+    return ScrollRule{play.songTimeMs, chart.msPerBeat, menu.scrollSpeed, metrics.aspect};
 }
 
 void placeNote(ChartNote &note, const ScrollRule &rule, const FieldMetrics &metrics)
 {
     note.screenY = scrollY(rule, note.timeMs);
-    if (note.state != 0)
-        note.screenX = noteColumnX(note, metrics);
+    if (note.state != NoteTaken)
+        note.screenX = noteColumnX(note, metrics.width, metrics.fieldMargin);
 }
 
 static void placeNoteAt(Chart &chart, int index, const ScrollRule &rule, const FieldMetrics &metrics)

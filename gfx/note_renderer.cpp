@@ -2,16 +2,15 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
 #include "gfx/band_reach.h"
 #include "gfx/draw_calls.h"
 #include "gfx/note_placement.h"
 #include "gfx/slide_connectors.h"
 #include "gfx/visible_note_span.h"
+#include "library/chart.h"
 
 void drawMeasureLines(const FrameContext &frame)
 {
-    const Chart &chart = app.chart;
     const ScrollRule rule = frameScrollRule(frame.metrics);
     const int count = std::min<int>(chart.measureCount, static_cast<int>(chart.measureTimes.size()));
     glColor4d(0.9, 0.9, 0.9, 0.1);
@@ -27,7 +26,7 @@ void drawNoteHead(const ChartNote &note, const FieldMetrics &metrics)
     centredQuad(metrics.headHalfWidth, metrics.headHalfHeight, quad);
     glPushMatrix();
     glTranslated(note.screenX, note.screenY, 0.0);
-    const double grey = note.state >= 1 ? 0.95 : 0.35;
+    const double grey = note.state != NoteTaken ? 0.95 : 0.35;
     glColor4d(grey, grey, grey, 1.0);
     fillAndOutline(quad, 0.2);
     glPopMatrix();
@@ -45,7 +44,6 @@ static void drawConnectorIfShown(Chart &chart, int i, const FieldMetrics &metric
 // slide from below the span has the lowest index of all and comes last.
 void drawNotes(const FrameContext &frame)
 {
-    Chart &chart = app.chart;
     if (chart.notes.size() <= chart.noteCount)
         return;
     const FieldMetrics &metrics = frame.metrics;

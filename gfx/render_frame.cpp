@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/app_context.h"
 #include "gfx/draw_calls.h"
 #include "gfx/field_renderer.h"
 #include "gfx/hud_renderer.h"
@@ -12,6 +11,8 @@
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "rules/menu_state.h"
+#include "rules/window_state.h"
 
 // One view unit is half the client width; y grows upward from the middle.
 static void use2DView()
@@ -38,10 +39,10 @@ static FrameContext frameContext(const FrameInput &input)
     FrameContext frame;
     frame.nowMs = input.nowMs;
     frame.rankingKeyDown = input.rankingKeyDown;
-    frame.state = app.menu.state.load(std::memory_order_relaxed);
-    frame.metrics = fieldMetrics(app.window.clientWidth.load(std::memory_order_relaxed),
-                                 app.window.clientHeight.load(std::memory_order_relaxed),
-                                 app.window.fieldMargin.load(std::memory_order_relaxed), app.window.aspect);
+    frame.state = menu.state.load(std::memory_order_relaxed);
+    frame.metrics = fieldMetrics(window.clientWidth.load(std::memory_order_relaxed),
+                                 window.clientHeight.load(std::memory_order_relaxed),
+                                 window.fieldMargin.load(std::memory_order_relaxed), window.aspect);
     return frame;
 }
 
@@ -90,6 +91,11 @@ void drawFrame(const FrameInput &input)
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);
     glColor4d(0.0, 0.0, 0.0, 1.0);
+}
+
+void useWhiteClearColour()
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void renderFrame()

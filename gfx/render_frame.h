@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
 
+// Every frame starts from white; needs the current GL context.
+void useWhiteClearColour();
+
 // Draws one whole frame and swaps the buffers.
 void renderFrame();
 

@@ -5,10 +5,20 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/app_context.h"
 #include "gfx/draw_calls.h"
 #include "gfx/frame_context.h"
+#include "gfx/gfx_state.h"
 #include "gfx/text.h"
+#include "library/catalogue.h"
+#include "library/chart.h"
+#include "library/ranking.h"
+#include "rules/credit_state.h"
+#include "rules/judgement.h"
+#include "rules/song_scoring.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
+#include "rules/stream_state.h"
+#include "rules/window_state.h"
 
 // Shift-JIS byte pairs of the font's symbols.
 #define FILLED_STAR "\x81\x9A"
@@ -74,28 +84,26 @@ static int rowYAt(const FieldMetrics &m, double viewY, int offsetPx)
     return static_cast<int>(viewY * m.width * -0.5 + m.height / 2 + offsetPx);
 }
 
-static int scoreShown() { return static_cast<int>((app.play.displayedScore + 5.0) / 10.0) * 10; }
+static int scoreShown() { return roundedScore(play.displayedScore); }
 
-static bool songsPresent() { return app.menu.selectedSong < app.catalogue.songs.size(); }
+static bool songsPresent() { return menu.selectedSong < catalogue.songs.size(); }
 
-static bool titlePicturePresent() { return app.menu.selectedSong < app.catalogue.titleTextures.size(); }
+static bool titlePicturePresent() { return menu.selectedSong < catalogue.titleTextures.size(); }
 
 void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
 {
     out.rowCount = 0;
     out.droppedRows = 0;
-    const PlayState &play = app.play;
-    const ChartNote *current = app.chart.currentNote;
+    const ChartNote *current = chart.currentNote;
     const uint32_t since = frame.nowMs - play.lastJudgementTime;
-    if (app.chart.noteIndex < 1 || since >= 750 || current == nullptr || current->prev == nullptr)
+    if (chart.noteIndex < 1 || since >= 750 || current == nullptr || current->prev == nullptr)
         return;
     const int rise = since < 250 ? static_cast<int>(play.lastJudgementTime - frame.nowMs + 250) / 25 : 0;
     const double x = (current->prev->screenX * 0.8 + 1.0) * 0.5 * frame.metrics.width;
 
-    static const char *const words[3] = {"MISS", "GOOD", "GREAT"};
     static const float colours[3][4] = {{1.0f, 0.6f, 0.3f, 1.0f}, {0.6f, 0.8f, 1.0f, 1.0f}, {1.0f, 0.9f, 0.5f, 1.0f}};
-    const int judgement = (play.lastJudgement == Good || play.lastJudgement == Great) ? play.lastJudgement : Miss;
-    TextRow &word = addRow(out, 20, 20, "%s", words[judgement]);
+    const Judgement judgement = (play.lastJudgement == Good || play.lastJudgement == Great) ? Judgement(play.lastJudgement) : Miss;
+    TextRow &word = addRow(out, 20, 20, "%s", judgementWord(judgement));
     word.x = static_cast<int>(x - 10 * word.length);
     word.y = 170 - rise;
     for (int c = 0; c < 4; c++)
@@ -110,18 +118,18 @@ void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
 
 static void layoutScrollLabel(const FieldMetrics &m, ScreenTextLayout &out)
 {
-    const ScreenControl &label = app.window.controls[ControlScrollSpeed - 1];
-    TextRow &row = addRow(out, 15, 10, "SCROLL %2.1lf", app.menu.scrollSpeed);
+    const ScreenControl &label = window.controls[ControlScrollSpeed - 1];
+    TextRow &row = addRow(out, 15, 10, "SCROLL %2.1lf", menu.scrollSpeed);
     row.x = columnXAt(m, label.centreX, -5 * row.length);
     row.y = rowYAt(m, label.centreY, -10);
-    const float grey = app.window.hoverControl == ControlScrollSpeed ? 0.9f : 0.3f;
+    const float grey = window.hoverControl == ControlScrollSpeed ? 0.9f : 0.3f;
     row.colour[0] = row.colour[1] = row.colour[2] = grey;
     row.colour[3] = 0.8f;
 }
 
 static void layoutStage(const FieldMetrics &m, ScreenTextLayout &out)
 {
-    TextRow &row = addRow(out, 20, 20, "STAGE %d", app.credit.stage + 1);
+    TextRow &row = addRow(out, 20, 20, "STAGE %d", credit.stage + 1);
     row.x = columnXAt(m, -0.95, 0);
     row.y = rowYAt(m, 0.95 * m.aspect, 0);
 }
@@ -147,7 +155,6 @@ static void layoutPrompt(const FieldMetrics &m, const char *text, ScreenTextLayo
 static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
-    const PlayState &play = app.play;
 
     TextRow &score = addRow(out, 20, 20, "%6d", scoreShown());
     score.x = 25;
@@ -158,20 +165,20 @@ static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
         ready.x = centredX(m, ready);
         ready.y = m.height / 2 - 10;
     }
-    if (app.menu.autoplay == 1) {
+    if (menu.autoplay == 1) {
         TextRow &autoplay = addRow(out, 20, 20, "AUTOPLAY");
         autoplay.x = columnXAt(m, 0.7, -10 * autoplay.length);
         autoplay.y = rowYAt(m, -0.76 * m.aspect, -10);
     }
-    if (app.music.streamState.load(std::memory_order_relaxed) == Finished && play.resultTime != 0) {
+    if (musicStreamState() == Finished && play.resultTime != 0) {
         const uint32_t sinceEnd = frame.nowMs - play.resultTime;
         const int32_t signedSinceEnd = static_cast<int32_t>(sinceEnd);
         const int slide = signedSinceEnd < 200 ? 3 * (200 - signedSinceEnd) : 0;
-        TextRow &verdict = addRow(out, 30, 30, "%s", play.gauge >= 100.0 * app.chart.clearNorm ? "CLEAR" : "FAILED");
+        TextRow &verdict = addRow(out, 30, 30, "%s", songCleared(play.gauge, chart.clearNorm) ? "CLEAR" : "FAILED");
         verdict.x = centredX(m, verdict) - slide;
         verdict.y = m.height / 2 - 100;
-        if (app.credit.clearBonus != 0 && sinceEnd > 1000) {
-            TextRow &bonus = addRow(out, 20, 20, "BONUS %5d", app.credit.clearBonus);
+        if (credit.clearBonus != 0 && sinceEnd > 1000) {
+            TextRow &bonus = addRow(out, 20, 20, "BONUS %5d", credit.clearBonus);
             bonus.x = centredX(m, bonus) + 100;
             bonus.y = m.height / 2 - 70;
         }
@@ -194,15 +201,15 @@ static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
 static void layoutTitle(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
-    const long seconds = wholeSecondsSince(frame.nowMs, app.play.phaseStartTime);
+    const long seconds = wholeSecondsSince(frame.nowMs, play.phaseStartTime);
     if (frame.rankingKeyDown) {
         for (int i = 0; i < 10; i++) {
             // A new entry blinks: gone in odd seconds.
-            if (i == app.credit.newRankIndex && seconds % 2 == 1)
+            if (i == credit.newRankIndex && seconds % 2 == 1)
                 continue;
             char place[16];
             placeOrdinal(i, place, sizeof place);
-            TextRow &row = addRow(out, 20, 20, "%s %6d", place, app.credit.ranking[i]);
+            TextRow &row = addRow(out, 20, 20, "%s %6d", place, ranking[i]);
             row.x = centredX(m, row);
             row.y = rowYAt(m, (0.75 - 0.12 * i) * m.aspect, -10);
         }
@@ -221,7 +228,7 @@ static void layoutTitle(const FrameContext &frame, ScreenTextLayout &out)
 static void layoutResult(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
-    const uint32_t since = frame.nowMs - app.play.resultTime;
+    const uint32_t since = frame.nowMs - play.resultTime;
     TextRow &heading = addRow(out, 40, 40, "TOTAL RESULT");
     heading.x = centredX(m, heading);
     heading.y = rowYAt(m, 0.8 * m.aspect, -20);
@@ -229,9 +236,9 @@ static void layoutResult(const FrameContext &frame, ScreenTextLayout &out)
         TextRow &score = addRow(out, 30, 30, "SCORE %6d", scoreShown());
         score.x = centredX(m, score);
         score.y = m.height / 2 - 80;
-        layoutJudgementTotals(m, app.credit.creditJudgementCounts, 20, out);
+        layoutJudgementTotals(m, credit.creditJudgementCounts, 20, out);
     }
-    const int place = app.credit.newRankIndex;
+    const int place = credit.newRankIndex;
     if (since > 2000 && place >= 0 && place < 10) {
         char ordinal[16];
         placeOrdinal(place, ordinal, sizeof ordinal);
@@ -258,7 +265,7 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
         return;
     char stars[7 * 2 + 1] = {};
     for (int i = 0; i < 7; i++) {
-        const char *star = i < app.catalogue.songs[app.menu.selectedSong].level ? FILLED_STAR : EMPTY_STAR;
+        const char *star = i < catalogue.songs[menu.selectedSong].level ? FILLED_STAR : EMPTY_STAR;
         stars[2 * i] = star[0];
         stars[2 * i + 1] = star[1];
     }
@@ -276,7 +283,7 @@ void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out)
     out.rowCount = 0;
     out.droppedRows = 0;
     out.showsTitlePicture = false;
-    const bool fontLoaded = app.gfx.fontTexture != 0;
+    const bool fontLoaded = gfx.fontTexture != 0;
     if (fontLoaded)
         layoutScrollLabel(frame.metrics, out);
     if (frame.state == Select || frame.state == Play)
@@ -318,7 +325,7 @@ void drawJudgementPopup(const FrameContext &frame)
 // Two thirds of the title's rendered size, cut out of its power-of-two texture.
 static void drawTitlePicture(const FieldMetrics &m, double y)
 {
-    const TitleTexture &title = app.catalogue.titleTextures[app.menu.selectedSong];
+    const TitleTexture &title = catalogue.titleTextures[menu.selectedSong];
     if (title.texWidth <= 0 || title.texHeight <= 0)
         return;
     const float sx = static_cast<float>(static_cast<double>(title.extentWidth) / title.texWidth);

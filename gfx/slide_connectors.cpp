@@ -14,12 +14,12 @@ ChartNote *connectorEnd(Chart &chart, int i)
     if (next < 0)
         return nullptr;
     ChartNote &m = chart.notes[next];
-    return (m.state >= 1 || n.grade > 0) ? &m : nullptr;
+    return (m.state != NoteTaken || n.grade > 0) ? &m : nullptr;
 }
 
 ConnectorLook connectorLook(const Chart &chart, int i, const ChartNote &end)
 {
-    if (end.state == 2)
+    if (end.state == NoteClosed)
         return SlideEnded;
     if (chart.noteIndex == i + 1 || chart.notes[i].grade > 0)
         return SlideNow;

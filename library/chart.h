@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+// Where a note stands in the play: open until it is taken or passes; a slide's end closes when the
+// slide ends or when the note leading into it was missed.
+enum NoteState : uint16_t { NoteTaken = 0, NoteOpen = 1, NoteClosed = 2 };
+
 struct ChartNote {
     double screenX = 0.0;       // view units, rewritten every frame by the renderer
     double screenY = 0.0;
@@ -10,7 +14,7 @@ struct ChartNote {
     uint32_t timeMs = 0;        // song clock, wraps
     int linked = 0;             // upper-case letter: leads into the next note (a slide)
     uint16_t grade = 0;         // Judgement shown for the note
-    uint16_t state = 1;         // 1 open, 0 taken or passed, 2 slide end / cancelled by a missed link
+    NoteState state = NoteOpen;
     uint16_t holdCount = 0;
     int octaveShift = 0;        // whole octaves added for display
     int ghost = 0;              // shifted-digit octave: not judged unless AUTOPLAY
@@ -19,8 +23,8 @@ struct ChartNote {
     ChartNote *prev = nullptr;  // previous non-ghost note; never null after parsing
 };
 
-// The chart of the song being played. notes holds noteCount + 1 records: the spare record after
-// the last note is where the judgement cursor rests when every note has passed.
+// A chart. notes holds noteCount + 1 records: the spare record after the last note is where the
+// judgement cursor rests when every note has passed.
 struct Chart {
     std::vector<ChartNote> notes;
     uint16_t noteCount = 0;
@@ -40,3 +44,9 @@ struct Chart {
     double clearNorm = 0.8;
     double gaugeRate = 0.6;
 };
+
+// Wiped at every song: the chart of the song being played, which parseChart (game/) reads anew at
+// every song start and resetPlayState (game/) rewinds. The play update (game/) writes the notes'
+// state, holdCount and grades and the cursor; the renderer (gfx/) writes screenX and screenY, which
+// AUTOPLAY steers by.
+extern Chart chart;

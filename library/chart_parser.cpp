@@ -120,7 +120,7 @@ void placeNote(Placing &placing, const NoteToken &token, double timeMs)
     note.timeMs = wrapToUint32(timeMs);
     note.pitch = tokenPitch(token);
     note.ghost = token.ghost;
-    note.state = 1;
+    note.state = NoteOpen;
     note.linked = token.letter <= 'G' ? 1 : 0;
     chart.notes.push_back(note);
     size_t i = chart.notes.size() - 1;
@@ -207,7 +207,7 @@ void startEmptyChart(Chart &chart)
 void finishChart(Chart &chart, uint16_t level)
 {
     ChartNote spare;
-    spare.state = 0;
+    spare.state = NoteTaken;
     chart.notes.push_back(spare);
     size_t noteCount = chart.notes.size() - 1;
     for (size_t i = 0; i < noteCount; i++) {
@@ -230,11 +230,6 @@ void finishChart(Chart &chart, uint16_t level)
 }
 
 } // namespace
-
-bool isPlayableBpm(double bpm)
-{
-    return std::isfinite(bpm) && bpm > 0;
-}
 
 void makeEmptyChart(Chart &chart, uint16_t level)
 {

@@ -5,9 +5,6 @@
 
 #include "library/chart.h"
 
-// Parses the chart of the selected catalogue entry into the global chart.
-void parseChart();
-
 // What an author should hear about a chart; collected only when asked for.
 struct ChartFinding {
     int line = 0;
@@ -31,6 +28,3 @@ void parseChartText(const std::string &text, const std::string &dataDir, uint16_
 
 // The chart of a song whose file cannot be read: no notes, no measures; the header values stay.
 void makeEmptyChart(Chart &chart, uint16_t level);
-
-// A tempo notes can be timed with: positive and finite.
-bool isPlayableBpm(double bpm);

@@ -1,5 +1,6 @@
 #include "library/header_values.h"
 
+#include <cmath>
 #include <cstdlib>
 
 bool readDecimal(const std::string &text, double &value)
@@ -23,4 +24,9 @@ bool readLevelValue(const std::string &text, uint16_t &level)
     // "%hu" keeps the low 16 bits of a larger number, and "-1" is 65535.
     level = static_cast<uint16_t>(value);
     return true;
+}
+
+bool isPlayableBpm(double bpm)
+{
+    return std::isfinite(bpm) && bpm > 0;
 }

@@ -9,3 +9,6 @@ bool readDecimal(const std::string &text, double &value);
 
 // "%hu" on the text after "LEVEL:"; false when no number can be read.
 bool readLevelValue(const std::string &text, uint16_t &level);
+
+// A tempo notes can be timed with: positive and finite.
+bool isPlayableBpm(double bpm);

@@ -8,14 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/app_context.h"
-#include "platform/trace.h"
 #include "library/file_lookup.h"
 #include "library/line_reader.h"
+#include "platform/trace.h"
+
+int ranking[RankCount] = {LoadTimeRanking[0], LoadTimeRanking[1], LoadTimeRanking[2], LoadTimeRanking[3],
+                          LoadTimeRanking[4], LoadTimeRanking[5], LoadTimeRanking[6], LoadTimeRanking[7],
+                          LoadTimeRanking[8], LoadTimeRanking[9]};
 
 namespace {
-
-const int RankCount = 10;
 
 std::string rankingPath()
 {
@@ -108,17 +109,18 @@ int insertRankingScore(int ranking[10], int score)
 
 void loadRanking()
 {
-    readRankingFile(rankingPath(), app.credit.ranking);
+    readRankingFile(rankingPath(), ranking);
 }
 
 void saveRanking()
 {
-    writeRankingFile(rankingPath(), app.credit.ranking);
+    writeRankingFile(rankingPath(), ranking);
 }
 
-void enterRanking(int creditScore)
+int enterRanking(int creditScore)
 {
-    app.credit.newRankIndex = insertRankingScore(app.credit.ranking, creditScore);
-    trace("ranking %d %d", app.credit.newRankIndex, creditScore);
+    const int place = insertRankingScore(ranking, creditScore);
+    trace("ranking %d %d", place, creditScore);
     saveRanking();
+    return place;
 }

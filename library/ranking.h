@@ -1,10 +1,19 @@
 #pragma once
 #include <string>
 
+constexpr int RankCount = 10;
+// The ranking before any file is read.
+constexpr int LoadTimeRanking[RankCount] = {150000, 140000, 130000, 120000, 110000,
+                                            100000, 90000, 80000, 70000, 60000};
+
+// Never wiped: the ten best credit scores, loaded at start-up and saved at start-up, after every
+// credit and at shutdown. Written here only; the title screen (gfx/) shows it.
+extern int ranking[RankCount];
+
 void loadRanking();
 void saveRanking();
-// Enters a credit score: sets newRankIndex (10 when not ranked), inserts it and saves the file.
-void enterRanking(int creditScore);
+// Enters a credit score, saves the file and returns its place (0..9), or 10 when not ranked.
+int enterRanking(int creditScore);
 
 // The same on any file and any ranking of ten scores.
 // A missing file gives the file defaults; a file with no readable line keeps the values given.

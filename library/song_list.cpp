@@ -1,10 +1,9 @@
 #include "library/song_list.h"
 
-#include "app/app_context.h"
-#include "platform/trace.h"
 #include "library/file_lookup.h"
 #include "library/header_values.h"
 #include "library/line_reader.h"
+#include "platform/trace.h"
 
 namespace {
 
@@ -61,6 +60,6 @@ void readSongList(const std::string &dataDir, Catalogue &catalogue)
 
 void loadSongList()
 {
-    readSongList(dataDirectory(), app.catalogue);
-    trace("catalogue %u", app.catalogue.songCount);
+    readSongList(dataDirectory(), catalogue);
+    trace("catalogue %u", catalogue.songCount);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-struct Catalogue;
+#include "library/catalogue.h"
 
 // Builds the catalogue from data/songlist.txt beside the executable.
 void loadSongList();

@@ -1,6 +1,8 @@
 #include "rules/control_layout.h"
 
-#include "app/app_context.h"
+#include <cmath>
+
+#include "rules/window_state.h"
 
 void layoutControls(ScreenControl controls[5], double aspect)
 {
@@ -13,5 +15,26 @@ void layoutControls(ScreenControl controls[5], double aspect)
 
 void resetControlLayout()
 {
-    layoutControls(app.window.controls, app.window.aspect);
+    layoutControls(window.controls, window.aspect);
+}
+
+int controlUnderPointer(int x, int y, int clientWidth, int clientHeight, const ScreenControl controls[5])
+{
+    const double halfWidth = clientWidth / 2;
+    const double halfHeight = clientHeight / 2;
+    // View units are half the client width on both axes, with y pointing up.
+    const double unit = 0.5 * clientWidth;
+    int hovered = ControlNone;
+    for (int i = 0; i < 5; i++) {
+        const ScreenControl &control = controls[i];
+        if (std::fabs(x - (halfWidth + unit * control.centreX)) < unit * control.halfWidth &&
+            std::fabs(y - (halfHeight - unit * control.centreY)) < unit * control.halfHeight)
+            hovered = i + 1;
+    }
+    return hovered;
+}
+
+int controlCodeFor(int control)
+{
+    return control >= ControlNone && control <= ControlUnison ? ControlCodes[control] : CodeNone;
 }

@@ -1,6 +1,9 @@
 #include "rules/count_up.h"
 
-#include "app/app_context.h"
+#include <algorithm>
+
+#include "rules/credit_state.h"
+#include "rules/play_state.h"
 #include "platform/timer.h"
 
 double countedUpScore(uint32_t nowMs, uint32_t resultTime, int creditScore, double displayedScore)
@@ -15,6 +18,11 @@ double countedUpScore(uint32_t nowMs, uint32_t resultTime, int creditScore, doub
 
 void updateCreditCountUp()
 {
-    app.play.displayedScore = countedUpScore(timerNowMs(), app.play.resultTime, app.credit.creditScore,
-                                             app.play.displayedScore);
+    play.displayedScore = countedUpScore(timerNowMs(), play.resultTime, credit.creditScore, play.displayedScore);
+}
+
+double songScoreCountedUp(double displayedScore, double score)
+{
+    constexpr double ScoreCountUpStep = 130.0;
+    return displayedScore < score ? std::min(displayedScore + ScoreCountUpStep, score) : displayedScore;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/app_context.h"
+#include "rules/judgement.h"
 #include "rules/clock_math.h"
 
 // The timing and pitch tables that judge the current note, as pure functions of one frame's

@@ -31,9 +31,14 @@ int clearBonusFor(double gauge, double clearNorm, int level)
     return bonus / 10 * 10;
 }
 
+int roundedScore(double score)
+{
+    return static_cast<int>((score + 5.0) / 10.0) * 10;
+}
+
 int bookedStageScore(double score, int clearBonus)
 {
-    return clearBonus - 10 * static_cast<int>((score + 5) / -10);
+    return clearBonus + roundedScore(score);
 }
 
 int unlockThreshold(int level)

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/app_context.h"
+#include "rules/judgement.h"
 
 struct JudgementGain {
     double gauge = 0.0;
@@ -21,7 +21,10 @@ bool songCleared(double gauge, double clearNorm);
 // down to a multiple of 10.
 int clearBonusFor(double gauge, double clearNorm, int level);
 
-// The stage's booked score: the song score rounded to a multiple of 10 (halves up), plus BONUS.
+// A score as it is booked and shown: rounded to a multiple of 10, halves up.
+int roundedScore(double score);
+
+// The stage's booked score: the rounded song score plus BONUS.
 int bookedStageScore(double score, int clearBonus);
 
 // A stage score at or above this unlocks the extra songs: 100000 at level 1, 1500 less per level.

@@ -39,11 +39,11 @@ TEST(DiskOutput, HeldToneAtTheCentreOfTheFieldSoundsAt523Hz)
     startAudioOutput();
     ASSERT_STREQ(pcmDriverName(), "disk");
     openVoices();
-    app.menu.state.store(Play);
-    app.music.streamState.store(Streaming);
-    app.window.pointerX.store(app.window.clientWidth.load() / 2);
-    app.play.keyHeldFrames.store(1);
-    app.shell.voiceThreadRunning.store(1);
+    menu.state.store(Play);
+    music.streamState.store(Streaming);
+    window.pointerX.store(window.clientWidth.load() / 2);
+    play.keyHeldFrames.store(1);
+    shell.voiceThreadRunning.store(1);
     PlatformThread *voices = threadStart(voiceThread);
     // The main thread's part: hand the done notices to the voices, as the window procedure does.
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
@@ -51,7 +51,7 @@ TEST(DiskOutput, HeldToneAtTheCentreOfTheFieldSoundsAt523Hz)
         deliverVoiceNotices();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    app.shell.voiceThreadRunning.store(0);
+    shell.voiceThreadRunning.store(0);
     threadJoin(voices);
     stopAudioOutput();
     closeVoices();

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#include <vorbis/vorbisfile.h>
 
 #include "app/app_context.h"
 #include "platform/trace.h"
@@ -95,7 +96,7 @@ protected:
         resetAppContext();
         startTestOutput();
     }
-    void TearDown() override { app.music.close(); }
+    void TearDown() override { music.close(); }
 };
 
 TEST_F(Music, EveryLengthReachesFinishedWithEveryFrameHeard)
@@ -107,16 +108,16 @@ TEST_F(Music, EveryLengthReachesFinishedWithEveryFrameHeard)
             SCOPED_TRACE(testing::Message() << frames << " frames, latency " << latency);
             startTestOutput(latency);
             const TempFile song = encodedSong("length", 2, 44100, frames);
-            ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-            ASSERT_EQ(app.music.open(), 0);
-            EXPECT_EQ(app.music.streamState.load(), Primed);
-            playToEnd(app.music);
-            EXPECT_EQ(app.music.streamState.load(), Finished);
+            ASSERT_EQ(music.openFile(song.c_str()), 0);
+            ASSERT_EQ(music.open(), 0);
+            EXPECT_EQ(music.streamState.load(), Primed);
+            playToEnd(music);
+            EXPECT_EQ(music.streamState.load(), Finished);
             // The end is heard once the output buffer has played out.
             testClockNowUs += 1000000;
-            EXPECT_EQ(pcmPositionFrames(app.music.device), frames);
+            EXPECT_EQ(pcmPositionFrames(music.device), frames);
             uint32_t ms = 0;
-            EXPECT_TRUE(app.music.positionMs(ms));
+            EXPECT_TRUE(music.positionMs(ms));
             EXPECT_EQ(ms, uint32_t(frames * 1000 / 44100));
         }
     }
@@ -129,9 +130,9 @@ TEST_F(Music, PlaysTheDecodedSamplesInOrderWithNothingDroppedOrRepeated)
         const TempFile song = encodedSong("order", channels, 44100, 40000);
         const std::vector<int16_t> decoded = decodeAll(song.path);
         ASSERT_EQ(decoded.size(), size_t(40000 * channels));
-        ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-        ASSERT_EQ(app.music.open(), 0);
-        const Played played = playToEnd(app.music);
+        ASSERT_EQ(music.openFile(song.c_str()), 0);
+        ASSERT_EQ(music.open(), 0);
+        const Played played = playToEnd(music);
         for (size_t i = 0; i < 40000; i++) {
             int expected = decoded[i * channels];
             if (channels == 3)
@@ -145,12 +146,12 @@ TEST_F(Music, PlaysTheDecodedSamplesInOrderWithNothingDroppedOrRepeated)
 TEST_F(Music, MusicAtAnotherRateEndsWithEveryFrameCounted)
 {
     const TempFile song = encodedSong("rate", 2, 48000, 30000);
-    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
-    EXPECT_EQ(app.music.format.sampleRate, 48000);
-    const Played played = playToEnd(app.music);
-    EXPECT_EQ(app.music.streamState.load(), Finished);
-    EXPECT_EQ(pcmPositionFrames(app.music.device), 30000u);
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
+    EXPECT_EQ(music.format.sampleRate, 48000);
+    const Played played = playToEnd(music);
+    EXPECT_EQ(music.streamState.load(), Finished);
+    EXPECT_EQ(pcmPositionFrames(music.device), 30000u);
     EXPECT_NEAR(played.refills * FrameStep, 30000 * 44100 / 48000, 2 * FrameStep);
 }
 
@@ -165,20 +166,20 @@ TEST_F(Music, OnlyAFrameThreeQuartersIntoTheOtherBufferDecodesTheRestAtOnce)
     const TempFile song = encodedSong("catchup", 2, 44100, 100000);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.playedFrames);
-        ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-        ASSERT_EQ(app.music.open(), 0);
-        app.music.refill();
+        ASSERT_EQ(music.openFile(song.c_str()), 0);
+        ASSERT_EQ(music.open(), 0);
+        music.refill();
         pullFrames(c.playedFrames);
-        app.music.refill();
+        music.refill();
         if (c.catchUp) {
-            EXPECT_EQ(app.music.fillBytes, 0u);
-            EXPECT_EQ(app.music.writeIndex, 1);
-            EXPECT_EQ(app.music.queuedBytes, 51200u);
-            EXPECT_EQ(app.music.headers[0].queued.load(), 1);
+            EXPECT_EQ(music.fillBytes, 0u);
+            EXPECT_EQ(music.writeIndex, 1);
+            EXPECT_EQ(music.queuedBytes, 51200u);
+            EXPECT_EQ(music.headers[0].queued.load(), 1);
         } else {
-            EXPECT_GT(app.music.fillBytes, 0u);     // one read, of at most one piece
-            EXPECT_LE(app.music.fillBytes, MusicStream::ReadPiece);
-            EXPECT_EQ(app.music.writeIndex, 0);
+            EXPECT_GT(music.fillBytes, 0u);     // one read, of at most one piece
+            EXPECT_LE(music.fillBytes, MusicStream::ReadPiece);
+            EXPECT_EQ(music.writeIndex, 0);
         }
     }
 }
@@ -186,80 +187,80 @@ TEST_F(Music, OnlyAFrameThreeQuartersIntoTheOtherBufferDecodesTheRestAtOnce)
 TEST_F(Music, TheFirstRefillWritesBothBuffersHoweverLateItComes)
 {
     const TempFile song = encodedSong("late", 2, 44100, 40000);
-    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
     pullFrames(100000);
-    EXPECT_EQ(pcmPositionFrames(app.music.device), 0u);
-    EXPECT_EQ(app.music.refill(), 0);
-    EXPECT_EQ(app.music.streamState.load(), Streaming);
-    EXPECT_EQ(app.music.headers[0].queued.load(), 1);
-    EXPECT_EQ(app.music.headers[1].queued.load(), 1);
+    EXPECT_EQ(pcmPositionFrames(music.device), 0u);
+    EXPECT_EQ(music.refill(), 0);
+    EXPECT_EQ(music.streamState.load(), Streaming);
+    EXPECT_EQ(music.headers[0].queued.load(), 1);
+    EXPECT_EQ(music.headers[1].queued.load(), 1);
     uint32_t ms = 99;
-    app.music.positionMs(ms);
+    music.positionMs(ms);
     EXPECT_EQ(ms, 0u);                          // counted from the first sample
     pullFrames(441);
-    app.music.positionMs(ms);
+    music.positionMs(ms);
     EXPECT_EQ(ms, 10u);
 }
 
 TEST_F(Music, EmptyMusicIsNotDrainedBeforeTheDeviceHasGivenItsBuffersBack)
 {
     const TempFile song = encodedSong("empty", 2, 44100, 0);
-    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
-    app.music.refill();
-    app.music.refill();                         // both empty buffers are still queued
-    EXPECT_EQ(app.music.streamState.load(), Streaming);
-    EXPECT_EQ(app.music.writtenCount.load(), 2);
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
+    music.refill();
+    music.refill();                         // both empty buffers are still queued
+    EXPECT_EQ(music.streamState.load(), Streaming);
+    EXPECT_EQ(music.writtenCount.load(), 2);
     pullFrames(16);
-    app.music.refill();
-    EXPECT_EQ(app.music.writtenCount.load(), 3);
+    music.refill();
+    EXPECT_EQ(music.writtenCount.load(), 3);
     pullFrames(16);
-    EXPECT_EQ(app.music.refill(), 1);
+    EXPECT_EQ(music.refill(), 1);
 }
 
 TEST_F(Music, AStreamNeverOpenedOrClosedTwiceReportsTheEndAndReleasesNothingTwice)
 {
     uint32_t ms = 99;
-    EXPECT_EQ(app.music.refill(), 1);
-    EXPECT_TRUE(app.music.positionMs(ms));
+    EXPECT_EQ(music.refill(), 1);
+    EXPECT_TRUE(music.positionMs(ms));
     EXPECT_EQ(ms, 0u);
-    app.music.close();
-    app.music.close();
+    music.close();
+    music.close();
 
     const TempFile song = encodedSong("twice", 2, 44100, 20000);
-    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
-    app.music.refill();
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
+    music.refill();
     pullFrames(1000);
-    app.music.close();
-    EXPECT_EQ(app.music.streamState.load(), Streaming);   // close leaves the state alone
-    EXPECT_EQ(app.music.device, 0);
-    EXPECT_EQ(app.music.headers[0].data, nullptr);
-    app.music.close();
-    EXPECT_EQ(app.music.open(), -1);                      // the decoder went with the close
-    EXPECT_EQ(app.music.streamState.load(), Finished);
-    EXPECT_EQ(app.music.refill(), 1);
+    music.close();
+    EXPECT_EQ(music.streamState.load(), Streaming);   // close leaves the state alone
+    EXPECT_EQ(music.device, 0);
+    EXPECT_EQ(music.headers[0].data, nullptr);
+    music.close();
+    EXPECT_EQ(music.open(), -1);                      // the decoder went with the close
+    EXPECT_EQ(music.streamState.load(), Finished);
+    EXPECT_EQ(music.refill(), 1);
 }
 
 TEST_F(Music, OpeningTheNextSongReleasesTheOneThatPlayedToItsEnd)
 {
     const TempFile first = encodedSong("first", 2, 44100, 15000);
     const TempFile second = encodedSong("second", 1, 22050, 9000);
-    ASSERT_EQ(app.music.openFile(first.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
-    playToEnd(app.music);
-    ASSERT_EQ(app.music.streamState.load(), Finished);
+    ASSERT_EQ(music.openFile(first.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
+    playToEnd(music);
+    ASSERT_EQ(music.streamState.load(), Finished);
     for (int song = 0; song < 3; song++) {       // the mixer would run out of devices if any leaked
-        ASSERT_EQ(app.music.openFile(second.c_str()), 0);
-        ASSERT_EQ(app.music.open(), 0);
-        EXPECT_EQ(app.music.streamState.load(), Primed);
-        playToEnd(app.music);
-        EXPECT_EQ(app.music.streamState.load(), Finished);
-        EXPECT_EQ(pcmPositionFrames(app.music.device), 9000u);
+        ASSERT_EQ(music.openFile(second.c_str()), 0);
+        ASSERT_EQ(music.open(), 0);
+        EXPECT_EQ(music.streamState.load(), Primed);
+        playToEnd(music);
+        EXPECT_EQ(music.streamState.load(), Finished);
+        EXPECT_EQ(pcmPositionFrames(music.device), 9000u);
     }
     for (int i = 0; i < 10; i++)                 // and open twice without a refill
-        ASSERT_EQ(app.music.open(), 0);
+        ASSERT_EQ(music.open(), 0);
 }
 
 TEST_F(Music, WithoutAFreeDeviceTheSongEndsAtOnce)
@@ -269,18 +270,18 @@ TEST_F(Music, WithoutAFreeDeviceTheSongEndsAtOnce)
         taken.push_back(device);
     ASSERT_FALSE(taken.empty());
     const TempFile song = encodedSong("nodevice", 2, 44100, 20000);
-    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-    EXPECT_EQ(app.music.open(), -1);
-    EXPECT_EQ(app.music.streamState.load(), Finished);
-    EXPECT_EQ(app.music.openSilent(3000), -1);  // the song start's fallback
-    EXPECT_EQ(app.music.streamState.load(), Finished);
-    EXPECT_EQ(app.music.refill(), 1);
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    EXPECT_EQ(music.open(), -1);
+    EXPECT_EQ(music.streamState.load(), Finished);
+    EXPECT_EQ(music.openSilent(3000), -1);  // the song start's fallback
+    EXPECT_EQ(music.streamState.load(), Finished);
+    EXPECT_EQ(music.refill(), 1);
     uint32_t ms = 99;
-    app.music.positionMs(ms);
+    music.positionMs(ms);
     EXPECT_EQ(ms, 0u);
     for (PcmDevice device : taken)
         pcmClose(device);
-    EXPECT_EQ(app.music.openSilent(3000), 0);
+    EXPECT_EQ(music.openSilent(3000), 0);
 }
 
 TEST_F(Music, GainScalesEverySampleWithTruncationAndClamping)
@@ -291,10 +292,10 @@ TEST_F(Music, GainScalesEverySampleWithTruncationAndClamping)
     ASSERT_EQ(decoded.size(), 80000u);
     for (double gain : {0.5, 4.0, 0.0}) {
         SCOPED_TRACE(gain);
-        app.music.gain = gain;
-        ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-        ASSERT_EQ(app.music.open(), 0);
-        const Played played = playToEnd(app.music);
+        music.gain = gain;
+        ASSERT_EQ(music.openFile(song.c_str()), 0);
+        ASSERT_EQ(music.open(), 0);
+        const Played played = playToEnd(music);
         ASSERT_GE(played.output.size(), decoded.size());
         for (size_t i = 0; i < decoded.size(); i++) {
             const double exact = std::trunc(decoded[i] * gain);
@@ -318,11 +319,11 @@ TEST_F(Music, AGapInTheStreamIsSkippedAndTheMusicAfterItPlays)
 
     const size_t decodedFrames = decodeAll(song.path).size() / 2;
     EXPECT_GT(decodedFrames, 180000u);          // one page of about 13000 frames is gone
-    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
-    playToEnd(app.music);
-    EXPECT_EQ(app.music.streamState.load(), Finished);
-    EXPECT_EQ(pcmPositionFrames(app.music.device), decodedFrames);
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
+    playToEnd(music);
+    EXPECT_EQ(music.streamState.load(), Finished);
+    EXPECT_EQ(pcmPositionFrames(music.device), decodedFrames);
 }
 
 TEST_F(Music, DamagedOrCutMusicStillEnds)
@@ -340,30 +341,30 @@ TEST_F(Music, DamagedOrCutMusicStillEnds)
     for (const std::vector<char> *file : {&damaged, &cut}) {
         const TempFile broken("broken.ogg");
         writeBytes(broken, *file);
-        ASSERT_EQ(app.music.openFile(broken.c_str()), 0);
-        ASSERT_EQ(app.music.open(), 0);
-        playToEnd(app.music);
-        EXPECT_EQ(app.music.streamState.load(), Finished);
-        EXPECT_GT(pcmPositionFrames(app.music.device), 50000u);
+        ASSERT_EQ(music.openFile(broken.c_str()), 0);
+        ASSERT_EQ(music.open(), 0);
+        playToEnd(music);
+        EXPECT_EQ(music.streamState.load(), Finished);
+        EXPECT_GT(pcmPositionFrames(music.device), 50000u);
     }
-    EXPECT_NE(app.music.openFile(TempFile("missing.ogg").c_str()), 0);
-    EXPECT_NE(app.music.openFile(LUMATIDE_SOURCE_DIR "/CMakeLists.txt"), 0);
+    EXPECT_NE(music.openFile(TempFile("missing.ogg").c_str()), 0);
+    EXPECT_NE(music.openFile(LUMATIDE_SOURCE_DIR "/CMakeLists.txt"), 0);
 }
 
 TEST_F(Music, SilentSourceGivesAClockAndAnEnd)
 {
-    ASSERT_EQ(app.music.openSilent(1500), 0);
-    EXPECT_EQ(app.music.streamState.load(), Primed);
-    const Played played = playToEnd(app.music);
-    EXPECT_EQ(app.music.streamState.load(), Finished);
+    ASSERT_EQ(music.openSilent(1500), 0);
+    EXPECT_EQ(music.streamState.load(), Primed);
+    const Played played = playToEnd(music);
+    EXPECT_EQ(music.streamState.load(), Finished);
     uint32_t ms = 0;
-    app.music.positionMs(ms);
+    music.positionMs(ms);
     EXPECT_EQ(ms, 1500u);
     for (int16_t sample : played.output)
         ASSERT_EQ(sample, 0);
-    ASSERT_EQ(app.music.openSilent(0), 0);
-    playToEnd(app.music);
-    EXPECT_EQ(app.music.streamState.load(), Finished);
+    ASSERT_EQ(music.openSilent(0), 0);
+    playToEnd(music);
+    EXPECT_EQ(music.streamState.load(), Finished);
 }
 
 TEST_F(Music, EachStateChangeIsTracedOnceInOrder)
@@ -371,10 +372,10 @@ TEST_F(Music, EachStateChangeIsTracedOnceInOrder)
     ASSERT_TRUE(traceEnabled());                // switched on by the tests' main
     const TempFile song = encodedSong("trace", 2, 44100, 30000);
     testing::internal::CaptureStderr();
-    app.music.openFile(song.c_str());
-    app.music.open();
-    playToEnd(app.music);
-    app.music.refill();
+    music.openFile(song.c_str());
+    music.open();
+    playToEnd(music);
+    music.refill();
     const std::string log = testing::internal::GetCapturedStderr();
     std::vector<std::string> states;
     for (size_t at = log.find("music "); at != std::string::npos; at = log.find("music ", at + 1))

@@ -16,20 +16,20 @@ protected:
     void SetUp() override
     {
         resetAppContext();
-        app.window.voiceGain.store(1.0);
+        window.voiceGain.store(1.0);
         setSlotSamples(882);
     }
     void setSlotSamples(int samples)
     {
         for (int slot = 0; slot < 2; slot++) {
             storage[slot].assign(size_t(samples) * 2, 0xAB);
-            app.voices[0].buffers[slot].data = storage[slot].data();
-            app.voices[0].buffers[slot].length = uint32_t(samples * 2);
+            voices[0].buffers[slot].data = storage[slot].data();
+            voices[0].buffers[slot].length = uint32_t(samples * 2);
         }
     }
     std::vector<int16_t> synthesize(int slot, double pitch, int waveType)
     {
-        app.menu.waveType.store(waveType);
+        menu.waveType.store(waveType);
         synthesizeBuffer(slot, 0, pitch);
         std::vector<int16_t> samples(storage[slot].size() / 2);
         std::memcpy(samples.data(), storage[slot].data(), storage[slot].size());
@@ -48,7 +48,7 @@ TEST_F(Synthesizer, SquareEdgesFollowThePeriodOfEachPitch)
     const Case cases[] = {{0.0, 42, 84, 85}, {12.0, 21, 42, 43}, {-12.0, 84, 168, 169}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.pitch);
-        app.voices[0].phase.store(0.0);
+        voices[0].phase.store(0.0);
         const std::vector<int16_t> s = synthesize(0, c.pitch, 1);
         for (int i = 0; i <= c.lastHigh; i++)
             ASSERT_EQ(s[i], 6144) << i;
@@ -74,12 +74,12 @@ TEST_F(Synthesizer, LevelsAtTheStartOfEachWaveform)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.waveType);
-        app.voices[0].phase.store(0.0);
+        voices[0].phase.store(0.0);
         const std::vector<int16_t> s = synthesize(0, 0.0, c.waveType);
         EXPECT_EQ(s[0], c.first);
         EXPECT_EQ(s[21], c.quarterCycle);
     }
-    app.voices[0].phase.store(0.0);
+    voices[0].phase.store(0.0);
     const std::vector<int16_t> pulse = synthesize(0, 0.0, 2);
     EXPECT_EQ(pulse[22], -6144);
 }
@@ -94,16 +94,16 @@ TEST_F(Synthesizer, TriangleReachesItsTroughAtHalfACycle)
 
 TEST_F(Synthesizer, ZeroGainWritesSilenceAndStillAdvancesThePhase)
 {
-    app.window.voiceGain.store(0.0);
+    window.voiceGain.store(0.0);
     const std::vector<int16_t> silent = synthesize(0, 0.0, 4);
     for (int16_t sample : silent)
         ASSERT_EQ(sample, 0);
-    const double phaseAfterSilence = app.voices[0].phase.load();
+    const double phaseAfterSilence = voices[0].phase.load();
     EXPECT_GT(phaseAfterSilence, 0.0);
-    app.voices[0].phase.store(0.0);
-    app.window.voiceGain.store(1.0);
+    voices[0].phase.store(0.0);
+    window.voiceGain.store(1.0);
     synthesize(0, 0.0, 4);
-    EXPECT_EQ(app.voices[0].phase.load(), phaseAfterSilence);
+    EXPECT_EQ(voices[0].phase.load(), phaseAfterSilence);
 }
 
 TEST_F(Synthesizer, ConsecutiveBuffersContinueOneWaveform)
@@ -111,10 +111,10 @@ TEST_F(Synthesizer, ConsecutiveBuffersContinueOneWaveform)
     for (int waveType = 0; waveType < 5; waveType++) {
         SCOPED_TRACE(waveType);
         setSlotSamples(1764);
-        app.voices[0].phase.store(0.0);
+        voices[0].phase.store(0.0);
         const std::vector<int16_t> whole = synthesize(0, 3.0, waveType);
         setSlotSamples(882);
-        app.voices[0].phase.store(0.0);
+        voices[0].phase.store(0.0);
         std::vector<int16_t> halves = synthesize(0, 3.0, waveType);
         const std::vector<int16_t> second = synthesize(1, 3.0, waveType);
         halves.insert(halves.end(), second.begin(), second.end());
@@ -139,12 +139,12 @@ TEST_F(Synthesizer, PitchChangeKeepsTheWaveformPositionAtTheBoundary)
 TEST_F(Synthesizer, WaveTypeChangeReadsTheStoredPhaseInTheNewUnit)
 {
     synthesize(0, 0.0, 0);
-    const double radians = app.voices[0].phase.load();
+    const double radians = voices[0].phase.load();
     ASSERT_GT(radians, 1.0);                        // a phase only the sine can have
     const std::vector<int16_t> saw = synthesize(1, 0.0, 4);
     const double w = radians - std::trunc(radians);
     EXPECT_EQ(saw[0], int16_t(std::trunc(6144 - 12288 * w)));
-    const double cycles = app.voices[0].phase.load();
+    const double cycles = voices[0].phase.load();
     EXPECT_GE(cycles, 0.0);
     EXPECT_LT(cycles, 1.0);
 }
@@ -154,9 +154,9 @@ TEST_F(Synthesizer, PitchesWithoutAFiniteValueAreClampedSoEveryBufferEnds)
     const double pitches[] = {INFINITY, -INFINITY, NAN, 1e9, -1e9};
     for (double pitch : pitches) {
         for (int waveType = 0; waveType < 5; waveType++) {
-            app.voices[0].phase.store(0.0);
+            voices[0].phase.store(0.0);
             const std::vector<int16_t> s = synthesize(0, pitch, waveType);
-            const double phase = app.voices[0].phase.load();
+            const double phase = voices[0].phase.load();
             EXPECT_TRUE(std::isfinite(phase));
             EXPECT_LT(phase, waveType == 0 ? 6.283185307179586 : 1.0);
             for (int16_t sample : s)

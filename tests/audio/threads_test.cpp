@@ -22,37 +22,37 @@ TEST(AudioThreads, MusicEndsAndVoicesStayFedWhileEveryThreadRuns)
 
     pcmStartSilentOutput(256);
     openVoices();
-    app.menu.state.store(Play);
-    app.window.pointerX.store(320.0);
-    app.shell.voiceThreadRunning.store(1);
+    menu.state.store(Play);
+    window.pointerX.store(320.0);
+    shell.voiceThreadRunning.store(1);
     PlatformThread *voices = threadStart(voiceThread);
     ASSERT_NE(voices, nullptr);
 
-    ASSERT_EQ(app.music.openFile(song.c_str()), 0);
-    ASSERT_EQ(app.music.open(), 0);
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
     int notices = 0;
     uint32_t lastMs = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    for (int frame = 0; app.music.refill() == 0 && std::chrono::steady_clock::now() < deadline; frame++) {
+    for (int frame = 0; music.refill() == 0 && std::chrono::steady_clock::now() < deadline; frame++) {
         uint32_t ms = 0;
-        app.music.positionMs(ms);
+        music.positionMs(ms);
         EXPECT_GE(ms, lastMs);
         lastMs = ms;
         // Hold the key, let go, switch unison now and then, as a player would.
-        app.play.keyHeldFrames.store(frame % 40 < 30 ? 1 : 0);
+        play.keyHeldFrames.store(frame % 40 < 30 ? 1 : 0);
         if (frame % 40 == 30)
             requestVoiceReset();
-        app.menu.unison.store(frame / 50 % 2);
+        menu.unison.store(frame / 50 % 2);
         notices += deliverVoiceNotices();
         std::this_thread::sleep_for(std::chrono::milliseconds(4));
     }
-    EXPECT_EQ(app.music.streamState.load(), Finished);
+    EXPECT_EQ(music.streamState.load(), Finished);
     EXPECT_NEAR(lastMs, 500, 30);
     EXPECT_GT(notices, 20);
 
-    app.shell.voiceThreadRunning.store(0);
+    shell.voiceThreadRunning.store(0);
     threadJoin(voices);
-    app.music.close();
+    music.close();
     closeVoices();
     pcmStopSilentOutput();
 }

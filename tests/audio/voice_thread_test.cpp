@@ -27,12 +27,12 @@ protected:
     {
         resetAppContext();
         startTestOutput();
-        app.shell.bufferLengthMs = bufferLengthMs;
+        shell.bufferLengthMs = bufferLengthMs;
         openVoices();
-        app.menu.state.store(Play);
-        app.play.keyHeldFrames.store(1);
-        app.music.streamState.store(Streaming);
-        app.window.pointerX.store(320.0);
+        menu.state.store(Play);
+        play.keyHeldFrames.store(1);
+        music.streamState.store(Streaming);
+        window.pointerX.store(320.0);
         queueTarget = voiceQueueTarget(bufferLengthMs);
     }
     uint16_t queueTarget = 0;
@@ -65,16 +65,16 @@ TEST_F(VoiceThread, FirstPassWritesABurstThenOneBufferAPassUpToTheQueueTarget)
     const int written[] = {5, 6, 7, 7};
     for (int expected : written) {
         feedVoices(queueTarget);
-        EXPECT_EQ(app.voices[0].ringWrite.load(), expected);
-        EXPECT_EQ(queuedSlots(app.voices[0]), expected);
+        EXPECT_EQ(voices[0].ringWrite.load(), expected);
+        EXPECT_EQ(queuedSlots(voices[0]), expected);
     }
-    EXPECT_EQ(queuedSlots(app.voices[1]), 0);       // unison off: one voice
+    EXPECT_EQ(queuedSlots(voices[1]), 0);       // unison off: one voice
 
     pullFrames(882 * 3);                            // three buffers played, slot 2 came back last
     deliverVoiceNotices();
-    EXPECT_EQ(app.voices[0].ringDone.load(), 2);
+    EXPECT_EQ(voices[0].ringDone.load(), 2);
     feedVoices(queueTarget);                        // outstanding 5: one more
-    EXPECT_EQ(app.voices[0].ringWrite.load(), 8);
+    EXPECT_EQ(voices[0].ringWrite.load(), 8);
 }
 
 TEST_F(VoiceThread, ARingThatRanDryGetsABurstAgain)
@@ -82,9 +82,9 @@ TEST_F(VoiceThread, ARingThatRanDryGetsABurstAgain)
     feedVoices(queueTarget);
     pullFrames(882 * 5);
     deliverVoiceNotices();
-    EXPECT_EQ(app.voices[0].ringDone.load(), 4);
+    EXPECT_EQ(voices[0].ringDone.load(), 4);
     feedVoices(queueTarget);
-    EXPECT_EQ(app.voices[0].ringWrite.load(), 10);
+    EXPECT_EQ(voices[0].ringWrite.load(), 10);
 }
 
 TEST_F(VoiceThread, EveryBufferLengthKeepsTheToneGoingWithoutReusingAQueuedSlot)
@@ -96,10 +96,10 @@ TEST_F(VoiceThread, EveryBufferLengthKeepsTheToneGoingWithoutReusingAQueuedSlot)
         const int slotSamples = int(voiceSlotBytes(bufferLengthMs) / 2);
         int writes = 0;
         for (int pass = 0; pass < 200; pass++) {
-            const int before = app.voices[0].ringWrite.load();
+            const int before = voices[0].ringWrite.load();
             feedVoices(queueTarget);
-            writes += (app.voices[0].ringWrite.load() - before + RingSlots) % RingSlots;
-            ASSERT_LE(queuedSlots(app.voices[0]), 14);
+            writes += (voices[0].ringWrite.load() - before + RingSlots) % RingSlots;
+            ASSERT_LE(queuedSlots(voices[0]), 14);
             pullFrames(220);                        // 5 ms of output between passes
             deliverVoiceNotices();
         }
@@ -111,31 +111,31 @@ TEST_F(VoiceThread, EveryBufferLengthKeepsTheToneGoingWithoutReusingAQueuedSlot)
 TEST_F(VoiceThread, SlotsTheDeviceStillHoldsAreNotSynthesizedAgain)
 {
     feedVoices(queueTarget);                        // slots 0..4 queued
-    const std::vector<uint8_t> before(app.voices[0].buffers[3].data,
-                                      app.voices[0].buffers[3].data + 1764);
+    const std::vector<uint8_t> before(voices[0].buffers[3].data,
+                                      voices[0].buffers[3].data + 1764);
     // The ring counters restart (a song start) while the tone is still queued.
-    app.voices[0].ringWrite.store(0);
-    app.voices[0].ringDone.store(0);
-    app.voices[0].phase.store(0.5);
+    voices[0].ringWrite.store(0);
+    voices[0].ringDone.store(0);
+    voices[0].phase.store(0.5);
     feedVoices(queueTarget);
-    EXPECT_EQ(app.voices[0].ringWrite.load(), 0);
-    EXPECT_EQ(std::vector<uint8_t>(app.voices[0].buffers[3].data,
-                                   app.voices[0].buffers[3].data + 1764), before);
+    EXPECT_EQ(voices[0].ringWrite.load(), 0);
+    EXPECT_EQ(std::vector<uint8_t>(voices[0].buffers[3].data,
+                                   voices[0].buffers[3].data + 1764), before);
 }
 
 TEST_F(VoiceThread, ReleaseResetsEveryActiveVoiceOnTheNextPass)
 {
-    app.menu.unison.store(1);
+    menu.unison.store(1);
     feedVoices(queueTarget);
     feedVoices(queueTarget);
-    for (const ToneVoice &voice : app.voices)
+    for (const ToneVoice &voice : voices)
         EXPECT_EQ(queuedSlots(voice), 6);
 
-    app.play.keyHeldFrames.store(0);
+    play.keyHeldFrames.store(0);
     requestVoiceReset();
     feedVoices(queueTarget);
     deliverVoiceNotices();
-    for (const ToneVoice &voice : app.voices) {
+    for (const ToneVoice &voice : voices) {
         EXPECT_EQ(queuedSlots(voice), 0);
         EXPECT_EQ(voice.phase.load(), 0.0);
         EXPECT_EQ(voice.resetRequested.load(), 0);
@@ -145,22 +145,22 @@ TEST_F(VoiceThread, ReleaseResetsEveryActiveVoiceOnTheNextPass)
     const std::vector<int16_t> out = pullFrames(100);
     EXPECT_EQ(out[0], 0);
 
-    app.play.keyHeldFrames.store(3);
+    play.keyHeldFrames.store(3);
     feedVoices(queueTarget);                        // outstanding 1: a burst again
-    EXPECT_EQ(app.voices[0].ringWrite.load(), 11);
+    EXPECT_EQ(voices[0].ringWrite.load(), 11);
 }
 
 TEST_F(VoiceThread, UnisonSwitchedOnStartsTheExtraVoicesWithABurst)
 {
     feedVoices(queueTarget);
-    app.menu.unison.store(1);
+    menu.unison.store(1);
     feedVoices(queueTarget);
-    EXPECT_EQ(queuedSlots(app.voices[0]), 6);
-    EXPECT_EQ(queuedSlots(app.voices[1]), 5);
-    EXPECT_EQ(queuedSlots(app.voices[2]), 5);
-    app.menu.unison.store(0);
+    EXPECT_EQ(queuedSlots(voices[0]), 6);
+    EXPECT_EQ(queuedSlots(voices[1]), 5);
+    EXPECT_EQ(queuedSlots(voices[2]), 5);
+    menu.unison.store(0);
     feedVoices(queueTarget);
-    EXPECT_EQ(queuedSlots(app.voices[1]), 5);       // left to play out
+    EXPECT_EQ(queuedSlots(voices[1]), 5);       // left to play out
 }
 
 TEST_F(VoiceThread, NothingIsFedOffThePlayScreenWithoutTheKeyOrAfterTheMusic)
@@ -171,17 +171,17 @@ TEST_F(VoiceThread, NothingIsFedOffThePlayScreenWithoutTheKeyOrAfterTheMusic)
     const Case cases[] = {{Select, 1, Streaming}, {Title, 1, Streaming}, {Play, 0, Streaming},
                           {Play, 1, Finished}};
     for (const Case &c : cases) {
-        app.menu.state.store(c.state);
-        app.play.keyHeldFrames.store(c.keyHeldFrames);
-        app.music.streamState.store(c.streamState);
+        menu.state.store(c.state);
+        play.keyHeldFrames.store(c.keyHeldFrames);
+        music.streamState.store(c.streamState);
         feedVoices(queueTarget);
-        EXPECT_EQ(app.voices[0].ringWrite.load(), 0);
+        EXPECT_EQ(voices[0].ringWrite.load(), 0);
     }
-    app.music.streamState.store(Draining);
-    app.menu.state.store(Play);
-    app.play.keyHeldFrames.store(1);
+    music.streamState.store(Draining);
+    menu.state.store(Play);
+    play.keyHeldFrames.store(1);
     feedVoices(queueTarget);
-    EXPECT_EQ(app.voices[0].ringWrite.load(), 5);
+    EXPECT_EQ(voices[0].ringWrite.load(), 5);
 }
 
 TEST_F(VoiceThread, PitchFollowsPointerOctaveAndUnisonDetune)
@@ -200,9 +200,9 @@ TEST_F(VoiceThread, PitchFollowsPointerOctaveAndUnisonDetune)
         {320, 4, 0, 0.0, 12.05, -12.05},
     };
     for (const Case &c : cases) {
-        app.window.pointerX.store(c.pointerX);
-        app.play.octave.store(c.octave);
-        app.menu.waveType.store(c.waveType);
+        window.pointerX.store(c.pointerX);
+        play.octave.store(c.octave);
+        menu.waveType.store(c.waveType);
         EXPECT_NEAR(voicePitch(0), c.voice0, 1e-12);
         EXPECT_NEAR(voicePitch(1), c.voice1, 1e-12);
         EXPECT_NEAR(voicePitch(2), c.voice2, 1e-12);
@@ -211,46 +211,46 @@ TEST_F(VoiceThread, PitchFollowsPointerOctaveAndUnisonDetune)
 
 TEST_F(VoiceThread, AZeroWidthFieldStillGivesAFinitePitch)
 {
-    app.window.clientWidth.store(80);
-    app.window.fieldMargin.store(40);
+    window.clientWidth.store(80);
+    window.fieldMargin.store(40);
     for (double x : {0.0, 40.0, 79.0}) {
-        app.window.pointerX.store(x);
+        window.pointerX.store(x);
         EXPECT_TRUE(std::isfinite(voicePitch(0)));
     }
     feedVoices(queueTarget);
-    EXPECT_EQ(app.voices[0].ringWrite.load(), 5);
+    EXPECT_EQ(voices[0].ringWrite.load(), 5);
 }
 
 TEST_F(VoiceThread, NoticesFromOtherDevicesChangeNothing)
 {
-    app.voices[1].ringDone.store(4);
+    voices[1].ringDone.store(4);
     onVoiceBufferDone(0, 3);
-    onVoiceBufferDone(app.voices[2].device + 100, 3);
-    onVoiceBufferDone(app.voices[1].device, 99);
+    onVoiceBufferDone(voices[2].device + 100, 3);
+    onVoiceBufferDone(voices[1].device, 99);
     for (int i = 0; i < VoiceCount; i++)
-        EXPECT_EQ(app.voices[i].ringDone.load(), i == 1 ? 4 : 0);
-    onVoiceBufferDone(app.voices[1].device, 9);
-    EXPECT_EQ(app.voices[1].ringDone.load(), 9);
+        EXPECT_EQ(voices[i].ringDone.load(), i == 1 ? 4 : 0);
+    onVoiceBufferDone(voices[1].device, 9);
+    EXPECT_EQ(voices[1].ringDone.load(), 9);
 }
 
 TEST_F(VoiceThread, AFailedWriteRollsThePhaseBackToBeforeTheLastSlotSynthesized)
 {
     for (int waveType : {0, 4}) {                   // phase in radians, then in cycles
         SCOPED_TRACE(waveType);
-        app.menu.waveType.store(waveType);
+        menu.waveType.store(waveType);
         // The phase after four of the burst's five buffers, worked out on voice 1 (unison is off).
-        app.voices[1].phase.store(0.0);
+        voices[1].phase.store(0.0);
         for (int slot = 0; slot < 4; slot++)
             synthesizeBuffer(slot, 1, voicePitch(0));
-        const double afterFour = app.voices[1].phase.load();
+        const double afterFour = voices[1].phase.load();
         synthesizeBuffer(4, 1, voicePitch(0));
-        ASSERT_NE(app.voices[1].phase.load(), afterFour);
+        ASSERT_NE(voices[1].phase.load(), afterFour);
 
-        app.voices[0].phase.store(0.0);
-        pcmClose(app.voices[0].device);             // every write now fails
+        voices[0].phase.store(0.0);
+        pcmClose(voices[0].device);             // every write now fails
         feedVoices(queueTarget);
-        EXPECT_EQ(app.voices[0].ringWrite.load(), 0);
-        EXPECT_EQ(app.voices[0].phase.load(), afterFour);
+        EXPECT_EQ(voices[0].ringWrite.load(), 0);
+        EXPECT_EQ(voices[0].phase.load(), afterFour);
     }
 }
 
@@ -261,9 +261,9 @@ TEST_F(VoiceThread, WithoutADeviceTheToneStaysSilentAndNothingBreaks)
     for (PcmDevice device = 0; pcmOpen(&device, {1, 44100}, nullptr, nullptr) == PcmOk;)
         taken.push_back(device);
     openVoices();                                   // no slot left in the mixer
-    for (const ToneVoice &voice : app.voices)
+    for (const ToneVoice &voice : voices)
         EXPECT_EQ(voice.device, 0);
-    app.menu.unison.store(1);
+    menu.unison.store(1);
     for (int pass = 0; pass < 3; pass++) {
         feedVoices(queueTarget);
         pullFrames(220);
@@ -271,7 +271,7 @@ TEST_F(VoiceThread, WithoutADeviceTheToneStaysSilentAndNothingBreaks)
     }
     requestVoiceReset();
     feedVoices(queueTarget);
-    for (const ToneVoice &voice : app.voices) {
+    for (const ToneVoice &voice : voices) {
         EXPECT_EQ(voice.ringWrite.load(), 0);
         EXPECT_EQ(queuedSlots(voice), 0);
     }
@@ -287,12 +287,12 @@ TEST_F(VoiceThread, NoticesLeftWaitingStopTheFeedingBeforeTheirQueueFillsUp)
         feedVoices(queueTarget);
         pullFrames(220);
     }
-    EXPECT_EQ(app.voices[0].ringWrite.load(), queueTarget);
-    EXPECT_EQ(queuedSlots(app.voices[0]), 0);
+    EXPECT_EQ(voices[0].ringWrite.load(), queueTarget);
+    EXPECT_EQ(queuedSlots(voices[0]), 0);
     EXPECT_EQ(deliverVoiceNotices(), queueTarget);
-    EXPECT_EQ(app.voices[0].ringDone.load(), queueTarget - 1);
+    EXPECT_EQ(voices[0].ringDone.load(), queueTarget - 1);
     feedVoices(queueTarget);                        // caught up: the ring ran dry, a burst
-    EXPECT_EQ(app.voices[0].ringWrite.load(), queueTarget + voiceBurstCount(20));
+    EXPECT_EQ(voices[0].ringWrite.load(), queueTarget + voiceBurstCount(20));
 }
 
 } // namespace

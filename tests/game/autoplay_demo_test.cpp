@@ -9,6 +9,7 @@
 #include "app/app_context.h"
 #include "game/menus.h"
 #include "game/play_update.h"
+#include "rules/note_column.h"
 #include "gfx/field_geometry.h"
 #include "library/song_list.h"
 #include "platform/core/pcm_mixer.h"
@@ -44,7 +45,7 @@ public:
         fakeAdvanceTimeMs(FrameMs);
         hearUntilNow();
         updateMenus();
-        if (app.menu.state.load() == Play) {
+        if (menu.state.load() == Play) {
             updatePlay();
             noteJudgement();
             placeNotes();
@@ -69,23 +70,21 @@ private:
 
     void noteJudgement()
     {
-        const Chart &chart = app.chart;
-        if (app.play.lastJudgementTime != timerNowMs() || chart.currentNote == nullptr)
+        if (play.lastJudgementTime != timerNowMs() || chart.currentNote == nullptr)
             return;
         const ChartNote &note = *chart.currentNote->prev;
         judged.push_back({static_cast<int>(&note - chart.notes.data()),
-                          std::abs(app.play.songTimeMs - static_cast<int>(note.timeMs)),
-                          std::fabs(note.pitch - app.play.playerPitch)});
+                          std::abs(play.songTimeMs - static_cast<int>(note.timeMs)),
+                          std::fabs(note.pitch - play.playerPitch)});
     }
 
     static void placeNotes()
     {
-        const WindowState &window = app.window;
         const FieldMetrics metrics =
             fieldMetrics(window.clientWidth.load(), window.clientHeight.load(), window.fieldMargin.load(), window.aspect);
-        for (ChartNote &note : app.chart.notes)
+        for (ChartNote &note : chart.notes)
             if (note.state != 0)
-                note.screenX = noteColumnX(note, metrics);
+                note.screenX = noteColumnX(note, metrics.width, metrics.fieldMargin);
     }
 };
 
@@ -96,30 +95,28 @@ TEST(AutoplayDemoSongs, EveryJudgedNoteIsGreat)
     resetAppContext();
     fakeResetPlatform();
     loadSongList();
-    ASSERT_GE(app.catalogue.songCount, 4) << "the demo songs are generated into the build's data/";
+    ASSERT_GE(catalogue.songCount, 4) << "the demo songs are generated into the build's data/";
     SimulatedGame game;
-    app.menu.state.store(Select);
+    menu.state.store(Select);
 
-    for (uint16_t song = 0; song < app.catalogue.songCount; song++) {
-        const std::string name = app.catalogue.songs[song].fileName;
-        app.menu.selectedSong = song;
+    for (uint16_t song = 0; song < catalogue.songCount; song++) {
+        const std::string name = catalogue.songs[song].fileName;
+        menu.selectedSong = song;
         game.judged.clear();
         game.frame();
         fakeSetKeyDown(KeyUp, true);
         game.frame();
         fakeSetKeyDown(KeyUp, false);
-        ASSERT_EQ(app.menu.state.load(), Play) << name;
-        ASSERT_EQ(app.menu.autoplay, 1) << name;
-        ASSERT_NE(app.music.silentSource, true) << name << ": its music opens";
+        ASSERT_EQ(menu.state.load(), Play) << name;
+        ASSERT_EQ(menu.autoplay, 1) << name;
+        ASSERT_NE(music.silentSource, true) << name << ": its music opens";
 
-        const Chart &chart = app.chart;
         ASSERT_GT(chart.judgedNoteCount, 0) << name;
-        for (int frames = 0; app.credit.songEndHandled == 0; frames++) {
+        for (int frames = 0; credit.songEndHandled == 0; frames++) {
             game.frame();
             ASSERT_LT(frames, 150 * 1000 / int(FrameMs)) << name << " never ended";
         }
 
-        const PlayState &play = app.play;
         EXPECT_EQ(play.judgementCounts[Great], chart.judgedNoteCount) << name;
         EXPECT_EQ(play.judgementCounts[Good], 0) << name;
         EXPECT_EQ(play.judgementCounts[Miss], 0) << name;
@@ -145,8 +142,8 @@ TEST(AutoplayDemoSongs, EveryJudgedNoteIsGreat)
             game.frame();
         fakeTapKey(KeySpace);
         game.frame();
-        EXPECT_EQ(app.menu.state.load(), Select) << name;
-        EXPECT_EQ(app.credit.stage, 0) << name;
-        EXPECT_EQ(app.catalogue.songs[song].played, 0) << name;
+        EXPECT_EQ(menu.state.load(), Select) << name;
+        EXPECT_EQ(credit.stage, 0) << name;
+        EXPECT_EQ(catalogue.songs[song].played, 0) << name;
     }
 }

@@ -119,8 +119,8 @@ protected:
     // The renderer's columns, which AUTOPLAY steers by.
     static void placeNotes()
     {
-        for (ChartNote &note : app.chart.notes)
-            note.screenX = (pointerXForPitch(note.pitch) / app.window.clientWidth.load()) * 2.0 - 1.0;
+        for (ChartNote &note : chart.notes)
+            note.screenX = (pointerXForPitch(note.pitch) / window.clientWidth.load()) * 2.0 - 1.0;
     }
 };
 
@@ -138,7 +138,7 @@ TEST_F(AutoplayPlay, LingersAfterAShortNoteAlsoWithTheTimerWrappingRound)
             placeNotes();
             frame(t);
             if (t >= 976)
-                heldAt.push_back(app.play.keyHeldFrames.load());
+                heldAt.push_back(play.keyHeldFrames.load());
             if (t == 976) {
                 ASSERT_EQ(count(Great), 1) << timerBase;
             }
@@ -156,15 +156,15 @@ TEST_F(AutoplayPlay, PlaysGhostNotesWithoutCountingThemAndIgnoresSpace)
     for (int t = 0; t <= 2000; t += 16) {
         placeNotes();
         frame(t);
-        if (app.chart.noteIndex == 1) {
-            EXPECT_EQ(app.chart.currentNote, &app.chart.notes[1]) << "AUTOPLAY does not step over the ghost";
+        if (chart.noteIndex == 1) {
+            EXPECT_EQ(chart.currentNote, &chart.notes[1]) << "AUTOPLAY does not step over the ghost";
         }
     }
-    EXPECT_EQ(app.chart.notes[1].state, 0) << "the ghost note was played";
+    EXPECT_EQ(chart.notes[1].state, 0) << "the ghost note was played";
     EXPECT_EQ(count(Great), 2);
     EXPECT_EQ(recorded(), 2);
-    EXPECT_EQ(app.play.combo, 2);
-    EXPECT_DOUBLE_EQ(app.play.score, 100000.0);
-    EXPECT_NE(app.play.fullComboTime, 0u);
-    EXPECT_EQ(app.play.keyHeldFrames.load(), 0) << "after the last note AUTOPLAY lets go";
+    EXPECT_EQ(play.combo, 2);
+    EXPECT_DOUBLE_EQ(play.score, 100000.0);
+    EXPECT_NE(play.fullComboTime, 0u);
+    EXPECT_EQ(play.keyHeldFrames.load(), 0) << "after the last note AUTOPLAY lets go";
 }

@@ -88,17 +88,17 @@ protected:
         out.judgements.assign(StallChart.size(), 0);
         out.leftAt.assign(StallChart.size(), -1);
         int t = 0;
-        for (int step = 0; t <= SongEndMs || app.chart.noteIndex < app.chart.noteCount; step++) {
+        for (int step = 0; t <= SongEndMs || chart.noteIndex < chart.noteCount; step++) {
             if (step > 2000) {
                 out.failure = "the cursor never reached the end";
                 return out;
             }
-            const int32_t current = app.chart.noteIndex;
+            const int32_t current = chart.noteIndex;
             const int before = recorded();
             if (autoplay) {
                 // What the renderer does every frame: the pointer glides to the notes' columns.
-                for (ChartNote &note : app.chart.notes)
-                    note.screenX = pointerXForPitch(note.pitch) / app.window.clientWidth.load() * 2.0 - 1.0;
+                for (ChartNote &note : chart.notes)
+                    note.screenX = pointerXForPitch(note.pitch) / window.clientWidth.load() * 2.0 - 1.0;
                 frame(t);
             } else {
                 const ScriptedInput input = scriptedInputAt(t);
@@ -110,11 +110,11 @@ protected:
             }
             if (recorded() == before + 1)
                 out.judgements[current]++;
-            for (int32_t i = current; i < app.chart.noteIndex; i++)
+            for (int32_t i = current; i < chart.noteIndex; i++)
                 out.leftAt[i] = t;
             t += FrameMs + (step == stallStep ? stallMs : 0);
         }
-        app.music.streamState.store(Finished);
+        music.streamState.store(Finished);
         frame(t);
         return out;
     }
@@ -122,7 +122,6 @@ protected:
 
 TEST_F(FrameStall, EveryJudgedNoteIsJudgedOnceHoweverLongAFrameTakes)
 {
-    const Chart &chart = app.chart;
     // Unstalled, both players take every note GREAT: the stalled runs below start from that.
     for (const bool autoplay : {true, false}) {
         const Outcome even = play(autoplay, -1, 0);
@@ -155,8 +154,8 @@ TEST_F(FrameStall, EveryJudgedNoteIsJudgedOnceHoweverLongAFrameTakes)
                 }
                 if (autoplay && count(Great) != chart.judgedNoteCount)
                     problem << " " << count(Great) << " GREAT of " << chart.judgedNoteCount << " notes;";
-                if ((app.play.fullComboTime != 0) != (count(Miss) == 0))
-                    problem << " FULL COMBO " << (app.play.fullComboTime != 0 ? "with " : "without ") << count(Miss)
+                if ((::play.fullComboTime != 0) != (count(Miss) == 0))
+                    problem << " FULL COMBO " << (::play.fullComboTime != 0 ? "with " : "without ") << count(Miss)
                             << " MISS;";
                 if (!problem.str().empty()) {
                     std::ostringstream row;

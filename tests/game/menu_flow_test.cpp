@@ -39,18 +39,18 @@ protected:
     // reset does not close them.
     void SetUp() override
     {
-        app.music.close();
+        music.close();
         resetAppContext();
         fakeResetPlatform();
         now = 10000;
         setCatalogue({{1, 0}, {7, 0}, {3, 0}, {5, 0}});
     }
 
-    void TearDown() override { app.music.close(); }
+    void TearDown() override { music.close(); }
 
     void setCatalogue(const std::vector<std::pair<int, int>> &levelsAndPlayed)
     {
-        app.catalogue.songs.clear();
+        catalogue.songs.clear();
         if (chartName.empty())
             chartName = writeChart(std::string("flow_") +
                                    ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".tja");
@@ -59,9 +59,9 @@ protected:
             entry.level = static_cast<uint16_t>(level);
             entry.played = played;
             entry.fileName = chartName;
-            app.catalogue.songs.push_back(entry);
+            catalogue.songs.push_back(entry);
         }
-        app.catalogue.songCount = static_cast<uint16_t>(levelsAndPlayed.size());
+        catalogue.songCount = static_cast<uint16_t>(levelsAndPlayed.size());
     }
 
     void frame()
@@ -85,7 +85,7 @@ protected:
         framesFor(240);
     }
 
-    int state() const { return app.menu.state.load(); }
+    int state() const { return menu.state.load(); }
 };
 
 TEST_F(MenuFlow, HeldKeysRepeatEvery200MsThroughOneGate)
@@ -118,29 +118,28 @@ TEST_F(MenuFlow, HeldKeysRepeatEvery200MsThroughOneGate)
     };
     for (const Case &c : cases) {
         SetUp();
-        app.menu.state.store(Select);
+        menu.state.store(Select);
         for (int key : c.keys)
             fakeSetKeyDown(key, true);
-        app.window.controlCode = c.controlCode;
-        const Catalogue &catalogue = app.catalogue;
+        window.controlCode = c.controlCode;
         Counts counts;
         uint32_t lastChange = 0;
         for (int elapsed = 0; elapsed < 1000; elapsed += FrameMs) {
-            const int wave = app.menu.waveType.load(), unison = app.menu.unison.load();
-            const uint16_t song = app.menu.selectedSong;
-            const double speed = app.menu.scrollSpeed;
+            const int wave = menu.waveType.load(), unison = menu.unison.load();
+            const uint16_t song = menu.selectedSong;
+            const double speed = menu.scrollSpeed;
             const uint32_t at = now;
             frame();
-            const int changes = (wave != app.menu.waveType.load()) + (unison != app.menu.unison.load()) +
-                                (song != app.menu.selectedSong) + (speed != app.menu.scrollSpeed);
+            const int changes = (wave != menu.waveType.load()) + (unison != menu.unison.load()) +
+                                (song != menu.selectedSong) + (speed != menu.scrollSpeed);
             ASSERT_LE(changes, 1) << c.name << ": one action per frame at most";
-            counts.wave += wave != app.menu.waveType.load();
-            counts.unison += unison != app.menu.unison.load();
-            counts.left += song != app.menu.selectedSong &&
-                           app.menu.selectedSong == stepToSelectable(catalogue.songs, catalogue.songCount, song, -1, 0);
-            counts.right += song != app.menu.selectedSong &&
-                            app.menu.selectedSong == stepToSelectable(catalogue.songs, catalogue.songCount, song, +1, 0);
-            counts.scroll += speed != app.menu.scrollSpeed;
+            counts.wave += wave != menu.waveType.load();
+            counts.unison += unison != menu.unison.load();
+            counts.left += song != menu.selectedSong &&
+                           menu.selectedSong == stepToSelectable(catalogue.songs, catalogue.songCount, song, -1, 0);
+            counts.right += song != menu.selectedSong &&
+                            menu.selectedSong == stepToSelectable(catalogue.songs, catalogue.songCount, song, +1, 0);
+            counts.scroll += speed != menu.scrollSpeed;
             if (changes == 1 && lastChange != 0) {
                 EXPECT_GT(at - lastChange, 200u) << c.name;
                 EXPECT_LE(at - lastChange, 200u + FrameMs) << c.name;
@@ -156,48 +155,48 @@ TEST_F(MenuFlow, HeldKeysRepeatEvery200MsThroughOneGate)
 
 TEST_F(MenuFlow, UnisonRecomputesTheVoiceGain)
 {
-    app.window.pointerY = 415.0;   // 480 high: the fade starts at row 350, halfway down it here
+    window.pointerY = 415.0;   // 480 high: the fade starts at row 350, halfway down it here
     tap(KeyE);
-    EXPECT_EQ(app.menu.unison.load(), 1);
-    EXPECT_NEAR(app.window.voiceGain.load(), 0.5 / 3, 1e-12);
-    app.window.pointerY = 10.0;
+    EXPECT_EQ(menu.unison.load(), 1);
+    EXPECT_NEAR(window.voiceGain.load(), 0.5 / 3, 1e-12);
+    window.pointerY = 10.0;
     tap(KeyE);
-    EXPECT_EQ(app.menu.unison.load(), 0);
-    EXPECT_DOUBLE_EQ(app.window.voiceGain.load(), 1.0);
+    EXPECT_EQ(menu.unison.load(), 0);
+    EXPECT_DOUBLE_EQ(window.voiceGain.load(), 1.0);
     tap(KeyW);
     tap(KeyW);
-    EXPECT_EQ(app.menu.waveType.load(), 2);
+    EXPECT_EQ(menu.waveType.load(), 2);
 }
 
 TEST_F(MenuFlow, ScrollSpeedStepsAndWraps)
 {
-    app.menu.state.store(Select);
+    menu.state.store(Select);
     const double expected[] = {1.5, 2.0, 2.5, 3.0, 3.5, 4.0, 1.0, 1.5};
     for (double speed : expected) {
         tap(KeyZ);
-        EXPECT_DOUBLE_EQ(app.menu.scrollSpeed, speed);
+        EXPECT_DOUBLE_EQ(menu.scrollSpeed, speed);
     }
-    app.window.controlCode = 7;
+    window.controlCode = 7;
     frame();
-    EXPECT_DOUBLE_EQ(app.menu.scrollSpeed, 2.0) << "the scroll-speed control acts like Z";
+    EXPECT_DOUBLE_EQ(menu.scrollSpeed, 2.0) << "the scroll-speed control acts like Z";
 }
 
 TEST_F(MenuFlow, ArrowsSkipLockedAndPlayedEntries)
 {
     setCatalogue({{1, 0}, {7, 0}, {3, 0}, {5, 1}});
-    app.menu.state.store(Select);
+    menu.state.store(Select);
     tap(KeyRight);
-    EXPECT_EQ(app.menu.selectedSong, 2) << "the locked level-7 entry is skipped";
+    EXPECT_EQ(menu.selectedSong, 2) << "the locked level-7 entry is skipped";
     tap(KeyRight);
-    EXPECT_EQ(app.menu.selectedSong, 0) << "the played entry is skipped, wrapping round";
+    EXPECT_EQ(menu.selectedSong, 0) << "the played entry is skipped, wrapping round";
     tap(KeyLeft);
-    EXPECT_EQ(app.menu.selectedSong, 2);
-    app.credit.extraUnlocked = 1;
+    EXPECT_EQ(menu.selectedSong, 2);
+    credit.extraUnlocked = 1;
     tap(KeyLeft);
-    EXPECT_EQ(app.menu.selectedSong, 1);
-    app.window.controlCode = 4;
+    EXPECT_EQ(menu.selectedSong, 1);
+    window.controlCode = 4;
     frame();
-    EXPECT_EQ(app.menu.selectedSong, 2) << "the next-song control acts like the right arrow";
+    EXPECT_EQ(menu.selectedSong, 2) << "the next-song control acts like the right arrow";
 }
 
 TEST_F(MenuFlow, SpaceStartsAndMarksPlayedUpArrowStartsAutoplay)
@@ -217,20 +216,20 @@ TEST_F(MenuFlow, SpaceStartsAndMarksPlayedUpArrowStartsAutoplay)
     };
     for (const Case &c : cases) {
         SetUp();
-        app.menu.state.store(Select);
-        app.menu.selectedSong = 2;
+        menu.state.store(Select);
+        menu.selectedSong = 2;
         frame();
         fakeSetRawKeyState(KeySpace, c.spaceState);
         fakeSetRawKeyState(KeyUp, c.upState);
         const uint32_t startedAt = now;
         frame();
         EXPECT_EQ(state(), Play) << c.name;
-        EXPECT_EQ(app.menu.autoplay, c.autoplay) << c.name;
-        EXPECT_EQ(app.catalogue.songs[2].played, c.played) << c.name;
-        EXPECT_EQ(app.play.keyHeldFrames.load(), -1) << c.name;
-        EXPECT_EQ(app.play.playStartTime, startedAt) << c.name;
-        EXPECT_EQ(app.play.phaseStartTime, 0u) << c.name;
-        EXPECT_EQ(app.chart.noteCount, 4) << c.name << ": the selected entry's chart was parsed";
+        EXPECT_EQ(menu.autoplay, c.autoplay) << c.name;
+        EXPECT_EQ(catalogue.songs[2].played, c.played) << c.name;
+        EXPECT_EQ(play.keyHeldFrames.load(), -1) << c.name;
+        EXPECT_EQ(play.playStartTime, startedAt) << c.name;
+        EXPECT_EQ(play.phaseStartTime, 0u) << c.name;
+        EXPECT_EQ(chart.noteCount, 4) << c.name << ": the selected entry's chart was parsed";
     }
 }
 
@@ -250,12 +249,12 @@ TEST_F(MenuFlow, StartKeyCounterClearsOnlyWhenBothKeysReportExactlyNothing)
     };
     for (const Case &c : cases) {
         SetUp();
-        app.menu.state.store(Select);
-        app.play.keyHeldFrames.store(3);   // a start key still held from leaving the last song
+        menu.state.store(Select);
+        play.keyHeldFrames.store(3);   // a start key still held from leaving the last song
         fakeSetRawKeyState(KeySpace, c.spaceState);
         fakeSetRawKeyState(KeyUp, c.upState);
         frame();
-        EXPECT_EQ(app.play.keyHeldFrames.load(), c.heldAfter) << c.name;
+        EXPECT_EQ(play.keyHeldFrames.load(), c.heldAfter) << c.name;
         EXPECT_EQ(state(), Select) << c.name;
         fakeSetRawKeyState(KeySpace, KeyDownBit);
         frame();
@@ -265,15 +264,15 @@ TEST_F(MenuFlow, StartKeyCounterClearsOnlyWhenBothKeysReportExactlyNothing)
 
 TEST_F(MenuFlow, StartKeyHeldFromBeforeStartsNothingUntilLetGo)
 {
-    app.menu.state.store(Select);
-    app.play.keyHeldFrames.store(3);   // space still held from leaving the last song
+    menu.state.store(Select);
+    play.keyHeldFrames.store(3);   // space still held from leaving the last song
     fakeSetKeyDown(KeySpace, true);
     framesFor(800);
     EXPECT_EQ(state(), Select);
-    EXPECT_EQ(app.play.keyHeldFrames.load(), 30);
+    EXPECT_EQ(play.keyHeldFrames.load(), 30);
     fakeSetKeyDown(KeySpace, false);
     frame();
-    EXPECT_EQ(app.play.keyHeldFrames.load(), 0);
+    EXPECT_EQ(play.keyHeldFrames.load(), 0);
     fakeSetKeyDown(KeySpace, true);
     frame();
     EXPECT_EQ(state(), Play);
@@ -284,9 +283,9 @@ TEST_F(MenuFlow, ResultScreenIgnoresSpaceForTwoSeconds)
     // Also with the result time just below the timer's wrap-around.
     for (const uint32_t resultTime : {10000u, 0u - 1500u}) {
         SetUp();
-        app.menu.state.store(Result);
-        app.credit.stage = 2;
-        app.play.resultTime = resultTime;
+        menu.state.store(Result);
+        credit.stage = 2;
+        play.resultTime = resultTime;
         for (const uint32_t after : {1000u, 2000u}) {
             now = resultTime + after;
             fakeTapKey(KeySpace);
@@ -297,29 +296,29 @@ TEST_F(MenuFlow, ResultScreenIgnoresSpaceForTwoSeconds)
         fakeTapKey(KeySpace);
         frame();
         EXPECT_EQ(state(), Title) << resultTime;
-        EXPECT_EQ(app.credit.stage, 0) << resultTime;
-        EXPECT_EQ(app.play.phaseStartTime, resultTime + 2001) << resultTime;
+        EXPECT_EQ(credit.stage, 0) << resultTime;
+        EXPECT_EQ(play.phaseStartTime, resultTime + 2001) << resultTime;
     }
 }
 
 TEST_F(MenuFlow, TitleSpaceStartsACleanCredit)
 {
-    app.credit.stage = 1;
-    app.credit.extraUnlocked = 1;
-    app.credit.creditScore = 5000;
-    app.credit.stageScores[1] = 7;
-    app.credit.creditJudgementCounts[Great] = 9;
-    app.menu.selectedSong = 3;
-    app.catalogue.songs[1].played = 1;
+    credit.stage = 1;
+    credit.extraUnlocked = 1;
+    credit.creditScore = 5000;
+    credit.stageScores[1] = 7;
+    credit.creditJudgementCounts[Great] = 9;
+    menu.selectedSong = 3;
+    catalogue.songs[1].played = 1;
     tap(KeySpace);
     EXPECT_EQ(state(), Select);
-    EXPECT_EQ(app.credit.stage, 0);
-    EXPECT_EQ(app.credit.extraUnlocked, 0);
-    EXPECT_EQ(app.credit.creditScore, 0);
-    EXPECT_EQ(app.credit.stageScores[1], 0);
-    EXPECT_EQ(app.credit.creditJudgementCounts[Great], 0);
-    EXPECT_EQ(app.menu.selectedSong, 0);
-    EXPECT_EQ(app.catalogue.songs[1].played, 0);
+    EXPECT_EQ(credit.stage, 0);
+    EXPECT_EQ(credit.extraUnlocked, 0);
+    EXPECT_EQ(credit.creditScore, 0);
+    EXPECT_EQ(credit.stageScores[1], 0);
+    EXPECT_EQ(credit.creditJudgementCounts[Great], 0);
+    EXPECT_EQ(menu.selectedSong, 0);
+    EXPECT_EQ(catalogue.songs[1].played, 0);
 }
 
 TEST_F(MenuFlow, EscapePaths)
@@ -327,43 +326,43 @@ TEST_F(MenuFlow, EscapePaths)
     pcmStartOutput();
     const auto resetVoices = [] {
         int count = 0;
-        for (ToneVoice &voice : app.voices)
+        for (ToneVoice &voice : voices)
             count += voice.resetRequested.exchange(0);
         return count;
     };
-    app.menu.state.store(Select);
-    app.music.openSilent(5000);
-    ASSERT_NE(app.music.device, 0);
+    menu.state.store(Select);
+    music.openSilent(5000);
+    ASSERT_NE(music.device, 0);
     // The rest of the select screen still runs in the frame of the Escape.
     fakeTapKey(KeyEscape);
     fakeSetKeyDown(KeyRight, true);
     frame();
     fakeSetKeyDown(KeyRight, false);
     EXPECT_EQ(state(), Title);
-    EXPECT_EQ(app.menu.selectedSong, 2) << "the next-song key acted in the same frame";
-    EXPECT_EQ(app.shell.quitRequested, 0) << "Escape on the select screen only goes back";
+    EXPECT_EQ(menu.selectedSong, 2) << "the next-song key acted in the same frame";
+    EXPECT_EQ(shell.quitRequested, 0) << "Escape on the select screen only goes back";
     EXPECT_EQ(resetVoices(), 3) << "the tone stops";
-    EXPECT_EQ(app.music.device, 0) << "the music is closed";
+    EXPECT_EQ(music.device, 0) << "the music is closed";
 
-    app.music.openSilent(5000);
-    ASSERT_NE(app.music.device, 0);
+    music.openSilent(5000);
+    ASSERT_NE(music.device, 0);
     tap(KeyEscape);
-    EXPECT_EQ(app.shell.quitRequested, 1);
+    EXPECT_EQ(shell.quitRequested, 1);
     EXPECT_EQ(state(), Title);
     EXPECT_EQ(resetVoices(), 3);
-    EXPECT_EQ(app.music.device, 0);
+    EXPECT_EQ(music.device, 0);
 }
 
 TEST_F(MenuFlow, EmptyCatalogueStillShowsTheSelectScreen)
 {
     setCatalogue({});
-    app.menu.state.store(Select);
+    menu.state.store(Select);
     tap(KeyRight);
     tap(KeyLeft);
     tap(KeySpace);
     tap(KeyUp);
     EXPECT_EQ(state(), Select);
-    EXPECT_EQ(app.menu.selectedSong, 0);
+    EXPECT_EQ(menu.selectedSong, 0);
     tap(KeyEscape);
     EXPECT_EQ(state(), Title);
 }

@@ -7,7 +7,6 @@
 
 void loadTestChart(const std::vector<TestNote> &notes, uint32_t msPerBeat, uint16_t level)
 {
-    Chart &chart = app.chart;
     const size_t count = notes.size();
     chart.notes.assign(count + 1, ChartNote{});
     chart.judgedNoteCount = 0;
@@ -46,22 +45,22 @@ void loadTestChart(const std::vector<TestNote> &notes, uint32_t msPerBeat, uint1
     chart.measureTimes.clear();
     chart.clearNorm = level / 7.0 * 0.25 + 0.6;
     chart.gaugeRate = level / 7.0 * 0.18 + 0.8;
-    if (!app.catalogue.songs.empty())
-        app.catalogue.songs[0].level = level;
+    if (!catalogue.songs.empty())
+        catalogue.songs[0].level = level;
 }
 
 void moveCursorTo(int32_t index)
 {
     for (int32_t i = 0; i < index; i++)
-        app.chart.notes[i].state = 0;
-    app.chart.noteIndex = index;
-    app.chart.currentNote = &app.chart.notes[index];
+        chart.notes[i].state = NoteTaken;
+    chart.noteIndex = index;
+    chart.currentNote = &chart.notes[index];
 }
 
 double pointerXForPitch(double pitch)
 {
-    const int width = app.window.clientWidth.load();
-    const int halfField = (width - 2 * app.window.fieldMargin.load()) / 2;
+    const int width = window.clientWidth.load();
+    const int halfField = (width - 2 * window.fieldMargin.load()) / 2;
     return width / 2 + pitch * halfField / 12.0;
 }
 
@@ -73,25 +72,25 @@ void PlayFixture::SetUp()
     SongEntry entry;
     entry.fileName = "test.tja";
     entry.level = 3;
-    app.catalogue.songs = {entry};
-    app.catalogue.songCount = 1;
+    catalogue.songs = {entry};
+    catalogue.songCount = 1;
 }
 
 void PlayFixture::beginSong(bool autoplay)
 {
     resetPlayState();
-    app.menu.autoplay = autoplay ? 1 : 0;
-    app.menu.state.store(Play);
-    app.play.keyHeldFrames.store(-1);
-    app.play.playStartTime = clockZeroTimer - 2000;
-    app.play.phaseStartTime = clockZeroTimer;
-    app.music.streamState.store(Streaming);
+    menu.autoplay = autoplay ? 1 : 0;
+    menu.state.store(Play);
+    play.keyHeldFrames.store(-1);
+    play.playStartTime = clockZeroTimer - 2000;
+    play.phaseStartTime = clockZeroTimer;
+    music.streamState.store(Streaming);
 }
 
 void PlayFixture::frame(int t, bool keyDown, double pitch)
 {
     fakeSetKeyDown(KeySpace, keyDown);
-    app.window.pointerX.store(pointerXForPitch(pitch));
+    window.pointerX.store(pointerXForPitch(pitch));
     frame(t);
 }
 
@@ -99,6 +98,6 @@ void PlayFixture::frame(int t)
 {
     const uint32_t now = clockZeroTimer + static_cast<uint32_t>(t);
     fakeSetTimeMs(now);
-    app.play.songTimeMs = t;
+    play.songTimeMs = t;
     applyPlayRules(now);
 }

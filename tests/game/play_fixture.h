@@ -45,7 +45,7 @@ protected:
     // One frame leaving key and pointer as they are.
     void frame(int t);
 
-    int count(Judgement judgement) const { return app.play.judgementCounts[judgement]; }
+    int count(Judgement judgement) const { return play.judgementCounts[judgement]; }
 
     // Set before beginSong: the timer time at song clock 0. Placed just below 2^32, the timer
     // wraps round during the song.

@@ -56,16 +56,16 @@ TEST_F(PlayRules, FreshPressTimingAndPitch)
         const int pressAt = 5000 + c.offset;
         frame(pressAt - FrameMs, false, c.pitchOff);
         frame(pressAt, true, c.pitchOff);
-        const ChartNote &note = app.chart.notes[1];
+        const ChartNote &note = chart.notes[1];
         if (c.expected < 0) {
             EXPECT_EQ(recorded(), 0) << c.offset << " ms, " << c.pitchOff;
             EXPECT_EQ(note.state, 1) << c.offset << " ms, " << c.pitchOff;
         } else {
             EXPECT_EQ(recorded(), 1) << c.offset << " ms, " << c.pitchOff;
-            EXPECT_EQ(app.play.lastJudgement, c.expected) << c.offset << " ms, " << c.pitchOff;
+            EXPECT_EQ(play.lastJudgement, c.expected) << c.offset << " ms, " << c.pitchOff;
             EXPECT_EQ(note.grade, c.expected) << c.offset << " ms, " << c.pitchOff;
-            EXPECT_EQ(app.chart.noteIndex, 2);
-            EXPECT_EQ(app.play.hitLatch, 1);
+            EXPECT_EQ(chart.noteIndex, 2);
+            EXPECT_EQ(play.hitLatch, 1);
         }
     }
 }
@@ -79,11 +79,11 @@ TEST_F(PlayRules, UnplayedNoteIsMissedOnce201MsPast)
     EXPECT_EQ(recorded(), 0);
     frame(1201);
     EXPECT_EQ(count(Miss), 1);
-    EXPECT_EQ(app.chart.notes[0].state, 0);
-    EXPECT_EQ(app.chart.noteIndex, 1);
-    EXPECT_EQ(app.play.combo, 0);
-    EXPECT_DOUBLE_EQ(app.play.gauge, 18.0);
-    EXPECT_EQ(app.play.lastJudgementTime, TimerAtClockZero + 1201);
+    EXPECT_EQ(chart.notes[0].state, 0);
+    EXPECT_EQ(chart.noteIndex, 1);
+    EXPECT_EQ(play.combo, 0);
+    EXPECT_DOUBLE_EQ(play.gauge, 18.0);
+    EXPECT_EQ(play.lastJudgementTime, TimerAtClockZero + 1201);
 }
 
 TEST_F(PlayRules, KeyHeldIntoTheFirstNoteIsAMissAbout250MsEarly)
@@ -102,7 +102,7 @@ TEST_F(PlayRules, KeyHeldIntoTheFirstNoteIsAMissAbout250MsEarly)
     }
     EXPECT_EQ(missedAt, 1760) << "first frame past 250 ms before the note";
     EXPECT_EQ(count(Miss), 2);
-    EXPECT_EQ(app.play.combo, 0);
+    EXPECT_EQ(play.combo, 0);
 }
 
 TEST_F(PlayRules, KeyHeldSinceTheSongStartPlaysNothing)
@@ -110,7 +110,7 @@ TEST_F(PlayRules, KeyHeldSinceTheSongStartPlaysNothing)
     loadTestChart({{500, 0.0}, {900, 2.0}});
     beginSong();
     hold(0, 720, true, [](int t) { return t < 600 ? 0.0 : 2.0; });
-    EXPECT_EQ(app.play.keyHeldFrames.load(), -1);
+    EXPECT_EQ(play.keyHeldFrames.load(), -1);
     EXPECT_EQ(count(Miss), 1) << "the first note passes";
     frame(736, false, 2.0);
     frame(880, true, 2.0);
@@ -180,7 +180,7 @@ TEST_F(PlayRules, SlideEndTolerance)
         beginSong();
         frame(984, false, 0.0);
         frame(1000, true, 0.0);
-        ASSERT_EQ(app.play.linkActive, 1) << c.name;
+        ASSERT_EQ(play.linkActive, 1) << c.name;
         for (int t = 1016; t <= end + 300; t += 4) {
             double pitch = 0.0;
             if (c.onPitchEarly && t >= end - 100 && t < end - 90)
@@ -190,9 +190,9 @@ TEST_F(PlayRules, SlideEndTolerance)
             frame(t, true, pitch);
         }
         EXPECT_EQ(recorded(), 2) << c.name;
-        EXPECT_EQ(app.play.lastJudgement, c.expected) << c.name;
-        EXPECT_EQ(app.chart.notes[1].state, c.expected == Miss ? 0 : 2) << c.name;
-        EXPECT_EQ(app.play.linkActive, 0) << c.name;
+        EXPECT_EQ(play.lastJudgement, c.expected) << c.name;
+        EXPECT_EQ(chart.notes[1].state, c.expected == Miss ? 0 : 2) << c.name;
+        EXPECT_EQ(play.linkActive, 0) << c.name;
     }
 }
 
@@ -241,15 +241,15 @@ TEST_F(PlayRules, SlideReleases)
                     judgedAt = t;
             }
             EXPECT_EQ(judgedAt, c.judgedAt) << name;
-            EXPECT_EQ(app.play.lastJudgement, c.expected) << name;
-            const ChartNote &graded = app.chart.notes[c.endedByRelease ? 0 : 1];
+            EXPECT_EQ(play.lastJudgement, c.expected) << name;
+            const ChartNote &graded = chart.notes[c.endedByRelease ? 0 : 1];
             EXPECT_EQ(graded.grade, c.expected) << name << ": a release grades the slide's first note";
-            EXPECT_EQ(app.chart.notes[1].state, 2) << name;
-            EXPECT_EQ(app.play.linkActive, 0) << name;
+            EXPECT_EQ(chart.notes[1].state, 2) << name;
+            EXPECT_EQ(play.linkActive, 0) << name;
             // The end note, closed by the release, is stepped past without a second judgement.
             hold(2316, 2500, false, [](int) { return 0.0; });
             EXPECT_EQ(recorded(), 2) << name;
-            EXPECT_EQ(app.chart.noteIndex, 2) << name;
+            EXPECT_EQ(chart.noteIndex, 2) << name;
         }
     }
 }
@@ -262,8 +262,8 @@ TEST_F(PlayRules, ASlideOf200MsOrLessGetsTheWideEndToleranceAtOnce)
         beginSong();
         frame(984, false, 0.0);
         frame(1000, true, 0.0);
-        ASSERT_EQ(app.play.linkActive, 1) << gap;
-        EXPECT_EQ(app.play.linkOnPitch, gap <= 200 ? 1 : 0) << gap << " ms";
+        ASSERT_EQ(play.linkActive, 1) << gap;
+        EXPECT_EQ(play.linkOnPitch, gap <= 200 ? 1 : 0) << gap << " ms";
     }
 }
 
@@ -279,9 +279,9 @@ TEST_F(PlayRules, OnlyAKeyReportingNothingIsLetGo)
     hold(1016, 1400, false, [](int) { return 0.0; });   // no key events: the raw state alone
     fakeSetRawKeyState(KeySpace, 0);
     EXPECT_EQ(count(Great), 2);
-    EXPECT_EQ(app.chart.notes[1].grade, Great) << "ended on the end note, not by a release";
-    EXPECT_EQ(app.play.releaseStartTime, 0u);
-    EXPECT_EQ(app.play.linkActive, 0);
+    EXPECT_EQ(chart.notes[1].grade, Great) << "ended on the end note, not by a release";
+    EXPECT_EQ(play.releaseStartTime, 0u);
+    EXPECT_EQ(play.linkActive, 0);
 }
 
 TEST_F(PlayRules, ReleasePendingWhenTheSlidePassesDoesNotReachTheNextNote)
@@ -296,11 +296,11 @@ TEST_F(PlayRules, ReleasePendingWhenTheSlidePassesDoesNotReachTheNextNote)
     frame(1670, false, 7.0);
     frame(1701, false, 7.0);
     EXPECT_EQ(count(Miss), 1);
-    EXPECT_EQ(app.play.releaseStartTime, 0u);
+    EXPECT_EQ(play.releaseStartTime, 0u);
     frame(1790, false, 0.0);
     frame(1800, true, 0.0);
     EXPECT_EQ(count(Great), 2);
-    EXPECT_EQ(app.chart.notes[2].grade, Great);
+    EXPECT_EQ(chart.notes[2].grade, Great);
 }
 
 TEST_F(PlayRules, AChartEndingInAnUpperCaseNoteEndsWithThatNote)
@@ -327,8 +327,8 @@ TEST_F(PlayRules, AChartEndingInAnUpperCaseNoteEndsWithThatNote)
             loadTestChart(c.notes);
             beginSong(autoplay);
             for (int t = 0; t <= 2500; t += FrameMs) {
-                for (ChartNote &note : app.chart.notes)
-                    note.screenX = pointerXForPitch(note.pitch) / app.window.clientWidth.load() * 2.0 - 1.0;
+                for (ChartNote &note : chart.notes)
+                    note.screenX = pointerXForPitch(note.pitch) / window.clientWidth.load() * 2.0 - 1.0;
                 if (autoplay)
                     frame(t);
                 else
@@ -337,10 +337,10 @@ TEST_F(PlayRules, AChartEndingInAnUpperCaseNoteEndsWithThatNote)
             const std::string name = std::string(c.name) + (autoplay ? " (AUTOPLAY)" : "");
             EXPECT_EQ(count(Great), 2) << name;
             EXPECT_EQ(recorded(), 2) << name << ": nothing is judged after the last note";
-            EXPECT_EQ(app.play.linkActive, 0) << name;
-            EXPECT_DOUBLE_EQ(app.play.score, 100000.0) << name;
-            EXPECT_DOUBLE_EQ(app.play.gauge, 100.0) << name << ": two GREATs of two fill it";
-            EXPECT_NE(app.play.fullComboTime, 0u) << name;
+            EXPECT_EQ(play.linkActive, 0) << name;
+            EXPECT_DOUBLE_EQ(play.score, 100000.0) << name;
+            EXPECT_DOUBLE_EQ(play.gauge, 100.0) << name << ": two GREATs of two fill it";
+            EXPECT_NE(play.fullComboTime, 0u) << name;
         }
     }
 }
@@ -351,30 +351,30 @@ TEST_F(PlayRules, MissedLinkedNoteClosesItsSlideEnd)
     beginSong();
     hold(0, 1216, false, [](int) { return 0.0; });
     EXPECT_EQ(count(Miss), 1);
-    EXPECT_EQ(app.chart.notes[1].state, 2);
-    EXPECT_EQ(app.play.linkActive, 0);
+    EXPECT_EQ(chart.notes[1].state, 2);
+    EXPECT_EQ(play.linkActive, 0);
     hold(1224, 1800, false, [](int) { return 3.0; });
     EXPECT_EQ(recorded(), 1) << "the closed slide end is passed without a judgement";
-    EXPECT_EQ(app.chart.noteIndex, 2);
+    EXPECT_EQ(chart.noteIndex, 2);
 }
 
 TEST_F(PlayRules, GhostNotesAreSteppedOverAndNeverCount)
 {
     loadTestChart({{1000, 0.0}, {1100, 2.0, 0, 1}, {1200, 4.0, 0, 1}, {1400, 4.0}});
     beginSong();
-    EXPECT_EQ(app.chart.judgedNoteCount, 2);
+    EXPECT_EQ(chart.judgedNoteCount, 2);
     frame(984, false, 0.0);
     frame(1000, true, 0.0);
-    EXPECT_EQ(app.chart.noteIndex, 3);
-    EXPECT_EQ(app.chart.currentNote, &app.chart.notes[3]);
-    EXPECT_DOUBLE_EQ(app.play.score, 50000.0);
+    EXPECT_EQ(chart.noteIndex, 3);
+    EXPECT_EQ(chart.currentNote, &chart.notes[3]);
+    EXPECT_DOUBLE_EQ(play.score, 50000.0);
     frame(1384, false, 4.0);
     frame(1400, true, 4.0);
     EXPECT_EQ(count(Great), 2);
-    EXPECT_DOUBLE_EQ(app.play.score, 100000.0);
-    EXPECT_EQ(app.chart.notes[3].prev, &app.chart.notes[0]);
+    EXPECT_DOUBLE_EQ(play.score, 100000.0);
+    EXPECT_EQ(chart.notes[3].prev, &chart.notes[0]);
     frame(1416, true, 4.0);
-    EXPECT_NE(app.play.fullComboTime, 0u);
+    EXPECT_NE(play.fullComboTime, 0u);
 }
 
 TEST_F(PlayRules, AGhostNoteOpeningTheChartIsNeverCounted)
@@ -383,12 +383,12 @@ TEST_F(PlayRules, AGhostNoteOpeningTheChartIsNeverCounted)
     loadTestChart({{500, 2.0, 0, 1}, {1000, 0.0}});
     beginSong();
     hold(0, 720, false, [](int) { return 0.0; });
-    EXPECT_EQ(app.chart.noteIndex, 1);
+    EXPECT_EQ(chart.noteIndex, 1);
     EXPECT_EQ(recorded(), 0);
-    EXPECT_DOUBLE_EQ(app.play.gauge, 20.0);
+    EXPECT_DOUBLE_EQ(play.gauge, 20.0);
     frame(1000, true, 0.0);
     EXPECT_EQ(count(Great), 1);
-    EXPECT_DOUBLE_EQ(app.play.score, 100000.0);
+    EXPECT_DOUBLE_EQ(play.score, 100000.0);
 }
 
 TEST_F(PlayRules, OctaveFollowsTheCurrentAndTheComingNote)
@@ -402,18 +402,18 @@ TEST_F(PlayRules, OctaveFollowsTheCurrentAndTheComingNote)
         loadTestChart({{1000, 0.0}, {1150, 12.0, 0, 0, -1}, {2000, 0.0}});
         beginSong();
         frame(940, false, 0.0);
-        EXPECT_EQ(app.play.octave.load(), 4) << timerBase;
+        EXPECT_EQ(play.octave.load(), 4) << timerBase;
         frame(950, false, 0.0);
-        EXPECT_EQ(app.play.octave.load(), 4) << timerBase << ": due in exactly 200 ms";
+        EXPECT_EQ(play.octave.load(), 4) << timerBase << ": due in exactly 200 ms";
         frame(951, false, 0.0);
-        EXPECT_EQ(app.play.octave.load(), 5) << timerBase << ": due within 200 ms";
+        EXPECT_EQ(play.octave.load(), 5) << timerBase << ": due within 200 ms";
         frame(1000, true, -12.0);
         EXPECT_EQ(count(Great), 1) << timerBase << ": an octave down on the raised field plays C4";
         frame(1150, true, 0.0);
         EXPECT_EQ(count(Great), 2) << timerBase << ": the field's centre plays C5";
-        EXPECT_EQ(app.play.octave.load(), 5) << timerBase << ": held, the field stays";
+        EXPECT_EQ(play.octave.load(), 5) << timerBase << ": held, the field stays";
         frame(1300, false, 0.0);
-        EXPECT_EQ(app.play.octave.load(), 4) << timerBase;
+        EXPECT_EQ(play.octave.load(), 4) << timerBase;
     }
 }
 
@@ -425,22 +425,22 @@ TEST_F(PlayRules, ScoreGaugeComboAndCountUp)
     frame(1000, true, 0.0);       // GREAT
     frame(1400, false, 2.0);
     frame(1600, true, 2.0);       // GOOD (100 ms late)
-    EXPECT_EQ(app.play.combo, 2);
+    EXPECT_EQ(play.combo, 2);
     hold(1616, 2208, false, [](int) { return 4.0; });   // note 3 passes: MISS
-    EXPECT_EQ(app.play.combo, 0);
+    EXPECT_EQ(play.combo, 0);
     frame(2480, true, 5.0);       // GREAT
-    EXPECT_EQ(app.play.combo, 1);
-    EXPECT_DOUBLE_EQ(app.play.score, 25000.0 + 12500.0 + 25000.0);
+    EXPECT_EQ(play.combo, 1);
+    EXPECT_DOUBLE_EQ(play.score, 25000.0 + 12500.0 + 25000.0);
     const double perHit = 100.0 / 0.98 / 4;
-    EXPECT_NEAR(app.play.gauge, 20.0 + 3 * perHit - 2.0, 1e-9);
+    EXPECT_NEAR(play.gauge, 20.0 + 3 * perHit - 2.0, 1e-9);
     EXPECT_EQ(count(Great), 2);
     EXPECT_EQ(count(Good), 1);
     EXPECT_EQ(count(Miss), 1);
-    const double before = app.play.displayedScore;
+    const double before = play.displayedScore;
     frame(2496);
-    EXPECT_DOUBLE_EQ(app.play.displayedScore - before, 130.0);
-    ASSERT_EQ(app.chart.noteIndex, app.chart.noteCount) << "every note has passed";
-    EXPECT_EQ(app.play.fullComboTime, 0u) << "no FULL COMBO after a MISS";
+    EXPECT_DOUBLE_EQ(play.displayedScore - before, 130.0);
+    ASSERT_EQ(chart.noteIndex, chart.noteCount) << "every note has passed";
+    EXPECT_EQ(play.fullComboTime, 0u) << "no FULL COMBO after a MISS";
 }
 
 TEST_F(PlayRules, GaugeStaysWithinItsBounds)
@@ -459,12 +459,12 @@ TEST_F(PlayRules, GaugeStaysWithinItsBounds)
         SetUp();
         loadTestChart({{1000, 0.0}, {2000, 0.0}});
         beginSong();
-        app.play.gauge = c.gaugeBefore;
+        play.gauge = c.gaugeBefore;
         frame(984, false, 0.0);
         frame(1000, c.hit, c.hit ? 0.0 : 12.0);
         frame(1201, false, 0.0);
         ASSERT_EQ(recorded(), 1) << c.name;
-        EXPECT_DOUBLE_EQ(app.play.gauge, c.gaugeAfter) << c.name;
+        EXPECT_DOUBLE_EQ(play.gauge, c.gaugeAfter) << c.name;
     }
 }
 
@@ -492,10 +492,10 @@ TEST_F(PlayRules, LeavingTheEndedSongTakesAFreshPressAfterASecond)
         beginSong();
         frame(984, false, 0.0);
         frame(1000, true, 0.0);
-        app.music.streamState.store(Finished);
+        music.streamState.store(Finished);
         frame(1016, true, 0.0);
-        ASSERT_EQ(app.credit.songEndHandled, 1) << c.name;
-        ASSERT_EQ(app.play.resultTime, clockZeroTimer + 1016) << c.name;
+        ASSERT_EQ(credit.songEndHandled, 1) << c.name;
+        ASSERT_EQ(play.resultTime, clockZeroTimer + 1016) << c.name;
         const int pressAt = 1016 + c.pressAfterEnd;
         if (c.heldThroughTheEnd) {
             hold(1032, pressAt, true, [](int) { return 0.0; });
@@ -504,15 +504,15 @@ TEST_F(PlayRules, LeavingTheEndedSongTakesAFreshPressAfterASecond)
             fakeTapKey(KeySpace);    // a tap, so that the wait for the key's release ends
             frame(pressAt);
         }
-        EXPECT_EQ(app.menu.state.load(), c.leaves ? Select : Play) << c.name;
+        EXPECT_EQ(menu.state.load(), c.leaves ? Select : Play) << c.name;
         if (c.leaves)
             continue;
         // Let go and pressed afresh later, the song is left.
         frame(pressAt + 16, false, 0.0);
         fakeTapKey(KeySpace);
         frame(pressAt + 32);
-        EXPECT_EQ(app.menu.state.load(), Select) << c.name;
-        EXPECT_EQ(app.credit.stage, 1) << c.name;
+        EXPECT_EQ(menu.state.load(), Select) << c.name;
+        EXPECT_EQ(credit.stage, 1) << c.name;
     }
 }
 
@@ -524,11 +524,11 @@ TEST_F(PlayRules, EscapeAbandonsTheSong)
     frame(1000, true, 0.0);
     fakeTapKey(KeyEscape);
     frame(1100, true, 0.0);
-    EXPECT_EQ(app.menu.state.load(), Title);
-    for (ToneVoice &voice : app.voices)
+    EXPECT_EQ(menu.state.load(), Title);
+    for (ToneVoice &voice : voices)
         EXPECT_EQ(voice.resetRequested.load(), 1) << "a tone held through Escape stops at once";
-    EXPECT_EQ(app.credit.songEndHandled, 0);
-    EXPECT_DOUBLE_EQ(app.play.score, 0.0);
+    EXPECT_EQ(credit.songEndHandled, 0);
+    EXPECT_DOUBLE_EQ(play.score, 0.0);
     EXPECT_EQ(recorded(), 0);
 }
 
@@ -539,15 +539,15 @@ TEST_F(PlayRules, EscapeWithSpaceAfterTheEndStillGoesToTitle)
     frame(984, false, 0.0);
     frame(1000, true, 0.0);
     frame(1016, false, 0.0);
-    app.music.streamState.store(Finished);
+    music.streamState.store(Finished);
     frame(1032, false, 0.0);
-    ASSERT_EQ(app.credit.songEndHandled, 1);
-    const int creditScore = app.credit.creditScore;
+    ASSERT_EQ(credit.songEndHandled, 1);
+    const int creditScore = credit.creditScore;
     fakeSetTimeMs(TimerAtClockZero + 5000);
     fakeTapKey(KeyEscape);
     fakeTapKey(KeySpace);
     frame(5000);
-    EXPECT_EQ(app.menu.state.load(), Title);
-    EXPECT_EQ(app.credit.stage, 0);
-    EXPECT_EQ(app.credit.creditScore, creditScore) << "the abandoned song is not booked again";
+    EXPECT_EQ(menu.state.load(), Title);
+    EXPECT_EQ(credit.stage, 0);
+    EXPECT_EQ(credit.creditScore, creditScore) << "the abandoned song is not booked again";
 }

@@ -54,28 +54,27 @@ TEST(SongClock, BeatPhase)
 TEST(SongClock, MeasuresAdvanceOnePerFrame)
 {
     resetAppContext();
-    Chart &chart = app.chart;
     chart.measureTimes = {500, 2500, 4500};
     chart.measureCount = 3;
     chart.msPerBeat = 500;
     chart.measureIndex = 0;
-    app.play.songTimeMs = 100;
+    play.songTimeMs = 100;
     followBeatAndMeasures();
     EXPECT_EQ(chart.measureIndex, 0);
-    EXPECT_DOUBLE_EQ(app.play.beatPhase, 0.2) << "counted from the first measure";
-    app.play.songTimeMs = 4600;
+    EXPECT_DOUBLE_EQ(play.beatPhase, 0.2) << "counted from the first measure";
+    play.songTimeMs = 4600;
     followBeatAndMeasures();
     EXPECT_EQ(chart.measureIndex, 1) << "at most one measure a frame";
     followBeatAndMeasures();
     followBeatAndMeasures();
     followBeatAndMeasures();
     EXPECT_EQ(chart.measureIndex, 3);
-    EXPECT_DOUBLE_EQ(app.play.beatPhase, 0.2);
+    EXPECT_DOUBLE_EQ(play.beatPhase, 0.2);
 
     chart.measureTimes = {0xFFFFFE0Cu, 1500};   // a negative offset: the first measure starts at -500
     chart.measureCount = 2;
     chart.measureIndex = 0;
-    app.play.songTimeMs = 0;
+    play.songTimeMs = 0;
     followBeatAndMeasures();
     EXPECT_EQ(chart.measureIndex, 1) << "a measure before the clock's zero is already under way";
 }
@@ -105,9 +104,9 @@ TEST(SongClock, LeadInThenTheMusicPosition)
     fakeSetTimeMs(20000);
     pcmStartOutput();
     resetPlayState();
-    app.music.openSilent(5000);
-    app.play.playStartTime = timerNowMs();
-    app.play.phaseStartTime = 0;
+    music.openSilent(5000);
+    play.playStartTime = timerNowMs();
+    play.phaseStartTime = 0;
 
     std::vector<int16_t> heard(size_t(PcmMixRate) / 100 * PcmMixChannels);
     auto frameAfter = [&](uint32_t ms) {
@@ -118,21 +117,21 @@ TEST(SongClock, LeadInThenTheMusicPosition)
         advanceSongClock(timerNowMs());
     };
     frameAfter(1000);
-    EXPECT_EQ(app.play.songTimeMs, 0);
-    EXPECT_EQ(app.play.phaseStartTime, 0u);
-    EXPECT_DOUBLE_EQ(app.window.controls[ControlUnison - 1].centreY, 0.9 * app.window.aspect);
+    EXPECT_EQ(play.songTimeMs, 0);
+    EXPECT_EQ(play.phaseStartTime, 0u);
+    EXPECT_DOUBLE_EQ(window.controls[ControlUnison - 1].centreY, 0.9 * window.aspect);
     frameAfter(500);
-    EXPECT_EQ(app.play.songTimeMs, 0) << "1500 ms is still the lead-in";
+    EXPECT_EQ(play.songTimeMs, 0) << "1500 ms is still the lead-in";
     frameAfter(10);
-    EXPECT_EQ(app.play.phaseStartTime, 21510u) << "the music starts in the first frame after it";
-    EXPECT_EQ(app.music.streamState.load(), Streaming);
+    EXPECT_EQ(play.phaseStartTime, 21510u) << "the music starts in the first frame after it";
+    EXPECT_EQ(music.streamState.load(), Streaming);
     frameAfter(1000);
-    EXPECT_NEAR(app.play.songTimeMs, 1000, 15);
-    while (app.music.streamState.load() != Finished && timerNowMs() < 40000)
+    EXPECT_NEAR(play.songTimeMs, 1000, 15);
+    while (music.streamState.load() != Finished && timerNowMs() < 40000)
         frameAfter(100);
-    const int last = app.play.songTimeMs;
+    const int last = play.songTimeMs;
     EXPECT_GE(last, 4900) << "the silent source runs as long as it was opened for";
     frameAfter(500);
-    EXPECT_EQ(app.play.songTimeMs, last) << "once Finished the clock keeps its last value";
-    app.music.close();
+    EXPECT_EQ(play.songTimeMs, last) << "once Finished the clock keeps its last value";
+    music.close();
 }

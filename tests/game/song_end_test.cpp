@@ -18,25 +18,25 @@ protected:
         for (int level : {1, 3, 5, 7}) {
             SongEntry entry;
             entry.level = static_cast<uint16_t>(level);
-            app.catalogue.songs.push_back(entry);
+            catalogue.songs.push_back(entry);
         }
-        app.catalogue.songCount = 4;
-        app.menu.state.store(Play);
+        catalogue.songCount = 4;
+        menu.state.store(Play);
     }
 
     // The song at `index` has just been heard to its end with this score and gauge.
     void endSong(uint16_t index, double score, double gauge, int autoplay = 0)
     {
-        const int level = app.catalogue.songs[index].level;
-        app.menu.selectedSong = index;
-        app.menu.autoplay = autoplay;
-        app.catalogue.songs[index].played = autoplay ? 0 : 1;
-        app.chart.clearNorm = level / 7.0 * 0.25 + 0.6;
-        app.play.score = score;
-        app.play.gauge = gauge;
-        app.play.judgementCounts[Miss] = 1;
-        app.play.judgementCounts[Good] = 2;
-        app.play.judgementCounts[Great] = 3;
+        const int level = catalogue.songs[index].level;
+        menu.selectedSong = index;
+        menu.autoplay = autoplay;
+        catalogue.songs[index].played = autoplay ? 0 : 1;
+        chart.clearNorm = level / 7.0 * 0.25 + 0.6;
+        play.score = score;
+        play.gauge = gauge;
+        play.judgementCounts[Miss] = 1;
+        play.judgementCounts[Good] = 2;
+        play.judgementCounts[Great] = 3;
         finishSong();
     }
 
@@ -45,18 +45,18 @@ protected:
 
 TEST_F(SongEnd, FinishSongBooksTheStage)
 {
-    app.credit.creditJudgementCounts[Great] = 10;
+    credit.creditJudgementCounts[Great] = 10;
     endSong(2, 99995.0, 100.0);
-    EXPECT_EQ(app.credit.clearBonus, 10000);
-    EXPECT_EQ(app.credit.stageScores[0], 110000);
-    EXPECT_EQ(app.credit.creditScore, 110000);
-    EXPECT_DOUBLE_EQ(app.play.score, 109995.0) << "the shown score counts up by the BONUS";
-    EXPECT_EQ(app.credit.extraUnlocked, 1);
-    EXPECT_EQ(app.credit.creditJudgementCounts[Miss], 1);
-    EXPECT_EQ(app.credit.creditJudgementCounts[Good], 2);
-    EXPECT_EQ(app.credit.creditJudgementCounts[Great], 13);
-    EXPECT_EQ(app.play.resultTime, 50000u);
-    EXPECT_EQ(app.credit.songEndHandled, 1);
+    EXPECT_EQ(credit.clearBonus, 10000);
+    EXPECT_EQ(credit.stageScores[0], 110000);
+    EXPECT_EQ(credit.creditScore, 110000);
+    EXPECT_DOUBLE_EQ(play.score, 109995.0) << "the shown score counts up by the BONUS";
+    EXPECT_EQ(credit.extraUnlocked, 1);
+    EXPECT_EQ(credit.creditJudgementCounts[Miss], 1);
+    EXPECT_EQ(credit.creditJudgementCounts[Good], 2);
+    EXPECT_EQ(credit.creditJudgementCounts[Great], 13);
+    EXPECT_EQ(play.resultTime, 50000u);
+    EXPECT_EQ(credit.songEndHandled, 1);
 }
 
 TEST_F(SongEnd, UnlockThreshold)
@@ -77,34 +77,34 @@ TEST_F(SongEnd, UnlockThreshold)
     for (const Case &c : cases) {
         SetUp();
         endSong(c.song, c.score, c.gauge);
-        EXPECT_EQ(app.credit.extraUnlocked, c.unlocked) << c.score << " at level "
-                                                        << app.catalogue.songs[c.song].level;
+        EXPECT_EQ(credit.extraUnlocked, c.unlocked) << c.score << " at level "
+                                                        << catalogue.songs[c.song].level;
     }
 }
 
 TEST_F(SongEnd, AutoplayAddsNothing)
 {
     endSong(2, 100000.0, 100.0, 1);
-    EXPECT_EQ(app.credit.clearBonus, 10000);
-    EXPECT_DOUBLE_EQ(app.play.score, 100000.0);
-    EXPECT_EQ(app.credit.creditScore, 0);
-    EXPECT_EQ(app.credit.extraUnlocked, 0);
+    EXPECT_EQ(credit.clearBonus, 10000);
+    EXPECT_DOUBLE_EQ(play.score, 100000.0);
+    EXPECT_EQ(credit.creditScore, 0);
+    EXPECT_EQ(credit.extraUnlocked, 0);
     leaveSong();
-    EXPECT_EQ(app.menu.state.load(), Select);
-    EXPECT_EQ(app.credit.stage, 0);
-    EXPECT_EQ(app.menu.selectedSong, 2) << "the cursor stays on the song AUTOPLAY played";
-    EXPECT_EQ(app.credit.songEndHandled, 0);
+    EXPECT_EQ(menu.state.load(), Select);
+    EXPECT_EQ(credit.stage, 0);
+    EXPECT_EQ(menu.selectedSong, 2) << "the cursor stays on the song AUTOPLAY played";
+    EXPECT_EQ(credit.songEndHandled, 0);
 }
 
 TEST_F(SongEnd, FirstStageLeadsBackToSelect)
 {
-    app.catalogue.songs[1].played = 1;
+    catalogue.songs[1].played = 1;
     endSong(0, 50000.0, 30.0);
     leaveSong();
-    EXPECT_EQ(app.menu.state.load(), Select);
-    EXPECT_EQ(app.credit.stage, 1);
-    EXPECT_EQ(app.menu.selectedSong, 2) << "entries 0 and 1 are played";
-    EXPECT_EQ(app.credit.songEndHandled, 0);
+    EXPECT_EQ(menu.state.load(), Select);
+    EXPECT_EQ(credit.stage, 1);
+    EXPECT_EQ(menu.selectedSong, 2) << "entries 0 and 1 are played";
+    EXPECT_EQ(credit.songEndHandled, 0);
 }
 
 TEST_F(SongEnd, SecondStageEntersTheRanking)
@@ -124,25 +124,25 @@ TEST_F(SongEnd, SecondStageEntersTheRanking)
         mkdir(dataDir.c_str(), 0755);
         unlink(scoreFile().c_str());
         int before[10];
-        std::copy(std::begin(app.credit.ranking), std::end(app.credit.ranking), before);
-        app.credit.stage = 1;
-        app.credit.creditScore = c.firstStage;
+        std::copy(std::begin(ranking), std::end(ranking), before);
+        credit.stage = 1;
+        credit.creditScore = c.firstStage;
         endSong(0, c.secondStage, 0.0);
         fakeSetTimeMs(60000);
         leaveSong();
         const int total = c.firstStage + c.secondStage;
-        EXPECT_EQ(app.credit.creditScore, total);
-        EXPECT_EQ(app.menu.state.load(), Result);
-        EXPECT_EQ(app.credit.stage, 2);
-        EXPECT_EQ(app.play.resultTime, 60000u);
-        EXPECT_EQ(app.play.displayedScore, 0.0);
-        EXPECT_EQ(app.credit.newRankIndex, c.rank);
+        EXPECT_EQ(credit.creditScore, total);
+        EXPECT_EQ(menu.state.load(), Result);
+        EXPECT_EQ(credit.stage, 2);
+        EXPECT_EQ(play.resultTime, 60000u);
+        EXPECT_EQ(play.displayedScore, 0.0);
+        EXPECT_EQ(credit.newRankIndex, c.rank);
         if (c.rank < 10) {
-            EXPECT_EQ(app.credit.ranking[c.rank], total);
-            EXPECT_EQ(app.credit.ranking[c.rank + 1], before[c.rank]);
-            EXPECT_EQ(app.credit.ranking[9], before[8]);
+            EXPECT_EQ(ranking[c.rank], total);
+            EXPECT_EQ(ranking[c.rank + 1], before[c.rank]);
+            EXPECT_EQ(ranking[9], before[8]);
         } else {
-            EXPECT_TRUE(std::equal(std::begin(before), std::end(before), app.credit.ranking));
+            EXPECT_TRUE(std::equal(std::begin(before), std::end(before), ranking));
         }
         EXPECT_EQ(access(scoreFile().c_str(), R_OK), 0) << "the ranking is saved";
     }

@@ -91,13 +91,13 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         SongEntry entry;
         entry.fileName = fileName;
         entry.level = 1;
-        app.catalogue.songs = {entry};
-        app.catalogue.songCount = 1;
+        catalogue.songs = {entry};
+        catalogue.songCount = 1;
 
         testing::internal::CaptureStderr();
         startSong(false);
         std::istringstream captured(testing::internal::GetCapturedStderr());
-        app.music.close();
+        music.close();
         std::string messages;
         for (std::string line; std::getline(captured, line);)
             if (line.rfind("lumatide: ", 0) == 0)   // not the trace, when it is on
@@ -107,7 +107,7 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         for (const std::string &line : c.lines)
             expected += "lumatide: " + chartPath + ": " + line + "\n";
         EXPECT_EQ(messages, expected) << c.name;
-        EXPECT_EQ(app.menu.state.load(), Play) << c.name << ": the song starts all the same";
+        EXPECT_EQ(menu.state.load(), Play) << c.name << ": the song starts all the same";
         std::remove(chartPath.c_str());
     }
 }

@@ -147,13 +147,13 @@ TEST_F(ImageUpload, TitleTextureHoldsTheConvertedPixels)
 // Draws one glyph with drawText and reads the frame back: the letter lands in its cell upright.
 TEST_F(ImageUpload, DrawTextPutsAnUprightGlyphAtItsPixels)
 {
-    loadImageTexture("font_l.png", &app.gfx.fontTexture);
-    app.window.clientWidth = WindowWidth;
-    app.window.aspect = double(WindowHeight) / WindowWidth;
+    loadImageTexture("font_l.png", &gfx.fontTexture);
+    window.clientWidth = WindowWidth;
+    window.aspect = double(WindowHeight) / WindowWidth;
     glViewport(0, 0, WindowWidth, WindowHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-1, 1, -app.window.aspect, app.window.aspect, -1, 1);
+    glOrtho(-1, 1, -window.aspect, window.aspect, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0, 0, 0, 1);
@@ -205,5 +205,5 @@ TEST_F(ImageUpload, DrawTextPutsAnUprightGlyphAtItsPixels)
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisable(GL_TEXTURE_2D);
-    glDeleteTextures(1, &app.gfx.fontTexture);
+    glDeleteTextures(1, &gfx.fontTexture);
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/app_context.h"
+#include "game/song_chart.h"
 #include "library/chart_parser.h"
 #include "library/ranking.h"
 #include "library/song_list.h"
@@ -31,19 +32,19 @@ TEST(LibraryStartUp, CatalogueChartAndRankingBesideTheExecutable)
 
     testing::internal::CaptureStderr();
     loadSongList();
-    app.menu.selectedSong = 0;
+    menu.selectedSong = 0;
     parseChart();
     loadRanking();
     saveRanking();
-    app.credit.ranking[3] = 100;
-    enterRanking(160000);
+    ranking[3] = 100;
+    const int place = enterRanking(160000);
     std::string traces = testing::internal::GetCapturedStderr();
 
-    EXPECT_EQ(app.catalogue.songCount, 2);
-    EXPECT_EQ(app.chart.noteCount, 3);
-    EXPECT_EQ(app.chart.musicPath, dataDir + "/first.ogg");
-    EXPECT_NEAR(app.chart.clearNorm, 2 / 7.0 * 0.25 + 0.6, 1e-12);
-    EXPECT_EQ(app.credit.newRankIndex, 1);
+    EXPECT_EQ(catalogue.songCount, 2);
+    EXPECT_EQ(chart.noteCount, 3);
+    EXPECT_EQ(chart.musicPath, dataDir + "/first.ogg");
+    EXPECT_NEAR(chart.clearNorm, 2 / 7.0 * 0.25 + 0.6, 1e-12);
+    EXPECT_EQ(place, 1);
     EXPECT_NE(traces.find(" catalogue 2\n"), std::string::npos) << traces;
     EXPECT_NE(traces.find(" chart first.txt notes=3 judged=2 measures=2 bpm=120\n"), std::string::npos) << traces;
     EXPECT_NE(traces.find(" ranking 1 160000\n"), std::string::npos) << traces;
@@ -55,7 +56,7 @@ TEST(LibraryStartUp, CatalogueChartAndRankingBesideTheExecutable)
     testing::internal::CaptureStderr();
     enterRanking(99);
     traces = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(app.credit.newRankIndex, 10);
+    EXPECT_EQ(credit.newRankIndex, 10);
     EXPECT_NE(traces.find(" ranking 10 99\n"), std::string::npos) << traces;
     EXPECT_EQ(readWholeFile(dataDir + "/score.hsc"),
               "175000\r\n160000\r\n160000\r\n145000\r\n100\r\n115000\r\n100000\r\n85000\r\n70000\r\n55000\r\n");
@@ -67,26 +68,26 @@ TEST(LibraryStartUp, CatalogueChartAndRankingBesideTheExecutable)
 TEST(LibraryStartUp, ParsingWithoutASelectedSongGivesAnEmptyChart)
 {
     resetAppContext();
-    parseChartText("WAVE:kept.ogg\nBPM:150\n#START\n4c 4d ,\n,\n", "/d", 7, app.chart);
-    ASSERT_EQ(app.chart.noteCount, 2);
+    parseChartText("WAVE:kept.ogg\nBPM:150\n#START\n4c 4d ,\n,\n", "/d", 7, chart);
+    ASSERT_EQ(chart.noteCount, 2);
     for (size_t songs : {0, 2}) {
         SCOPED_TRACE(songs);
-        app.catalogue.songs.assign(songs, SongEntry{"a.txt", "A", 7, 0});
-        app.catalogue.songCount = static_cast<uint16_t>(songs);
-        app.menu.selectedSong = 2;
+        catalogue.songs.assign(songs, SongEntry{"a.txt", "A", 7, 0});
+        catalogue.songCount = static_cast<uint16_t>(songs);
+        menu.selectedSong = 2;
         testing::internal::CaptureStderr();
         parseChart();
         std::string traces = testing::internal::GetCapturedStderr();
         EXPECT_NE(traces.find(" chart  notes=0 judged=0 measures=0 bpm=150\n"), std::string::npos) << traces;
-        EXPECT_EQ(app.chart.noteCount, 0);
-        EXPECT_EQ(app.chart.judgedNoteCount, 0);
-        EXPECT_EQ(app.chart.measureCount, 0);
-        EXPECT_TRUE(app.chart.measureTimes.empty());
-        ASSERT_EQ(app.chart.notes.size(), 1u);
-        EXPECT_EQ(app.chart.currentNote, &app.chart.notes[0]);
-        EXPECT_EQ(app.chart.notes[0].prev, &app.chart.notes[0]);
-        EXPECT_EQ(app.chart.bpm, 150);
-        EXPECT_EQ(app.chart.musicPath, "/d/kept.ogg");
-        EXPECT_NEAR(app.chart.clearNorm, 1 / 7.0 * 0.25 + 0.6, 1e-12);
+        EXPECT_EQ(chart.noteCount, 0);
+        EXPECT_EQ(chart.judgedNoteCount, 0);
+        EXPECT_EQ(chart.measureCount, 0);
+        EXPECT_TRUE(chart.measureTimes.empty());
+        ASSERT_EQ(chart.notes.size(), 1u);
+        EXPECT_EQ(chart.currentNote, &chart.notes[0]);
+        EXPECT_EQ(chart.notes[0].prev, &chart.notes[0]);
+        EXPECT_EQ(chart.bpm, 150);
+        EXPECT_EQ(chart.musicPath, "/d/kept.ogg");
+        EXPECT_NEAR(chart.clearNorm, 1 / 7.0 * 0.25 + 0.6, 1e-12);
     }
 }

@@ -7,7 +7,7 @@ void setChartNotes(Chart &chart, const std::vector<ChartNote> &notes)
     chart.notes = notes;
     chart.noteCount = static_cast<uint16_t>(notes.size());
     ChartNote spare;
-    spare.state = 0;
+    spare.state = NoteTaken;
     chart.notes.push_back(spare);
     linkNotes(chart.notes, chart.noteCount);
     setCursor(chart, 0);

@@ -12,6 +12,7 @@
 #include "app/app_context.h"
 #include "chart_setup.h"
 #include "frame_capture.h"
+#include "rules/note_column.h"
 #include "gfx/draw_calls.h"
 #include "gfx/field_renderer.h"
 #include "gfx/note_placement.h"
@@ -41,7 +42,6 @@ void beginNotesLayer(const FieldMetrics &m)
 // Every note placed, then every connector and every head drawn from the highest index down.
 void drawEveryNote(const FrameContext &frame)
 {
-    Chart &chart = app.chart;
     const ScrollRule rule = frameScrollRule(frame.metrics);
     for (int i = chart.noteCount - 1; i >= 0; i--)
         placeNote(chart.notes[i], rule, frame.metrics);
@@ -76,28 +76,27 @@ void playRandomChart(std::mt19937 &random, const ChartRecipe &recipe)
         note.linked = random() % 3 == 0;
         note.ghost = random() % 10 == 0;
     }
-    setChartNotes(app.chart, notes);
-    Chart &chart = app.chart;
+    setChartNotes(chart, notes);
     const int cursor = static_cast<int>(random() % (recipe.count + 1));
     setCursor(chart, cursor);
-    app.play.songTimeMs = cursor < recipe.count ? static_cast<int>(chart.notes[cursor].timeMs - random() % 300)
+    play.songTimeMs = cursor < recipe.count ? static_cast<int>(chart.notes[cursor].timeMs - random() % 300)
                                                 : static_cast<int>(t + 500);
     const FieldMetrics earlier = fieldMetrics(600, 480, 20, 0.8);
     for (int i = 0; i < recipe.count; i++) {
         ChartNote &note = chart.notes[i];
         note.screenX = note.screenY = NAN;
         if (i < cursor) {
-            note.state = random() % 4 == 0 ? 2 : 0;
-            note.screenX = noteColumnX(note, earlier);     // taken in a window of another size
+            note.state = random() % 4 == 0 ? NoteClosed : NoteTaken;
+            note.screenX = noteColumnX(note, earlier.width, earlier.fieldMargin);     // taken in a window of another size
             note.grade = static_cast<uint16_t>(random() % 3);
             if (note.grade > 0)
                 note.gradeTime = Now - 45 * static_cast<uint32_t>(cursor - i);
         } else {
-            note.state = random() % 8 == 0 ? 2 : 1;
+            note.state = random() % 8 == 0 ? NoteClosed : NoteOpen;
         }
     }
     chart.msPerBeat = 300 + random() % 400;
-    app.menu.scrollSpeed = 1.0 + 0.5 * (random() % 7);
+    menu.scrollSpeed = 1.0 + 0.5 * (random() % 7);
 }
 
 // The first pixel of the client area that differs, counted from the bottom row; -1 for none.
@@ -132,7 +131,7 @@ protected:
     {
         ASSERT_TRUE(openRenderWindow()) << "needs a display (run under xvfb-run)";
         resetAppContext();
-        app.menu.state = Play;
+        menu.state = Play;
     }
 
     void TearDown() override { resetAppContext(); }
@@ -143,11 +142,11 @@ protected:
         beginNotesLayer(frame.metrics);
         drawNotes(frame);
         const Capture culled = captureFrame(frame.metrics.height);
-        const std::vector<int> read = notesReadOutsideTheLayer(app.chart);
+        const std::vector<int> read = notesReadOutsideTheLayer(chart);
         std::vector<double> culledX, culledY;
         for (int i : read) {
-            culledX.push_back(i >= 0 && i < app.chart.noteCount ? app.chart.notes[i].screenX : 0.0);
-            culledY.push_back(i >= 0 && i < app.chart.noteCount ? app.chart.notes[i].screenY : 0.0);
+            culledX.push_back(i >= 0 && i < chart.noteCount ? chart.notes[i].screenX : 0.0);
+            culledY.push_back(i >= 0 && i < chart.noteCount ? chart.notes[i].screenY : 0.0);
         }
 
         beginNotesLayer(frame.metrics);
@@ -160,10 +159,10 @@ protected:
             saveScreenshot(culled, frame.metrics.width, "culled_mismatch");
         for (size_t k = 0; k < read.size(); k++) {
             const int i = read[k];
-            if (i < 0 || i >= app.chart.noteCount)
+            if (i < 0 || i >= chart.noteCount)
                 continue;
-            EXPECT_EQ(culledX[k], app.chart.notes[i].screenX) << "note " << i;
-            EXPECT_EQ(culledY[k], app.chart.notes[i].screenY) << "note " << i;
+            EXPECT_EQ(culledX[k], chart.notes[i].screenX) << "note " << i;
+            EXPECT_EQ(culledY[k], chart.notes[i].screenY) << "note " << i;
         }
     }
 };
@@ -180,7 +179,7 @@ TEST_F(CulledNotesPixels, RandomChartsMatchEveryNoteDrawn)
     for (const ChartRecipe &recipe : recipes) {
         for (int round = 0; round < 3; round++) {
             const int height = round == 2 ? 360 : 480;
-            app.window.clientHeight = height;
+            window.clientHeight = height;
             FrameContext frame;
             frame.nowMs = Now;
             frame.state = Play;

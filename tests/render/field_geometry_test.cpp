@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "rules/note_column.h"
 #include "gfx/field_geometry.h"
 #include "library/chart.h"
 
@@ -42,7 +43,7 @@ TEST(FieldGeometry, NoteColumnsSpanTheFieldBetweenTheMargins)
         ChartNote note;
         note.pitch = c.pitch;
         note.octaveShift = c.octaveShift;
-        const double x = noteColumnX(note, m);
+        const double x = noteColumnX(note, m.width, m.fieldMargin);
         EXPECT_NEAR((x + 1.0) * m.half, c.expectedPx, 1e-9) << c.width << " " << c.pitch;
     }
     // Column 12 is the middle; column k is k semitones right of the left margin.

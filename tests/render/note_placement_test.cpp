@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart_setup.h"
+#include "rules/note_column.h"
 #include "gfx/hit_effect_notes.h"
 #include "gfx/note_placement.h"
 
@@ -61,7 +62,7 @@ TEST(NotePlacement, ResizeBetweenFrames)
     EXPECT_DOUBLE_EQ(chart.notes[0].screenX, 470.0 / 320 - 1);
     EXPECT_DOUBLE_EQ(chart.notes[1].screenX, 470.0 / 320 - 1);
 
-    chart.notes[0].state = 0;
+    chart.notes[0].state = NoteTaken;
     const ScrollRule rule = placeAt(480, 480);
     EXPECT_DOUBLE_EQ(chart.notes[0].screenX, 470.0 / 320 - 1);
     EXPECT_DOUBLE_EQ(chart.notes[1].screenX, 350.0 / 240 - 1);
@@ -105,7 +106,7 @@ TEST(NotePlacement, PlacesEveryNoteTheFrameReadsAndNoOther)
         const ChartNote &note = chart.notes[i];
         if (placed.count(i) != 0) {
             EXPECT_DOUBLE_EQ(note.screenY, scrollY(rule, note.timeMs)) << i;
-            EXPECT_DOUBLE_EQ(note.screenX, noteColumnX(note, m)) << i;
+            EXPECT_DOUBLE_EQ(note.screenX, noteColumnX(note, m.width, m.fieldMargin)) << i;
         } else {
             EXPECT_TRUE(std::isnan(note.screenY)) << i;
         }

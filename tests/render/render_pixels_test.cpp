@@ -44,10 +44,10 @@ int grey(const Rgb &p) { return (p.r + p.g + p.b) / 3; }
 
 void useClientSize(int width, int height)
 {
-    app.window.clientWidth = width;
-    app.window.clientHeight = height;
-    app.window.aspect = static_cast<double>(height) / width;
-    app.window.fieldMargin = 20;
+    window.clientWidth = width;
+    window.clientHeight = height;
+    window.aspect = static_cast<double>(height) / width;
+    window.fieldMargin = 20;
     resetControlLayout();
 }
 
@@ -58,14 +58,14 @@ protected:
         ASSERT_TRUE(openRenderWindow()) << "needs a display (run under xvfb-run)";
         resetAppContext();
         useClientSize(WindowWidth, WindowHeight);
-        app.gfx.fontTexture = textures().blockFont;
-        app.gfx.waveTexture = textures().iconStrip;
+        gfx.fontTexture = textures().blockFont;
+        gfx.waveTexture = textures().iconStrip;
     }
 
     void TearDown() override { resetAppContext(); }
 
-    int width() const { return app.window.clientWidth; }
-    int height() const { return app.window.clientHeight; }
+    int width() const { return window.clientWidth; }
+    int height() const { return window.clientHeight; }
 
     // Draws the frame, saves a screenshot (with the game's own font when the build has it) and
     // returns the frame drawn with the block font.
@@ -75,12 +75,12 @@ protected:
         Capture capture = captureFrame(height());
         const std::string file = name + "_" + std::to_string(width()) + "x" + std::to_string(height());
         if (textures().gameFont != 0) {
-            app.gfx.fontTexture = textures().gameFont;
-            app.gfx.waveTexture = textures().gameIcons != 0 ? textures().gameIcons : textures().iconStrip;
+            gfx.fontTexture = textures().gameFont;
+            gfx.waveTexture = textures().gameIcons != 0 ? textures().gameIcons : textures().iconStrip;
             drawFrame(FrameInput{Now, rankingKeyDown});
             saveScreenshot(captureFrame(height()), width(), file);
-            app.gfx.fontTexture = textures().blockFont;
-            app.gfx.waveTexture = textures().iconStrip;
+            gfx.fontTexture = textures().blockFont;
+            gfx.waveTexture = textures().iconStrip;
         } else {
             saveScreenshot(capture, width(), file);
         }
@@ -99,8 +99,8 @@ protected:
         FrameContext f;
         f.nowMs = Now;
         f.rankingKeyDown = rankingKeyDown;
-        f.state = app.menu.state;
-        f.metrics = fieldMetrics(width(), height(), app.window.fieldMargin, app.window.aspect);
+        f.state = menu.state;
+        f.metrics = fieldMetrics(width(), height(), window.fieldMargin, window.aspect);
         return f;
     }
 
@@ -156,34 +156,34 @@ protected:
 
     // Client pixel of a view position.
     int pixelX(double viewX) const { return static_cast<int>(std::lround((viewX + 1.0) * (width() / 2))); }
-    int pixelY(double viewY) const { return static_cast<int>(std::lround((app.window.aspect - viewY) * (width() / 2))); }
+    int pixelY(double viewY) const { return static_cast<int>(std::lround((window.aspect - viewY) * (width() / 2))); }
 
-    void setUpTitle(uint32_t sinceTitle) { app.menu.state = Title; app.play.phaseStartTime = Now - sinceTitle; }
+    void setUpTitle(uint32_t sinceTitle) { menu.state = Title; play.phaseStartTime = Now - sinceTitle; }
 
     void setUpSelect()
     {
-        app.menu.state = Select;
+        menu.state = Select;
         SongEntry song;
         song.level = 3;
-        app.catalogue.songs.push_back(song);
+        catalogue.songs.push_back(song);
         TitleTexture title;
         title.extentWidth = 60;
         title.extentHeight = 24;
         title.texWidth = 64;
         title.texHeight = 32;
         title.texture = textures().titlePicture;
-        app.catalogue.titleTextures.push_back(title);
+        catalogue.titleTextures.push_back(title);
     }
 
     void setUpPlay()
     {
-        app.menu.state = Play;
-        app.music.streamState = Streaming;
-        app.play.playStartTime = Now - 20000;
-        app.play.phaseStartTime = Now - 18500;
-        app.chart.msPerBeat = 500;
-        app.chart.bpm = 120.0;
-        app.menu.scrollSpeed = 1.0;
+        menu.state = Play;
+        music.streamState = Streaming;
+        play.playStartTime = Now - 20000;
+        play.phaseStartTime = Now - 18500;
+        chart.msPerBeat = 500;
+        chart.bpm = 120.0;
+        menu.scrollSpeed = 1.0;
     }
 };
 
@@ -193,7 +193,7 @@ ChartNote note(uint32_t timeMs, double pitch, int linked = 0, uint16_t state = 1
     n.timeMs = timeMs;
     n.pitch = pitch;
     n.linked = linked;
-    n.state = state;
+    n.state = static_cast<NoteState>(state);
     return n;
 }
 
@@ -222,7 +222,7 @@ TEST_F(RenderPixels, TitleLogo)
 TEST_F(RenderPixels, TitleRanking)
 {
     setUpTitle(500);
-    app.credit.newRankIndex = 4;
+    credit.newRankIndex = 4;
     const Capture capture = render("title_ranking", true);
     expectTextStartsAt(capture, 220, 50, 20, 20);     // 1ST 150000
     expectGlyphAt(capture, 210, 309, 20, 20);    // 10TH  60000
@@ -240,8 +240,8 @@ TEST_F(RenderPixels, TitleRanking)
 TEST_F(RenderPixels, Select)
 {
     setUpSelect();
-    app.window.hoverControl = ControlPreviousSong;
-    app.menu.waveType = 2;
+    window.hoverControl = ControlPreviousSong;
+    menu.waveType = 2;
     const Capture capture = render("select");
     expectTextStartsAt(capture, 16, 12, 20, 20);      // STAGE 1
     expectTextStartsAt(capture, 190, 100, 20, 20);    // LEVEL and its stars
@@ -286,12 +286,12 @@ TEST_F(RenderPixels, Select)
 TEST_F(RenderPixels, PlayLeadIn)
 {
     setUpPlay();
-    app.play.playStartTime = Now - 500;
-    app.play.phaseStartTime = 0;
-    app.play.keyHeldFrames = -1;
-    app.window.pointerX = 320.0;
+    play.playStartTime = Now - 500;
+    play.phaseStartTime = 0;
+    play.keyHeldFrames = -1;
+    window.pointerX = 320.0;
     setUpSelect();
-    app.menu.state = Play;
+    menu.state = Play;
     const Capture capture = render("play_lead_in");
     expectTextStartsAt(capture, 270, 230, 20, 20);    // READY
     expectGlyphAt(capture, 16, 12, 20, 20);      // STAGE 1
@@ -308,11 +308,11 @@ TEST_F(RenderPixels, PlayLeadIn)
 TEST_F(RenderPixels, PlayWithNotes)
 {
     setUpPlay();
-    app.play.songTimeMs = 10000;
-    app.chart.measureTimes = {8000, 10000, 12000, 14000};
-    app.chart.measureCount = 4;
-    app.chart.measureIndex = 1;
-    app.window.pointerX = 200.0;
+    play.songTimeMs = 10000;
+    chart.measureTimes = {8000, 10000, 12000, 14000};
+    chart.measureCount = 4;
+    chart.measureIndex = 1;
+    window.pointerX = 200.0;
     ChartNote judged = note(9000, -5, 0, 0);
     judged.grade = Great;
     judged.gradeTime = Now - 50;
@@ -321,14 +321,14 @@ TEST_F(RenderPixels, PlayWithNotes)
     early.screenX = -0.5;
     ChartNote ghost = note(14100, 3);
     ghost.ghost = 1;
-    setChartNotes(app.chart, {judged, early, note(11000, 4, 1), note(12500, 9), note(13000, -12), note(13000, 12),
+    setChartNotes(chart, {judged, early, note(11000, 4, 1), note(12500, 9), note(13000, -12), note(13000, 12),
               note(14000, 0, 1), ghost});
-    app.chart.notes.back().state = 1;   // a spare record that would pass the connector test
-    setCursor(app.chart, 2);
-    app.play.lastJudgement = Great;
-    app.play.lastJudgementTime = Now - 50;
-    app.play.combo = 5;
-    app.play.displayedScore = 1234.0;
+    chart.notes.back().state = NoteOpen;   // a spare record that would pass the connector test
+    setCursor(chart, 2);
+    play.lastJudgement = Great;
+    play.lastJudgementTime = Now - 50;
+    play.combo = 5;
+    play.displayedScore = 1234.0;
     const Capture capture = render("play_notes");
 
     // Heads: pitch -12 at x 20 and +12 at x 620, 3000 ms ahead at y 87.5.
@@ -381,7 +381,6 @@ TEST_F(RenderPixels, PlayWithNotes)
     expectWhiteRowsDrawn(capture);
 
     // Everything the frame reads is placed: the cursor's notes; the taken ones keep their x.
-    const Chart &chart = app.chart;
     EXPECT_DOUBLE_EQ(chart.notes[0].screenX, 0.5);
     EXPECT_DOUBLE_EQ(chart.notes[1].screenX, -0.5);
     EXPECT_NEAR((chart.notes[2].screenX + 1.0) * 320, 420, 1e-9);
@@ -392,19 +391,19 @@ TEST_F(RenderPixels, PlayWithNotes)
 TEST_F(RenderPixels, LongSlideCrossingTheWholeBand)
 {
     setUpPlay();
-    app.play.songTimeMs = 10000;
+    play.songTimeMs = 10000;
     ChartNote start = note(7000, 0, 1, 0);
     start.grade = Great;
     start.screenX = 0.0;
-    setChartNotes(app.chart, {note(1000, -3), start, note(16000, 0), note(30000, 5)});
-    setCursor(app.chart, 2);
-    app.play.linkActive = 1;
+    setChartNotes(chart, {note(1000, -3), start, note(16000, 0), note(30000, 5)});
+    setCursor(chart, 2);
+    play.linkActive = 1;
     const Capture capture = render("play_long_slide");
     // Both ends lie outside the band; the slide still runs through the middle.
     EXPECT_GT(grey(capture.at(328, 200)), grey(capture.at(360, 200)) + 20);
     EXPECT_LT(grey(capture.at(320, 200)), grey(capture.at(328, 200)) - 20);
     // Its current end's position is written for AUTOPLAY.
-    EXPECT_NEAR(app.chart.notes[2].screenY, (6000 * 1.4583333 / 4000 - 0.45833333) * 0.75, 1e-9);
+    EXPECT_NEAR(chart.notes[2].screenY, (6000 * 1.4583333 / 4000 - 0.45833333) * 0.75, 1e-9);
     // The link disc sits on the judgement line at the slide's x and tints it blue.
     const Rgb disc = capture.at(320, 345);
     const Rgb slide = capture.at(320, 300);
@@ -414,13 +413,13 @@ TEST_F(RenderPixels, LongSlideCrossingTheWholeBand)
 TEST_F(RenderPixels, SongEndAndFullCombo)
 {
     setUpPlay();
-    app.music.streamState = Finished;
-    app.play.resultTime = Now - 1500;
-    app.play.fullComboTime = Now - 300;
-    app.play.gauge = 90.0;
-    app.chart.clearNorm = 0.8;
-    app.credit.clearBonus = 1230;
-    app.play.judgementCounts[2] = 120;
+    music.streamState = Finished;
+    play.resultTime = Now - 1500;
+    play.fullComboTime = Now - 300;
+    play.gauge = 90.0;
+    chart.clearNorm = 0.8;
+    credit.clearBonus = 1230;
+    play.judgementCounts[2] = 120;
     const Capture capture = render("song_end");
     expectTextStartsAt(capture, 245, 140, 30, 30);    // CLEAR
     expectGlyphAt(capture, 310, 170, 20, 20);    // BONUS
@@ -435,10 +434,10 @@ TEST_F(RenderPixels, SongEndAndFullCombo)
 
 TEST_F(RenderPixels, Result)
 {
-    app.menu.state = Result;
-    app.play.resultTime = Now - 5000;
-    app.play.displayedScore = 123450.0;
-    app.credit.newRankIndex = 2;
+    menu.state = Result;
+    play.resultTime = Now - 5000;
+    play.displayedScore = 123450.0;
+    credit.newRankIndex = 2;
     const Capture capture = render("result");
     expectTextStartsAt(capture, 80, 27, 40, 40);      // TOTAL RESULT
     expectTextStartsAt(capture, 140, 160, 30, 30);    // SCORE 123450
@@ -446,7 +445,7 @@ TEST_F(RenderPixels, Result)
     expectGlyphAt(capture, 80, 408, 20, 20);
     expectWhiteRowsDrawn(capture);
 
-    app.play.resultTime = Now - 500;
+    play.resultTime = Now - 500;
     const Capture early = render("result_first_second");
     expectGlyphAt(early, 80, 27, 40, 40);
     EXPECT_FALSE(isWhite(early.at(142, 162)));
@@ -456,17 +455,17 @@ TEST_F(RenderPixels, Result)
 TEST_F(RenderPixels, NoTempoDrawsWithoutDividingByZero)
 {
     setUpPlay();
-    app.chart.msPerBeat = 0;
-    app.play.songTimeMs = 5000;
-    setChartNotes(app.chart, {note(4000, 1, 1), note(5000, 0, 1), note(6000, 2)});
-    setCursor(app.chart, 1);
-    app.play.linkActive = 1;
-    app.chart.measureTimes = {0, 4000};
-    app.chart.measureCount = 2;
-    app.chart.measureIndex = 1;
+    chart.msPerBeat = 0;
+    play.songTimeMs = 5000;
+    setChartNotes(chart, {note(4000, 1, 1), note(5000, 0, 1), note(6000, 2)});
+    setCursor(chart, 1);
+    play.linkActive = 1;
+    chart.measureTimes = {0, 4000};
+    chart.measureCount = 2;
+    chart.measureIndex = 1;
     const Capture capture = render("play_no_tempo");
-    EXPECT_TRUE(std::isfinite(app.chart.notes[1].screenY));
-    EXPECT_NEAR(app.chart.notes[1].screenY, -0.45833333 * 0.75, 1e-9);
+    EXPECT_TRUE(std::isfinite(chart.notes[1].screenY));
+    EXPECT_NEAR(chart.notes[1].screenY, -0.45833333 * 0.75, 1e-9);
     const Rgb line = capture.at(100, 350);
     EXPECT_GT(line.r, line.g + 60);
 }
@@ -479,16 +478,16 @@ TEST_F(RenderPixels, HitEffectOutlivesAPlayReset)
     judged.grade = Great;
     judged.gradeTime = Now - 50;
     judged.screenX = 0.5;
-    setChartNotes(app.chart, {judged, note(9500, 0)});
-    setCursor(app.chart, 1);
-    app.play.lastJudgementTime = 0;
-    app.menu.state = Select;
+    setChartNotes(chart, {judged, note(9500, 0)});
+    setCursor(chart, 1);
+    play.lastJudgementTime = 0;
+    menu.state = Select;
     const Capture capture = render("hit_effect_after_reset");
     const Rgb disc = capture.at(480, 330);
     const Rgb outside = capture.at(400, 330);
     EXPECT_GT(disc.b - disc.r, outside.b - outside.r + 30);
 
-    app.chart.notes[0].gradeTime = Now - 200;     // over exactly 200 ms after the grade
+    chart.notes[0].gradeTime = Now - 200;     // over exactly 200 ms after the grade
     const Capture over = draw();
     EXPECT_EQ(over.at(480, 330).b - over.at(480, 330).r, over.at(400, 330).b - over.at(400, 330).r);
 }
@@ -499,10 +498,10 @@ TEST_F(RenderPixels, HitEffectOutlivesAPlayReset)
 TEST_F(RenderPixels, MeasureLinesAroundTheCurrentMeasure)
 {
     setUpPlay();
-    app.play.songTimeMs = 10000;
-    app.chart.measureTimes = {12000, 9000, 10000, 11000, 12500, 13000};
-    app.chart.measureCount = 6;
-    app.chart.measureIndex = 2;
+    play.songTimeMs = 10000;
+    chart.measureTimes = {12000, 9000, 10000, 11000, 12500, 13000};
+    chart.measureCount = 6;
+    chart.measureIndex = 2;
     const Capture capture = render("play_measure_lines");
     // The brightest of the rows around a line's height against the rows just clear of it.
     const auto lift = [&](int x, int py) {
@@ -522,9 +521,9 @@ TEST_F(RenderPixels, MeasureLinesAroundTheCurrentMeasure)
 TEST_F(RenderPixels, JudgementLineDimsThroughTheBeat)
 {
     setUpPlay();
-    app.chart.measureIndex = 1;
+    chart.measureIndex = 1;
     const auto redOfLine = [&](double beatPhase) {
-        app.play.beatPhase = beatPhase;
+        play.beatPhase = beatPhase;
         const Rgb line = draw().at(600, 350);
         return line.r - line.g;
     };
@@ -532,7 +531,7 @@ TEST_F(RenderPixels, JudgementLineDimsThroughTheBeat)
     const int endOfBeat = redOfLine(1.0);
     EXPECT_GT(onBeat, endOfBeat + 30);
     // Before the first measure the line stands at its full strength.
-    app.chart.measureIndex = 0;
+    chart.measureIndex = 0;
     EXPECT_NEAR(redOfLine(1.0), onBeat, 2);
 }
 
@@ -541,7 +540,7 @@ TEST_F(RenderPixels, JudgementLineDimsThroughTheBeat)
 TEST_F(RenderPixels, ColumnMinusOneDimmerThanTheOtherStripes)
 {
     setUpPlay();
-    app.window.pointerX = 320.0;
+    window.pointerX = 320.0;
     const Capture capture = render("play_stripes");
     int columnMinusOne = 0, columnZero = 0;
     for (int py = 60; py < 80; py++) {
@@ -561,14 +560,14 @@ TEST_F(RenderPixels, FullComboGlowAtTwoTimes)
     const Capture plain = draw();
     const auto blueAdded = [&](const Capture &capture, int py) { return capture.at(500, py).b - plain.at(500, py).b; };
 
-    app.play.fullComboTime = Now - 100;
+    play.fullComboTime = Now - 100;
     const Capture early = render("play_full_combo_100ms");
     EXPECT_NEAR(blueAdded(early, 300), 33, 4);
     EXPECT_NEAR(blueAdded(early, 150), 9, 3);
     EXPECT_LE(blueAdded(early, 90), 1);
     EXPECT_LE(blueAdded(early, 356), 1);
 
-    app.play.fullComboTime = Now - 1500;
+    play.fullComboTime = Now - 1500;
     const Capture late = render("play_full_combo_1500ms");
     EXPECT_NEAR(blueAdded(late, 300), 37, 4);
     EXPECT_NEAR(blueAdded(late, 200), 8, 3);
@@ -582,11 +581,11 @@ TEST_F(RenderPixels, SelectArrowsPointOutward)
 {
     setUpSelect();
     const auto orange = [](const Rgb &p) { return p.r > p.b + 60; };
-    app.window.hoverControl = ControlPreviousSong;
+    window.hoverControl = ControlPreviousSong;
     const Capture previous = render("select_previous_hovered");
     EXPECT_TRUE(orange(previous.at(52, 88)));
     EXPECT_FALSE(orange(previous.at(42, 86)));
-    app.window.hoverControl = ControlNextSong;
+    window.hoverControl = ControlNextSong;
     const Capture next = draw();
     EXPECT_TRUE(orange(next.at(587, 88)));
     EXPECT_FALSE(orange(next.at(597, 86)));
@@ -597,14 +596,14 @@ TEST_F(RenderPixels, SelectArrowsPointOutward)
 TEST_F(RenderPixels, ConnectorColourByColumn)
 {
     setUpPlay();
-    app.play.songTimeMs = 10000;
+    play.songTimeMs = 10000;
     ChartNote a0 = note(10300, -10, 1, 0);
     a0.grade = Great;
     a0.screenX = 70.0 / 320 - 1;
     ChartNote b0 = note(11400, 6, 1, 0);
     b0.screenX = 470.0 / 320 - 1;
-    setChartNotes(app.chart, {a0, note(11300, -10, 0, 2), b0, note(12400, 6), note(12500, 10, 1), note(13500, 10)});
-    setCursor(app.chart, 3);
+    setChartNotes(chart, {a0, note(11300, -10, 0, 2), b0, note(12400, 6), note(12500, 10, 1), note(13500, 10)});
+    setCursor(chart, 3);
     const Capture capture = render("play_connector_colours");
     const auto fanLift = [&](int x, int py) { return grey(capture.at(x + 6, py)) - grey(capture.at(x + 18, py)); };
     const Rgb now = capture.at(476, 184);
@@ -622,27 +621,27 @@ TEST_F(RenderPixels, SkippedParts)
 {
     // A title picture of no size: no picture over the header band.
     setUpSelect();
-    app.catalogue.titleTextures[0].texWidth = 0;
+    catalogue.titleTextures[0].texWidth = 0;
     Capture capture = draw();
     EXPECT_GT(capture.at(320, 80).g, 60);
 
     // Play with a slide held and a judgement just made, but no current note or no note before it.
     setUpPlay();
-    setChartNotes(app.chart, {note(9000, 0, 1), note(11000, 4)});
-    app.chart.noteIndex = 1;
-    app.chart.currentNote = nullptr;
-    app.play.linkActive = 1;
-    app.play.lastJudgementTime = Now;
+    setChartNotes(chart, {note(9000, 0, 1), note(11000, 4)});
+    chart.noteIndex = 1;
+    chart.currentNote = nullptr;
+    play.linkActive = 1;
+    play.lastJudgementTime = Now;
     capture = draw();
     EXPECT_GT(capture.at(600, 350).r, capture.at(600, 350).g + 60);
-    app.chart.currentNote = &app.chart.notes[1];
-    app.chart.notes[1].prev = nullptr;
+    chart.currentNote = &chart.notes[1];
+    chart.notes[1].prev = nullptr;
     capture = draw();
     EXPECT_GT(capture.at(600, 350).r, capture.at(600, 350).g + 60);
 
     // A window one pixel wide (or none) has nothing to lay out: the frame is left cleared.
     for (int width : {1, 0}) {
-        app.window.clientWidth = width;
+        window.clientWidth = width;
         capture = draw();
         EXPECT_TRUE(isWhite(capture.at(0, 240))) << width;
     }
@@ -665,17 +664,17 @@ TEST_F(RenderPixels, AfterResizeTo16By9)
     setUpSelect();
     capture = render("select");
     expectWhiteRowsDrawn(capture);
-    const Rgb title = capture.at(320, pixelY(app.window.aspect - 0.25));
+    const Rgb title = capture.at(320, pixelY(window.aspect - 0.25));
     EXPECT_GE(title.r, 250);
     EXPECT_LE(title.g, 5);
 
     resetAppContext();
     useClientSize(640, 360);
-    app.gfx.fontTexture = textures().blockFont;
-    app.gfx.waveTexture = textures().iconStrip;
+    gfx.fontTexture = textures().blockFont;
+    gfx.waveTexture = textures().iconStrip;
     setUpPlay();
-    app.play.songTimeMs = 10000;
-    setChartNotes(app.chart, {note(12000, -12), note(12000, 12), note(14000, 0)});
+    play.songTimeMs = 10000;
+    setChartNotes(chart, {note(12000, -12), note(12000, 12), note(14000, 0)});
     capture = render("play_notes");
     expectWhiteRowsDrawn(capture);
     // 2000 ms ahead: halfway from the line (y -0.2578) to the top edge (0.5625).
@@ -686,14 +685,14 @@ TEST_F(RenderPixels, AfterResizeTo16By9)
     const Rgb line = capture.at(100, pixelY(-0.45833333 * 0.5625));
     EXPECT_GT(line.r, line.g + 60);
 
-    app.music.streamState = Finished;
-    app.play.resultTime = Now - 1500;
+    music.streamState = Finished;
+    play.resultTime = Now - 1500;
     capture = render("song_end");
     expectWhiteRowsDrawn(capture);
 
-    app.menu.state = Result;
-    app.play.resultTime = Now - 5000;
-    app.credit.newRankIndex = 0;
+    menu.state = Result;
+    play.resultTime = Now - 5000;
+    credit.newRankIndex = 0;
     capture = render("result");
     expectWhiteRowsDrawn(capture);
 }

@@ -65,31 +65,31 @@ protected:
     void SetUp() override
     {
         resetAppContext();
-        app.gfx.fontTexture = 1;
+        gfx.fontTexture = 1;
     }
 };
 
 TEST_F(ScreenTexts, TitleLogoAndPromptInEvenSeconds)
 {
-    app.play.phaseStartTime = Now - 500;
+    play.phaseStartTime = Now - 500;
     expectRows(layout(frameAt(Title)), {{"LUMATIDE", 160, 100, 40, 40},
                                         {"\x81\xA8:HI-SCORE RANKING", 335, 315, 15, 15},
                                         {"PRESS SPACE KEY TO START", 80, 408, 20, 20},
                                         {"SCROLL 1.0", 526, 448, 15, 10}});
     for (uint32_t since : {1000u, 1999u, 3500u}) {
-        app.play.phaseStartTime = Now - since;
+        play.phaseStartTime = Now - since;
         EXPECT_EQ(findRow(layout(frameAt(Title)), "PRESS"), nullptr) << since;
     }
     // A mark ahead of the clock counts by the size of the gap.
-    app.play.phaseStartTime = Now + 2500;
+    play.phaseStartTime = Now + 2500;
     EXPECT_NE(findRow(layout(frameAt(Title)), "PRESS"), nullptr);
     EXPECT_EQ(findRow(layout(frameAt(Title)), "STAGE"), nullptr);
 }
 
 TEST_F(ScreenTexts, TitleRankingBlinksTheNewEntry)
 {
-    app.credit.newRankIndex = 3;
-    app.play.phaseStartTime = Now - 400;
+    credit.newRankIndex = 3;
+    play.phaseStartTime = Now - 400;
     const ScreenTextLayout even = layout(frameAt(Title, Now, true));
     EXPECT_EQ(findRow(even, "LUMATIDE"), nullptr);
     expectRows(even, {{"1ST 150000", 220, 50, 20, 20},
@@ -98,7 +98,7 @@ TEST_F(ScreenTexts, TitleRankingBlinksTheNewEntry)
                       {"4TH 120000", 220, 136, 20, 20},
                       {"10TH  60000", 210, 309, 20, 20},
                       {"PRESS SPACE KEY TO START", 80, 408, 20, 20}});
-    app.play.phaseStartTime = Now - 1400;
+    play.phaseStartTime = Now - 1400;
     const ScreenTextLayout odd = layout(frameAt(Title, Now, true));
     EXPECT_EQ(findRow(odd, "4TH"), nullptr);
     EXPECT_NE(findRow(odd, "3RD"), nullptr);
@@ -110,9 +110,9 @@ TEST_F(ScreenTexts, SelectRows)
 {
     SongEntry song;
     song.level = 3;
-    app.catalogue.songs.push_back(song);
-    app.catalogue.titleTextures.emplace_back();
-    app.menu.scrollSpeed = 2.5;
+    catalogue.songs.push_back(song);
+    catalogue.titleTextures.emplace_back();
+    menu.scrollSpeed = 2.5;
     const ScreenTextLayout out = layout(frameAt(Select));
     expectRows(out, {{"SCROLL 2.5", 526, 448, 15, 10},
                      {"STAGE 1", 16, 12, 20, 20},
@@ -132,16 +132,16 @@ TEST_F(ScreenTexts, SelectRows)
 
 TEST_F(ScreenTexts, SelectWithoutFontOrSongs)
 {
-    app.gfx.fontTexture = 0;
-    app.catalogue.songs.emplace_back();
-    app.catalogue.titleTextures.emplace_back();
+    gfx.fontTexture = 0;
+    catalogue.songs.emplace_back();
+    catalogue.titleTextures.emplace_back();
     const ScreenTextLayout noFont = layout(frameAt(Select));
     EXPECT_EQ(noFont.rowCount, 1);
     EXPECT_NE(findRow(noFont, "STAGE 1"), nullptr);
     EXPECT_FALSE(noFont.showsTitlePicture);
 
-    app.gfx.fontTexture = 1;
-    app.catalogue.songs.clear();
+    gfx.fontTexture = 1;
+    catalogue.songs.clear();
     const ScreenTextLayout noSongs = layout(frameAt(Select));
     EXPECT_EQ(findRow(noSongs, "LEVEL"), nullptr);
     EXPECT_FALSE(noSongs.showsTitlePicture);
@@ -149,12 +149,12 @@ TEST_F(ScreenTexts, SelectWithoutFontOrSongs)
 
 TEST_F(ScreenTexts, PlayRowsAndScoreRounding)
 {
-    app.play.phaseStartTime = 0;
-    app.menu.autoplay = 1;
-    app.play.playStartTime = Now - 5000;
-    app.play.displayedScore = 12344.0;
-    app.catalogue.titleTextures.emplace_back();
-    app.credit.stage = 1;
+    play.phaseStartTime = 0;
+    menu.autoplay = 1;
+    play.playStartTime = Now - 5000;
+    play.displayedScore = 12344.0;
+    catalogue.titleTextures.emplace_back();
+    credit.stage = 1;
     const ScreenTextLayout out = layout(frameAt(Play));
     expectRows(out, {{"STAGE 2", 16, 12, 20, 20},
                      {" 12340", 25, 446, 20, 20},
@@ -168,27 +168,27 @@ TEST_F(ScreenTexts, PlayRowsAndScoreRounding)
         const char *shown;
     };
     for (const Case &c : {Case{12345.0, " 12350"}, Case{4.0, "     0"}, Case{5.0, "    10"}, Case{99995.0, "100000"}}) {
-        app.play.displayedScore = c.score;
+        play.displayedScore = c.score;
         EXPECT_NE(findRow(layout(frameAt(Play)), c.shown), nullptr) << c.score;
     }
 }
 
 TEST_F(ScreenTexts, SongEndRows)
 {
-    app.music.streamState = Finished;
-    app.play.phaseStartTime = Now - 60000;
-    app.play.gauge = 90.0;
-    app.chart.clearNorm = 0.8;
-    app.credit.clearBonus = 1230;
-    app.play.judgementCounts[0] = 1;
-    app.play.judgementCounts[1] = 22;
-    app.play.judgementCounts[2] = 333;
-    app.play.fullComboTime = Now - 3000;
+    music.streamState = Finished;
+    play.phaseStartTime = Now - 60000;
+    play.gauge = 90.0;
+    chart.clearNorm = 0.8;
+    credit.clearBonus = 1230;
+    play.judgementCounts[0] = 1;
+    play.judgementCounts[1] = 22;
+    play.judgementCounts[2] = 333;
+    play.fullComboTime = Now - 3000;
 
-    app.play.resultTime = 0;
+    play.resultTime = 0;
     EXPECT_EQ(findRow(layout(frameAt(Play)), "CLEAR"), nullptr);
 
-    app.play.resultTime = Now - 1500;
+    play.resultTime = Now - 1500;
     expectRows(layout(frameAt(Play)), {{"CLEAR", 245, 140, 30, 30},
                                        {"BONUS  1230", 310, 170, 20, 20},
                                        {"GREAT 333", 230, 210, 20, 20},
@@ -198,20 +198,20 @@ TEST_F(ScreenTexts, SongEndRows)
                                        {"FULL COMBO", 220, 100, 20, 20}});
 
     // The verdict slides in from 600 pixels to the left; BONUS waits for a second.
-    app.play.gauge = 79.0;
-    app.play.resultTime = Now - 100;
+    play.gauge = 79.0;
+    play.resultTime = Now - 100;
     const ScreenTextLayout early = layout(frameAt(Play));
     expectRows(early, {{"FAILED", 230 - 300, 140, 30, 30}});
     EXPECT_EQ(findRow(early, "BONUS"), nullptr);
-    app.play.resultTime = Now;
+    play.resultTime = Now;
     expectRows(layout(frameAt(Play)), {{"FAILED", 230 - 600, 140, 30, 30}});
 }
 
 TEST_F(ScreenTexts, ResultRowsAppearInTurn)
 {
-    app.play.displayedScore = 123450.0;
-    app.credit.creditJudgementCounts[2] = 400;
-    app.credit.newRankIndex = 2;
+    play.displayedScore = 123450.0;
+    credit.creditJudgementCounts[2] = 400;
+    credit.newRankIndex = 2;
     struct Case {
         uint32_t since;
         bool score, rank, prompt;
@@ -219,7 +219,7 @@ TEST_F(ScreenTexts, ResultRowsAppearInTurn)
     const Case cases[] = {{500, false, false, false}, {1001, true, false, false}, {2001, true, true, false},
                           {4001, true, true, true}, {1000, false, false, false}, {4000, true, true, false}};
     for (const Case &c : cases) {
-        app.play.resultTime = Now - c.since;
+        play.resultTime = Now - c.since;
         const ScreenTextLayout out = layout(frameAt(Result));
         expectRows(out, {{"TOTAL RESULT", 80, 27, 40, 40}});
         EXPECT_EQ(findRow(out, "SCORE") != nullptr, c.score) << c.since;
@@ -231,19 +231,19 @@ TEST_F(ScreenTexts, ResultRowsAppearInTurn)
                                          {"GREAT 400", 230, 220, 20, 20},
                                          {"MISS    0", 230, 260, 20, 20},
                                          {"3RD RANK IN", 310, 185, 20, 20}});
-    app.credit.newRankIndex = 10;
+    credit.newRankIndex = 10;
     EXPECT_EQ(findRow(layout(frameAt(Result)), "11TH"), nullptr);
 }
 
 TEST_F(ScreenTexts, JudgementPopup)
 {
-    app.chart.notes.resize(3);
-    app.chart.noteCount = 2;
-    app.chart.notes[1].prev = &app.chart.notes[0];
-    app.chart.notes[0].screenX = 0.5;
-    app.chart.noteIndex = 1;
-    app.chart.currentNote = &app.chart.notes[1];
-    app.play.lastJudgement = Great;
+    chart.notes.resize(3);
+    chart.noteCount = 2;
+    chart.notes[1].prev = &chart.notes[0];
+    chart.notes[0].screenX = 0.5;
+    chart.noteIndex = 1;
+    chart.currentNote = &chart.notes[1];
+    play.lastJudgement = Great;
 
     struct Case {
         uint32_t since;
@@ -253,8 +253,8 @@ TEST_F(ScreenTexts, JudgementPopup)
     const Case cases[] = {{0, 5, 2, 160}, {25, 1, 1, 161}, {249, 2, 2, 170}, {250, 2, 2, 170}, {749, 2, 2, 170},
                           {750, 2, 0, 0}};
     for (const Case &c : cases) {
-        app.play.lastJudgementTime = Now - c.since;
-        app.play.combo = c.combo;
+        play.lastJudgementTime = Now - c.since;
+        play.combo = c.combo;
         ScreenTextLayout out;
         layoutJudgementPopup(frameAt(Play), out);
         ASSERT_EQ(out.rowCount, c.rows) << c.since;
@@ -271,17 +271,17 @@ TEST_F(ScreenTexts, JudgementPopup)
         }
     }
     // No pop-up before the first judgement, nor without a note to stand on.
-    app.play.lastJudgementTime = Now;
+    play.lastJudgementTime = Now;
     ScreenTextLayout none;
-    app.chart.noteIndex = 0;
+    chart.noteIndex = 0;
     layoutJudgementPopup(frameAt(Play), none);
     EXPECT_EQ(none.rowCount, 0);
-    app.chart.noteIndex = 1;
-    app.chart.currentNote = nullptr;
+    chart.noteIndex = 1;
+    chart.currentNote = nullptr;
     layoutJudgementPopup(frameAt(Play), none);
     EXPECT_EQ(none.rowCount, 0);
-    app.chart.currentNote = &app.chart.notes[1];
-    app.chart.notes[1].prev = nullptr;
+    chart.currentNote = &chart.notes[1];
+    chart.notes[1].prev = nullptr;
     layoutJudgementPopup(frameAt(Play), none);
     EXPECT_EQ(none.rowCount, 0);
 }
@@ -289,17 +289,17 @@ TEST_F(ScreenTexts, JudgementPopup)
 // Every row of the busiest screens fits; they fill the layout exactly.
 TEST_F(ScreenTexts, BusiestScreensFillTheLayout)
 {
-    app.play.phaseStartTime = Now - 400;
+    play.phaseStartTime = Now - 400;
     EXPECT_EQ(layout(frameAt(Title, Now, true)).rowCount, ScreenTextLayout::Capacity);
 
     // A song that ends during its lead-in, in AUTOPLAY, cleared with a full combo.
-    app.play.phaseStartTime = 0;
-    app.menu.autoplay = 1;
-    app.music.streamState = Finished;
-    app.play.resultTime = Now - 1500;
-    app.play.gauge = 100.0;
-    app.credit.clearBonus = 1000;
-    app.play.fullComboTime = Now - 10;
+    play.phaseStartTime = 0;
+    menu.autoplay = 1;
+    music.streamState = Finished;
+    play.resultTime = Now - 1500;
+    play.gauge = 100.0;
+    credit.clearBonus = 1000;
+    play.fullComboTime = Now - 10;
     EXPECT_EQ(layout(frameAt(Play)).rowCount, ScreenTextLayout::Capacity);
 }
 
@@ -331,8 +331,8 @@ TEST_F(ScreenTexts, HeaderBandPerScreen)
         {Result, 0, false, true, 0.75},  {Result, 100, false, true, 0.6375}, {Result, 200, false, true, 0.6},
     };
     for (const Case &c : cases) {
-        app.play.playStartTime = Now - c.since;
-        app.play.resultTime = Now - c.since;
+        play.playStartTime = Now - c.since;
+        play.resultTime = Now - c.since;
         double y = 0.0;
         EXPECT_EQ(headerBandY(frameAt(c.state, Now, c.rankingKeyDown), y), c.shown);
         if (c.shown) {

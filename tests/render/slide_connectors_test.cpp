@@ -57,7 +57,7 @@ TEST(SlideConnectors, WhichNotesDrawOne)
         notes[c.from].linked = c.linked;
         notes[c.from].ghost = c.ghost;
         notes[c.from].grade = c.grade;
-        notes[14].state = c.endState;
+        notes[14].state = static_cast<NoteState>(c.endState);
         Chart chart;
         setChartNotes(chart, notes);
         chart.noteIndex = c.cursor;
@@ -93,7 +93,7 @@ TEST(SlideConnectors, ColourColumnByEndCursorAndGrade)
         Chart chart;
         setChartNotes(chart, notesAt({0, 100, 200, 300, 400, 500, 600}));
         chart.notes[3].grade = c.grade;
-        chart.notes[4].state = c.endState;
+        chart.notes[4].state = static_cast<NoteState>(c.endState);
         setCursor(chart, c.cursor);
         EXPECT_EQ(connectorLook(chart, 3, chart.notes[4]), c.look) << c.what;
     }

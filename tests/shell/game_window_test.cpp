@@ -18,7 +18,7 @@ TEST(GameWindow, OpensShownWithItsSmallestSizeAndPacingFlag)
         // Dragging cannot make the window narrower than its client height before any resize either.
         EXPECT_EQ(fakeWindow().minimumWidth, 480);
         EXPECT_EQ(fakeWindow().minimumHeight, 240);
-        EXPECT_EQ(app.shell.swapControlMissing, swapIntervalAccepted ? 0 : 1);
+        EXPECT_EQ(shell.swapControlMissing, swapIntervalAccepted ? 0 : 1);
     }
 }
 

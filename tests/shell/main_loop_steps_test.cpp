@@ -44,10 +44,10 @@ TEST(MainLoopSteps, EachScreenRunsItsUpdatesInOrderThenDraws)
         SCOPED_TRACE(c.state);
         startFresh();
         fakeSetTimeMs(20000);
-        app.menu.state = c.state;
-        app.menu.autoplay = 1;
-        app.play.resultTime = 10000;
-        app.credit.creditScore = 5000;
+        menu.state = c.state;
+        menu.autoplay = 1;
+        play.resultTime = 10000;
+        credit.creditScore = 5000;
         runFrame();
         EXPECT_EQ(takenSteps(), c.expected);
     }
@@ -63,7 +63,7 @@ TEST(MainLoopSteps, FrameWaitIsOneMillisecondUnlessTheSwapNoLongerWaits)
         SCOPED_TRACE(c.swapControlMissing);
         startFresh();
         fakeSetTimeMs(1000);
-        app.shell.swapControlMissing = c.swapControlMissing;
+        shell.swapControlMissing = c.swapControlMissing;
         runFrame();
         EXPECT_EQ(timerNowMs() - 1000, c.expectedMs);
     }
@@ -100,11 +100,11 @@ TEST(MainLoopSteps, TraceNamesEachNewScreenAndTheQuit)
     onUpdateMenus([&] {
         frame++;
         if (frame == 1 || frame == 4)
-            app.menu.state = Select;
+            menu.state = Select;
         if (frame == 3)
-            app.menu.state = Play;
+            menu.state = Play;
         if (frame == 5)
-            app.shell.quitRequested = 1;
+            shell.quitRequested = 1;
     });
     testing::internal::CaptureStderr();
     runMainLoop();
@@ -117,7 +117,7 @@ TEST(MainLoopSteps, TraceNamesEachNewScreenAndTheQuit)
 TEST(MainLoopSteps, QuitBeforeTheFirstFrameRunsNone)
 {
     startFresh();
-    app.shell.quitRequested = 1;
+    shell.quitRequested = 1;
     runMainLoop();
     EXPECT_TRUE(takenSteps().empty());
 }
@@ -126,21 +126,21 @@ TEST(MainLoopSteps, StartUpAndShutDownInOrder)
 {
     startFresh();
     fakeSetTimeMs(4242);
-    app.menu.state = Play;
-    app.menu.autoplay = 1;
-    app.play.gauge = 99.0;
+    menu.state = Play;
+    menu.autoplay = 1;
+    play.gauge = 99.0;
 
     PlatformThread *voiceThreadHandle = startUp();
 
     EXPECT_EQ(takenSteps(), (Steps{"loadImageTexture font_l.png", "loadImageTexture wave.png", "startAudioOutput",
                                    "openVoices", "loadSongList", "createTitleTexture", "createTitleTexture",
                                    "loadRanking", "saveRanking"}));
-    EXPECT_EQ(app.menu.state.load(), Title);
-    EXPECT_EQ(app.menu.autoplay, 0);
-    EXPECT_EQ(app.play.phaseStartTime, 4242u);
-    EXPECT_EQ(app.play.gauge, 20.0);
-    EXPECT_EQ(app.shell.voiceThreadRunning.load(), 1);
-    EXPECT_GE(app.shell.bufferLengthMs, 1);
+    EXPECT_EQ(menu.state.load(), Title);
+    EXPECT_EQ(menu.autoplay, 0);
+    EXPECT_EQ(play.phaseStartTime, 4242u);
+    EXPECT_EQ(play.gauge, 20.0);
+    EXPECT_EQ(shell.voiceThreadRunning.load(), 1);
+    EXPECT_GE(shell.bufferLengthMs, 1);
 
     clearSteps();
     shutDown(voiceThreadHandle);
@@ -148,12 +148,12 @@ TEST(MainLoopSteps, StartUpAndShutDownInOrder)
     // The voice thread has ended before the voices it feeds are closed.
     EXPECT_EQ(takenSteps(), (Steps{"saveRanking", "voiceThread ends", "MusicStream::close", "closeVoices",
                                    "stopAudioOutput", "releaseTitleTexture", "releaseTitleTexture"}));
-    EXPECT_EQ(app.shell.voiceThreadRunning.load(), 0);
-    EXPECT_EQ(app.gfx.fontTexture, 0u);
-    EXPECT_EQ(app.gfx.waveTexture, 0u);
-    EXPECT_TRUE(app.catalogue.songs.empty());
-    EXPECT_TRUE(app.catalogue.titleTextures.empty());
-    EXPECT_EQ(app.catalogue.songCount, 0);
+    EXPECT_EQ(shell.voiceThreadRunning.load(), 0);
+    EXPECT_EQ(gfx.fontTexture, 0u);
+    EXPECT_EQ(gfx.waveTexture, 0u);
+    EXPECT_TRUE(catalogue.songs.empty());
+    EXPECT_TRUE(catalogue.titleTextures.empty());
+    EXPECT_EQ(catalogue.songCount, 0);
 }
 
 TEST(MainLoopSteps, SizeAndPaintEachDrawAFrame)

@@ -40,67 +40,67 @@ TEST(MainLoop, CreditCountUp)
 TEST(MainLoop, ResetPlayStateResetsTheSongAndKeepsTheCredit)
 {
     resetAppContext();
-    app.menu.unison = 1;
-    app.menu.autoplay = 1;
-    app.credit.stage = 1;
-    app.credit.creditScore = 1234;
-    app.menu.selectedSong = 3;
-    app.play.keyHeldFrames = 5;
-    app.chart.noteCount = 7;
-    app.chart.lowestOctave = 1;
-    app.chart.highestOctave = 6;
-    app.chart.measureIndex = 9;
-    app.play.octave = 2;
-    app.play.samePitchAsPrevious = 1;
-    app.window.fieldMargin = 40;
-    app.window.pointerX = 100.0;
-    app.window.pointerY = 100.0;
-    for (ToneVoice &voice : app.voices) {
+    menu.unison = 1;
+    menu.autoplay = 1;
+    credit.stage = 1;
+    credit.creditScore = 1234;
+    menu.selectedSong = 3;
+    play.keyHeldFrames = 5;
+    chart.noteCount = 7;
+    chart.lowestOctave = 1;
+    chart.highestOctave = 6;
+    chart.measureIndex = 9;
+    play.octave = 2;
+    play.samePitchAsPrevious = 1;
+    window.fieldMargin = 40;
+    window.pointerX = 100.0;
+    window.pointerY = 100.0;
+    for (ToneVoice &voice : voices) {
         voice.ringWrite = 4;
         voice.ringDone = 3;
         voice.phase = 0.5;
     }
-    app.play.songTimeMs = 5000;
-    app.play.lastJudgementTime = 77;
-    app.play.judgementCounts[Great] = 3;
-    app.play.combo = 12;
-    app.play.linkActive = 1;
-    app.play.phaseStartTime = app.play.resultTime = app.play.fullComboTime = 99;
-    app.play.gauge = 80.0;
-    app.play.score = app.play.displayedScore = 5000.0;
+    play.songTimeMs = 5000;
+    play.lastJudgementTime = 77;
+    play.judgementCounts[Great] = 3;
+    play.combo = 12;
+    play.linkActive = 1;
+    play.phaseStartTime = play.resultTime = play.fullComboTime = 99;
+    play.gauge = 80.0;
+    play.score = play.displayedScore = 5000.0;
 
     resetPlayState();
 
-    EXPECT_EQ(app.chart.lowestOctave, 3);
-    EXPECT_EQ(app.chart.highestOctave, 4);
-    EXPECT_EQ(app.chart.measureIndex, 0);
-    EXPECT_EQ(app.play.octave.load(), 4);
-    EXPECT_EQ(app.play.samePitchAsPrevious, 0);
-    EXPECT_EQ(app.window.fieldMargin.load(), 20);
-    EXPECT_DOUBLE_EQ(app.window.voiceGain.load(), 0.25);
-    for (ToneVoice &voice : app.voices) {
+    EXPECT_EQ(chart.lowestOctave, 3);
+    EXPECT_EQ(chart.highestOctave, 4);
+    EXPECT_EQ(chart.measureIndex, 0);
+    EXPECT_EQ(play.octave.load(), 4);
+    EXPECT_EQ(play.samePitchAsPrevious, 0);
+    EXPECT_EQ(window.fieldMargin.load(), 20);
+    EXPECT_DOUBLE_EQ(window.voiceGain.load(), 0.25);
+    for (ToneVoice &voice : voices) {
         EXPECT_EQ(voice.ringWrite.load(), 0);
         EXPECT_EQ(voice.ringDone.load(), 0);
         EXPECT_EQ(voice.phase.load(), 0.0);
     }
-    EXPECT_EQ(app.play.songTimeMs, 0);
-    EXPECT_EQ(app.play.lastJudgementTime, 0u);
-    EXPECT_EQ(app.play.judgementCounts[Great], 0);
-    EXPECT_EQ(app.play.combo, 0);
-    EXPECT_EQ(app.play.linkActive, 0);
-    EXPECT_EQ(app.play.phaseStartTime + app.play.resultTime + app.play.fullComboTime, 0u);
-    EXPECT_EQ(app.window.pointerX.load(), 0.0);
-    EXPECT_EQ(app.window.pointerY, 0.0);
-    EXPECT_EQ(app.play.gauge, 20.0);
-    EXPECT_EQ(app.play.score, 0.0);
-    EXPECT_EQ(app.play.displayedScore, 0.0);
+    EXPECT_EQ(play.songTimeMs, 0);
+    EXPECT_EQ(play.lastJudgementTime, 0u);
+    EXPECT_EQ(play.judgementCounts[Great], 0);
+    EXPECT_EQ(play.combo, 0);
+    EXPECT_EQ(play.linkActive, 0);
+    EXPECT_EQ(play.phaseStartTime + play.resultTime + play.fullComboTime, 0u);
+    EXPECT_EQ(window.pointerX.load(), 0.0);
+    EXPECT_EQ(window.pointerY, 0.0);
+    EXPECT_EQ(play.gauge, 20.0);
+    EXPECT_EQ(play.score, 0.0);
+    EXPECT_EQ(play.displayedScore, 0.0);
     // Left alone: the credit, the selection, the start key and the chart.
-    EXPECT_EQ(app.menu.autoplay, 1);
-    EXPECT_EQ(app.credit.stage, 1);
-    EXPECT_EQ(app.credit.creditScore, 1234);
-    EXPECT_EQ(app.menu.selectedSong, 3);
-    EXPECT_EQ(app.play.keyHeldFrames.load(), 5);
-    EXPECT_EQ(app.chart.noteCount, 7);
+    EXPECT_EQ(menu.autoplay, 1);
+    EXPECT_EQ(credit.stage, 1);
+    EXPECT_EQ(credit.creditScore, 1234);
+    EXPECT_EQ(menu.selectedSong, 3);
+    EXPECT_EQ(play.keyHeldFrames.load(), 5);
+    EXPECT_EQ(chart.noteCount, 7);
 }
 
 // The screens poll different keys: a tap that one screen ignores must not act on the next one.
@@ -109,20 +109,20 @@ TEST(MainLoop, ATapActsOnlyInTheFrameItCameIn)
     resetAppContext();
     fakeResetPlatform();
     fakeSetTimeMs(10000);
-    app.menu.state = Result;
-    app.play.resultTime = 5000;   // past the result screen's two-second lock
+    menu.state = Result;
+    play.resultTime = 5000;   // past the result screen's two-second lock
     fakeTapKey(KeyEscape);
     runFrame();
-    EXPECT_EQ(app.menu.state.load(), Result);
+    EXPECT_EQ(menu.state.load(), Result);
     fakeTapKey(KeySpace);
     runFrame();
-    EXPECT_EQ(app.menu.state.load(), Title);
+    EXPECT_EQ(menu.state.load(), Title);
     runFrame();
-    EXPECT_EQ(app.shell.quitRequested, 0) << "the Escape tapped on the result screen quit the title";
+    EXPECT_EQ(shell.quitRequested, 0) << "the Escape tapped on the result screen quit the title";
 
     fakeTapKey(KeyEscape);
     runFrame();
-    EXPECT_EQ(app.shell.quitRequested, 1) << "a tap in the title's own frame quits";
+    EXPECT_EQ(shell.quitRequested, 1) << "a tap in the title's own frame quits";
 }
 
 } // namespace

@@ -45,7 +45,7 @@ TEST(MessagePump, WaitsTheTimeAndDispatchesEveryWaitingMessage)
             fakePostWindowMessage(mouseMove(i, 10));
         pumpMessagesFor(c.waitMs);
         EXPECT_EQ(timerNowMs() - c.startMs, c.expectedElapsed);
-        EXPECT_EQ(app.window.pointerX.load(), c.queued);
+        EXPECT_EQ(window.pointerX.load(), c.queued);
         WindowMessage left;
         EXPECT_FALSE(windowTakeMessage(left));
     }
@@ -59,7 +59,7 @@ TEST(MessagePump, VoiceNoticesFromAnotherThreadReachTheirVoiceWithinOneStep)
     fakeResetPlatform();
     PcmDevice device = 0;
     ASSERT_EQ(pcmOpen(&device, PcmFormat{1, 44100}, nullptr, nullptr), PcmOk);
-    app.voices[1].device = device;
+    voices[1].device = device;
     PcmBuffer buffers[RingSlots];
     std::thread([&] {
         for (int slot = 0; slot < RingSlots; slot++) {
@@ -73,10 +73,10 @@ TEST(MessagePump, VoiceNoticesFromAnotherThreadReachTheirVoiceWithinOneStep)
     pumpMessagesFor(1);
 
     EXPECT_EQ(timerNowMs(), 1u);
-    EXPECT_EQ(app.voices[1].ringDone.load(), RingSlots - 1);
-    EXPECT_EQ(app.voices[0].ringDone.load(), 0);
-    EXPECT_EQ(app.voices[2].ringDone.load(), 0);
-    EXPECT_EQ(app.window.pointerX.load(), 200.0);
+    EXPECT_EQ(voices[1].ringDone.load(), RingSlots - 1);
+    EXPECT_EQ(voices[0].ringDone.load(), 0);
+    EXPECT_EQ(voices[2].ringDone.load(), 0);
+    EXPECT_EQ(window.pointerX.load(), 200.0);
     PcmDevice from = 0;
     uintptr_t user = 0;
     EXPECT_FALSE(pcmTakeWindowNotice(&from, &user));
@@ -90,9 +90,9 @@ TEST(MessagePump, OffTheMainThreadOnlySleeps)
     fakePostWindowMessage(mouseMove(99, 10));
     std::thread([] { pumpMessagesFor(5); }).join();
     EXPECT_EQ(timerNowMs(), 5u);
-    EXPECT_EQ(app.window.pointerX.load(), 0.0);
+    EXPECT_EQ(window.pointerX.load(), 0.0);
     pumpMessagesFor(0);
-    EXPECT_EQ(app.window.pointerX.load(), 99.0);
+    EXPECT_EQ(window.pointerX.load(), 99.0);
 }
 
 } // namespace

@@ -47,8 +47,8 @@ void onUpdateMenus(std::function<void()> hook) { menusHook = std::move(hook); }
 void updateMenus()
 {
     char line[96];
-    std::snprintf(line, sizeof line, "updateMenus autoplay %d shown %g", app.menu.autoplay,
-                  app.play.displayedScore);
+    std::snprintf(line, sizeof line, "updateMenus autoplay %d shown %g", menu.autoplay,
+                  play.displayedScore);
     step(line);
     if (menusHook)
         menusHook();
@@ -58,7 +58,7 @@ void updatePlay() { step("updatePlay"); }
 // The size it draws at.
 void renderFrame()
 {
-    step("renderFrame " + std::to_string(app.window.clientWidth.load()) + "x" + std::to_string(app.window.clientHeight.load()));
+    step("renderFrame " + std::to_string(window.clientWidth.load()) + "x" + std::to_string(window.clientHeight.load()));
 }
 
 int loadImageTexture(const char *fileName, unsigned *textureOut)
@@ -70,7 +70,7 @@ int loadImageTexture(const char *fileName, unsigned *textureOut)
 
 void voiceThread()
 {
-    while (app.shell.voiceThreadRunning.load(std::memory_order_relaxed) == 1)
+    while (shell.voiceThreadRunning.load(std::memory_order_relaxed) == 1)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     step("voiceThread ends");
 }
@@ -84,9 +84,9 @@ void stopAudioOutput() { step("stopAudioOutput"); }
 void loadSongList()
 {
     step("loadSongList");
-    app.catalogue.songs.resize(2);
-    app.catalogue.titleTextures.resize(2);
-    app.catalogue.songCount = 2;
+    catalogue.songs.resize(2);
+    catalogue.titleTextures.resize(2);
+    catalogue.songCount = 2;
 }
 
 void createTitleTexture(TitleTexture &) { step("createTitleTexture"); }
@@ -94,3 +94,7 @@ void releaseTitleTexture(TitleTexture &) { step("releaseTitleTexture"); }
 void loadRanking() { step("loadRanking"); }
 void saveRanking() { step("saveRanking"); }
 void MusicStream::close() { step("MusicStream::close"); }
+
+// The records whose files also hold recorded operations.
+MusicStream music;
+int ranking[RankCount];

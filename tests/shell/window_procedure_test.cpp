@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "app/window_procedure.h"
 #include "platform/fake/fake_platform.h"
+#include "rules/control_layout.h"
+#include "rules/voice_gain.h"
 
 namespace {
 
@@ -80,7 +82,7 @@ TEST(WindowProcedure, HoverTestAtStartSizeAndAfterResize)
         startFresh();
         send(MessageKind::Size, c.width, c.height);
         send(MessageKind::MouseMove, c.x, c.y);
-        EXPECT_EQ(app.window.hoverControl, c.expectedControl);
+        EXPECT_EQ(window.hoverControl, c.expectedControl);
     }
 }
 
@@ -88,12 +90,12 @@ TEST(WindowProcedure, ResizeSetsSizeAspectMarginLayoutAndMinimum)
 {
     startFresh();
     send(MessageKind::Size, 1000, 500);
-    EXPECT_EQ(app.window.clientWidth.load(), 1000);
-    EXPECT_EQ(app.window.clientHeight.load(), 500);
-    EXPECT_DOUBLE_EQ(app.window.aspect, 0.5);
-    EXPECT_EQ(app.window.fieldMargin.load(), 20);
-    EXPECT_DOUBLE_EQ(app.window.controls[0].centreY, 0.2);
-    EXPECT_DOUBLE_EQ(app.window.controls[3].centreY, -0.455);
+    EXPECT_EQ(window.clientWidth.load(), 1000);
+    EXPECT_EQ(window.clientHeight.load(), 500);
+    EXPECT_DOUBLE_EQ(window.aspect, 0.5);
+    EXPECT_EQ(window.fieldMargin.load(), 20);
+    EXPECT_DOUBLE_EQ(window.controls[0].centreY, 0.2);
+    EXPECT_DOUBLE_EQ(window.controls[3].centreY, -0.455);
     EXPECT_EQ(fakeWindow().minimumWidth, 500);
     EXPECT_EQ(fakeWindow().minimumHeight, 240);
 }
@@ -103,36 +105,36 @@ TEST(WindowProcedure, MinimisedSizeChangesNothing)
     startFresh();
     send(MessageKind::Size, 0, 0);
     send(MessageKind::Size, 0, 480);
-    EXPECT_EQ(app.window.clientWidth.load(), 640);
-    EXPECT_EQ(app.window.clientHeight.load(), 480);
-    EXPECT_DOUBLE_EQ(app.window.aspect, 0.75);
-    EXPECT_EQ(app.window.fieldMargin.load(), 40);
+    EXPECT_EQ(window.clientWidth.load(), 640);
+    EXPECT_EQ(window.clientHeight.load(), 480);
+    EXPECT_DOUBLE_EQ(window.aspect, 0.75);
+    EXPECT_EQ(window.fieldMargin.load(), 40);
     EXPECT_EQ(fakeWindow().minimumWidth, 0);
 }
 
 TEST(WindowProcedure, PointerFollowsTheMouseUnlessAutoplay)
 {
     startFresh();
-    app.menu.unison = 1;
+    menu.unison = 1;
     send(MessageKind::MouseMove, 200, 415);
-    EXPECT_EQ(app.window.pointerX.load(), 200.0);
-    EXPECT_EQ(app.window.pointerY, 415.0);
-    EXPECT_DOUBLE_EQ(app.window.voiceGain.load(), 0.5 / 3);
+    EXPECT_EQ(window.pointerX.load(), 200.0);
+    EXPECT_EQ(window.pointerY, 415.0);
+    EXPECT_DOUBLE_EQ(window.voiceGain.load(), 0.5 / 3);
 
-    app.menu.autoplay = 1;
+    menu.autoplay = 1;
     send(MessageKind::MouseMove, 48, 96);
-    EXPECT_EQ(app.window.pointerX.load(), 200.0);
-    EXPECT_EQ(app.window.pointerY, 415.0);
-    EXPECT_DOUBLE_EQ(app.window.voiceGain.load(), 0.5 / 3);
-    EXPECT_EQ(app.window.hoverControl, 1);
+    EXPECT_EQ(window.pointerX.load(), 200.0);
+    EXPECT_EQ(window.pointerY, 415.0);
+    EXPECT_DOUBLE_EQ(window.voiceGain.load(), 0.5 / 3);
+    EXPECT_EQ(window.hoverControl, 1);
 }
 
 TEST(WindowProcedure, CoordinatesAreUnsigned16Bit)
 {
     startFresh();
     send(MessageKind::MouseMove, 0x10000 + 48, 0x20000 + 96);
-    EXPECT_EQ(app.window.pointerX.load(), 48.0);
-    EXPECT_EQ(app.window.hoverControl, 1);
+    EXPECT_EQ(window.pointerX.load(), 48.0);
+    EXPECT_EQ(window.hoverControl, 1);
 }
 
 TEST(WindowProcedure, LeftButtonPressesTheHoveredControl)
@@ -148,13 +150,13 @@ TEST(WindowProcedure, LeftButtonPressesTheHoveredControl)
         startFresh();
         send(MessageKind::MouseMove, c.x, c.y);
         send(MessageKind::LeftButtonDown);
-        EXPECT_EQ(app.window.controlCode, c.expectedCode);
+        EXPECT_EQ(window.controlCode, c.expectedCode);
         // Moving off while held keeps the code until the release, which clears it anywhere.
         send(MessageKind::MouseMove, 320, 240);
         send(MessageKind::LeftButtonDown);
-        EXPECT_EQ(app.window.controlCode, c.expectedCode);
+        EXPECT_EQ(window.controlCode, c.expectedCode);
         send(MessageKind::LeftButtonUp);
-        EXPECT_EQ(app.window.controlCode, 0);
+        EXPECT_EQ(window.controlCode, 0);
     }
 }
 
@@ -162,7 +164,7 @@ TEST(WindowProcedure, DestroyRequestsTheQuit)
 {
     startFresh();
     send(MessageKind::Destroy);
-    EXPECT_EQ(app.shell.quitRequested, 1);
+    EXPECT_EQ(shell.quitRequested, 1);
 }
 
 } // namespace

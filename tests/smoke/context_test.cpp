@@ -5,8 +5,8 @@
 TEST(AppContext, LoadTimeValues)
 {
     resetAppContext();
-    EXPECT_EQ(app.window.clientWidth.load(), 640);
-    EXPECT_EQ(app.synth.referenceHz, 523);
-    EXPECT_EQ(app.credit.newRankIndex, 10);
-    EXPECT_EQ(app.menu.state.load(), Title);
+    EXPECT_EQ(window.clientWidth.load(), 640);
+    EXPECT_EQ(synth.referenceHz, 523);
+    EXPECT_EQ(credit.newRankIndex, 10);
+    EXPECT_EQ(menu.state.load(), Title);
 }

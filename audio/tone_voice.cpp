@@ -1,0 +1,3 @@
+#include "audio/tone_voice.h"
+
+ToneVoice voices[VoiceCount];

@@ -1,0 +1,3 @@
+#include "library/catalogue.h"
+
+Catalogue catalogue;

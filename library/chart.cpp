@@ -1,0 +1,3 @@
+#include "library/chart.h"
+
+Chart chart;

@@ -1,0 +1,3 @@
+#include "rules/credit_state.h"
+
+CreditState credit;

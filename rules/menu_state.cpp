@@ -1,0 +1,3 @@
+#include "rules/menu_state.h"
+
+MenuState menu;

@@ -1,0 +1,3 @@
+#include "rules/play_state.h"
+
+PlayState play;

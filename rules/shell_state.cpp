@@ -1,0 +1,3 @@
+#include "rules/shell_state.h"
+
+ShellState shell;

@@ -1,0 +1,10 @@
+#include "rules/window_state.h"
+
+#include "rules/control_layout.h"
+
+WindowState window;
+
+WindowState::WindowState()
+{
+    layoutControls(controls, aspect);
+}
