@@ -4,6 +4,7 @@
 
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -105,7 +106,7 @@ bool writeLines(const std::string &path, const std::vector<std::string> &lines, 
 {
     const std::string temporary = path + ".new";
     // One left by a crash could be a link or a pipe, which the stream would write through or wait on.
-    std::remove(temporary.c_str());
+    unlink(temporary.c_str());
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         if (!file)
