@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 #include FT_SIZES_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -178,13 +179,12 @@ FT_Face useFace(FT_Library library, const FontFile &file)
 void stopUsingFace(FT_Face face)
 {
     std::vector<SharedFace> &faces = sharedFaces();
-    for (size_t i = 0; i < faces.size(); ++i) {
-        if (faces[i].face == face && --faces[i].users == 0) {
-            FT_Done_Face(face);
-            faces.erase(faces.begin() + long(i));
-            return;
-        }
-    }
+    const auto shared =
+        std::find_if(faces.begin(), faces.end(), [face](const SharedFace &each) { return each.face == face; });
+    if (shared == faces.end() || --shared->users > 0)
+        return;
+    FT_Done_Face(face);
+    faces.erase(shared);
 }
 
 // The face set to the font's own pixel height: fonts on one face share it, each with its size.
