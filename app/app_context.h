@@ -93,11 +93,14 @@ struct CreditState {
     int ranking[10] = {150000, 140000, 130000, 120000, 110000, 100000, 90000, 80000, 70000, 60000};
 };
 
-// Built once at start-up by loadSongList; only the played flags change afterwards.
+// Built once at start-up by loadSongList; only the played flags change afterwards. The titles
+// are made by start-up (the first few) and by the screens that draw them (titleToDraw), which
+// keeps madeTitles; shutdown releases them all.
 struct Catalogue {
     std::vector<SongEntry> songs;
     std::vector<TitleTexture> titleTextures;
     uint16_t songCount = 0;
+    std::vector<uint16_t> madeTitles;   // entries whose title holds a texture, least recently drawn first
 };
 
 // GL resources and constants made at start-up.

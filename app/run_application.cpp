@@ -9,6 +9,7 @@
 #include "audio/audio_output.h"
 #include "audio/voice_thread.h"
 #include "gfx/image_texture.h"
+#include "gfx/title_cache.h"
 #include "gfx/title_textures.h"
 #include "library/ranking.h"
 #include "library/song_list.h"
@@ -29,8 +30,13 @@ PlatformThread *startUp()
     startAudioOutput();
     openVoices();
     loadSongList();
-    for (TitleTexture &title : app.catalogue.titleTextures)
-        createTitleTexture(title);
+    // The first titles are made now, so that the select screen opens with the fonts ready; every
+    // other title is made when a screen first draws it.
+    Catalogue &catalogue = app.catalogue;
+    for (uint16_t i = 0; i < catalogue.titleTextures.size() && i < MadeTitleLimit; i++) {
+        createTitleTexture(catalogue.titleTextures[i]);
+        catalogue.madeTitles.push_back(i);
+    }
     app.menu.autoplay = 0;
     app.menu.state.store(Title, std::memory_order_relaxed);
     app.play.phaseStartTime = timerNowMs();
@@ -60,6 +66,7 @@ void shutDown(PlatformThread *voiceThreadHandle)
     std::vector<uint32_t>().swap(chart.measureTimes);
     std::vector<SongEntry>().swap(app.catalogue.songs);
     std::vector<TitleTexture>().swap(app.catalogue.titleTextures);
+    std::vector<uint16_t>().swap(app.catalogue.madeTitles);
     app.catalogue.songCount = 0;
 }
 

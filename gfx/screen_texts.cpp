@@ -9,6 +9,7 @@
 #include "gfx/draw_calls.h"
 #include "gfx/frame_context.h"
 #include "gfx/text.h"
+#include "gfx/title_cache.h"
 
 // Shift-JIS byte pairs of the font's symbols.
 #define FILLED_STAR "\x81\x9A"
@@ -318,7 +319,7 @@ void drawJudgementPopup(const FrameContext &frame)
 // Two thirds of the title's rendered size, cut out of its power-of-two texture.
 static void drawTitlePicture(const FieldMetrics &m, double y)
 {
-    const TitleTexture &title = app.catalogue.titleTextures[app.menu.selectedSong];
+    const TitleTexture &title = titleToDraw(app.catalogue, app.menu.selectedSong);
     if (title.texWidth <= 0 || title.texHeight <= 0)
         return;
     const float sx = static_cast<float>(static_cast<double>(title.extentWidth) / title.texWidth);
