@@ -5,9 +5,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 
 #include "platform/ini.h"
+#include "platform/regular_file.h"
 
 // The whole value as a decimal integer (blanks around it allowed); false when it is anything else.
 // Values beyond long long come out as its limits, which still sort on the right side of the range.
@@ -26,25 +27,33 @@ static bool parseInteger(const std::string &text, long long &value)
 enum class SettingsFile { Missing, Readable, Unreadable };
 
 // Only a settings file that is surely not there is created. One that is there but cannot be read
-// (no permission, a folder, a link to nothing) is the user's and stays as it is.
-static SettingsFile settingsFile(const std::string &path)
+// (no permission, a folder, a pipe, a link to nothing, over MaxIniBytes) is the user's and stays
+// as it is; reason says why.
+static SettingsFile settingsFile(const std::string &path, std::string &reason)
 {
     struct stat info;
-    if (lstat(path.c_str(), &info) != 0)
-        return errno == ENOENT ? SettingsFile::Missing : SettingsFile::Unreadable;
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !std::ifstream(path))
-        return SettingsFile::Unreadable;
-    return SettingsFile::Readable;
+    if (lstat(path.c_str(), &info) != 0) {
+        const int error = errno;
+        reason = std::strerror(error);
+        return error == ENOENT ? SettingsFile::Missing : SettingsFile::Unreadable;
+    }
+    RegularFile file = openRegularFile(path, MaxIniBytes);
+    closeRegularFile(file);
+    if (file.status == FileStatus::Opened)
+        return SettingsFile::Readable;
+    reason = file.status == FileStatus::Missing ? "a link to a missing file" : file.reason;
+    return SettingsFile::Unreadable;
 }
 
 int loadBufferLengthMs(const std::string &iniPath)
 {
-    switch (settingsFile(iniPath)) {
+    std::string reason;
+    switch (settingsFile(iniPath, reason)) {
     case SettingsFile::Missing:
         iniWriteString(iniPath, "config", "BufferLength", std::to_string(DefaultBufferLengthMs));
         return DefaultBufferLengthMs;
     case SettingsFile::Unreadable:
-        std::fprintf(stderr, "lumatide: %s cannot be read; using BufferLength %d\n", iniPath.c_str(),
+        std::fprintf(stderr, "lumatide: %s: %s; using BufferLength %d\n", iniPath.c_str(), reason.c_str(),
                      DefaultBufferLengthMs);
         return DefaultBufferLengthMs;
     case SettingsFile::Readable:

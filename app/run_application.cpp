@@ -7,6 +7,7 @@
 #include "audio/voice_thread.h"
 #include "game/play_reset.h"
 #include "gfx/image_texture.h"
+#include "gfx/title_cache.h"
 #include "gfx/title_textures.h"
 #include "library/ranking.h"
 #include "library/song_list.h"
@@ -28,8 +29,12 @@ PlatformThread *startUp()
     startAudioOutput();
     openVoices();
     loadSongList();
-    for (TitleTexture &title : catalogue.titleTextures)
-        createTitleTexture(title);
+    // The first titles are made now, so that the select screen opens with the fonts ready; every
+    // other title is made when a screen first draws it.
+    for (uint16_t i = 0; i < catalogue.titleTextures.size() && i < MadeTitleLimit; i++) {
+        createTitleTexture(catalogue.titleTextures[i]);
+        catalogue.madeTitles.push_back(i);
+    }
     menu.autoplay = 0;
     menu.state.store(Title, std::memory_order_relaxed);
     play.phaseStartTime = timerNowMs();
@@ -55,6 +60,7 @@ void shutDown(PlatformThread *voiceThreadHandle)
     std::vector<uint32_t>().swap(chart.measureTimes);
     std::vector<SongEntry>().swap(catalogue.songs);
     std::vector<TitleTexture>().swap(catalogue.titleTextures);
+    std::vector<uint16_t>().swap(catalogue.madeTitles);
     catalogue.songCount = 0;
 }
 

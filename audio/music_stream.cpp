@@ -1,12 +1,15 @@
 #include "audio/music_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vorbis/vorbisfile.h>
 
 #include "audio/pcm_device_release.h"
+#include "platform/regular_file.h"
 #include "platform/trace.h"
 
 struct MusicDecoder {
@@ -28,6 +31,42 @@ void traceStateChange(MusicStream &s)
     trace("music %s", StateNames[state]);
 }
 
+std::string vorbisError(long code)
+{
+    switch (code) {
+    case OV_EREAD: return "read error";
+    case OV_ENOTVORBIS: return "not Ogg Vorbis";
+    case OV_EBADHEADER: return "damaged Vorbis headers";
+    case OV_EVERSION: return "a Vorbis version that cannot be played";
+    case OV_EBADLINK: return "damaged stream";
+    default: return "decoder error " + std::to_string(code);
+    }
+}
+
+// m:ss.mmm into the music.
+std::string clockText(ogg_int64_t frames, int rate)
+{
+    const long long ms = rate > 0 ? frames * 1000 / rate : 0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld.%03lld", ms / 60000, ms / 1000 % 60, ms % 1000);
+    return text;
+}
+
+// The decoder has stopped, for good. A stop short of the length the file declares (pages that
+// do not belong to the stream, a file cut while it played) or an error means the music is
+// damaged after its headers: the song ends there all the same, and one line says where.
+void reportEarlyStop(MusicStream &s, long result)
+{
+    const ogg_int64_t at = ov_pcm_tell(&s.decoder->file);
+    const ogg_int64_t total = ov_pcm_total(&s.decoder->file, -1);
+    if (result == 0 && (total < 0 || at >= total))
+        return;
+    const std::string why = result == 0 ? "the rest is damaged or missing" : vorbisError(result);
+    std::fprintf(stderr, "lumatide: %s: decoding stops at %s of %s (%s); the song ends there\n", s.path.c_str(),
+                 clockText(at, s.format.sampleRate).c_str(), clockText(total, s.format.sampleRate).c_str(),
+                 why.c_str());
+}
+
 uint32_t readPiece(MusicStream &s, uint8_t *target, uint32_t maxBytes)
 {
     if (s.silentSource) {
@@ -36,14 +75,20 @@ uint32_t readPiece(MusicStream &s, uint8_t *target, uint32_t maxBytes)
         s.silentBytesLeft -= bytes;
         return bytes;
     }
+    if (s.decoderEnded)
+        return 0;
     for (;;) {
         int section = 0;
         const long result =
             ov_read(&s.decoder->file, reinterpret_cast<char *>(target), int(maxBytes), 0, 2, 1, &section);
         if (result == OV_HOLE)
             continue;   // a gap in the stream: the decoder has resynchronised, read on
+        if (result > 0)
+            return uint32_t(result);
         // Damage ends the music as the end of the file would; a negative count is never copied.
-        return result > 0 ? uint32_t(result) : 0;
+        reportEarlyStop(s, result);
+        s.decoderEnded = true;
+        return 0;
     }
 }
 
@@ -110,11 +155,32 @@ int openDeviceAndFillBuffers(MusicStream &s)
 }
 } // namespace
 
-int MusicStream::openFile(const char *path)
+int MusicStream::openFile(const char *filePath)
 {
     close();
+    path = filePath;
+    openFailure.clear();
+    decoderEnded = false;
+    // The music is streamed, never read whole, so no size is too large.
+    RegularFile file = openRegularFile(path, UINT64_MAX);
+    if (file.status != FileStatus::Opened) {
+        openFailure = file.reason;
+        return -1;
+    }
+    FILE *stream = fdopen(file.fd, "rb");
+    if (stream == nullptr) {
+        openFailure = std::strerror(errno);
+        closeRegularFile(file);
+        return -1;
+    }
+    // On success the decoder owns the stream and ov_clear closes it.
     decoder = new (std::nothrow) MusicDecoder();
-    const int result = decoder != nullptr ? ov_fopen(path, &decoder->file) : OV_EFAULT;
+    const int result =
+        decoder != nullptr ? ov_open_callbacks(stream, &decoder->file, nullptr, 0, OV_CALLBACKS_DEFAULT) : OV_EFAULT;
+    if (result != 0) {
+        std::fclose(stream);
+        openFailure = vorbisError(result);
+    }
     decoderOpen = result == 0;
     if (!decoderOpen) {
         delete decoder;

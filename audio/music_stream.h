@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "platform/pcm.h"
 #include "rules/stream_state.h"
@@ -34,14 +35,20 @@ struct MusicStream {
     int tracedState = Finished;            // the state the last trace line named
     MusicDecoder *decoder = nullptr;       // the open file's decoder; null when none is open
     bool decoderOpen = false;              // the file opened and has not been closed since
+    bool decoderEnded = false;             // the decoder met the end of the music, or damage
+    std::string path;                      // the music file, for messages
+    std::string openFailure;               // why the last openFile failed, for the song start's message
     bool silentSource = false;
     uint64_t silentBytesLeft = 0;          // bytes of silence still to deliver (silent source)
     PcmFormat format;
     PcmBuffer headers[2];
     PcmDevice device = 0;
 
-    // Closes whatever is open, then opens the file's decoder; 0 on success.
-    int openFile(const char *path);
+    // Closes whatever is open, then opens the decoder on the file; 0 on success. Anything that is
+    // not a regular file (a pipe, a device) is refused at once, never waited on; openFailure
+    // then says why. Music damaged after its headers ends where decoding fails, with one line
+    // on stderr naming the file and that position.
+    int openFile(const char *filePath);
     // Decodes the first two buffers and opens the device; the music starts at the first refill.
     // Returns 0, or -1 when the decoder is not open or its format cannot be played (the stream
     // is then closed and Finished).

@@ -34,9 +34,12 @@ void openMusic(const std::string &chartPath)
     if (chart.musicPath.empty())
         std::fprintf(stderr, "lumatide: %s: no WAVE line names its music; the song runs without it\n",
                      chartPath.c_str());
-    else
+    else if (music.openFailure.empty())
         std::fprintf(stderr, "lumatide: %s: cannot play its music \"%s\"; the song runs without it\n",
                      chartPath.c_str(), chart.musicPath.c_str());
+    else
+        std::fprintf(stderr, "lumatide: %s: cannot play its music \"%s\" (%s); the song runs without it\n",
+                     chartPath.c_str(), chart.musicPath.c_str(), music.openFailure.c_str());
     music.openSilent(silentSongLengthMs(chart));
 }
 

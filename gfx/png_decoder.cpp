@@ -1,21 +1,19 @@
 #include "gfx/png_decoder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
+#include <string>
+
+#include "platform/regular_file.h"
 
 namespace {
 
 // Far beyond any image the game ships; keeps a forged header from asking for gigabytes.
 constexpr png_uint_32 MaxImageSide = 8192;
 // The same for the file: the game's images are a few kilobytes, and a bigger file is not read.
-constexpr off_t MaxFileBytes = off_t(64) << 20;
+constexpr uint64_t MaxFileBytes = uint64_t(64) << 20;
 
 struct DecodedImage {
     uint8_t *pixels = nullptr;
@@ -83,38 +81,16 @@ bool readImage(png_structp png, png_infop info, DecodedImage *out)
     return true;
 }
 
-// Reads the whole file at path into bytes; false when there is nothing to decode. A file that
-// cannot be opened is simply a missing image, but a directory, device or pipe under the image's
-// name, or a file far too big to be one of ours, deserves a line on stderr.
-bool readImageFile(const char *path, std::vector<uint8_t> &bytes)
+// Reads the whole file at path into bytes; false when there is nothing to decode. A file that is
+// not there is simply a missing image, but a directory, device or pipe under the image's name,
+// or a file far too big to be one of ours, deserves a line on stderr.
+bool readImageFile(const char *path, std::string &bytes)
 {
-    // Non-blocking so that opening a pipe left under the image's name cannot hang start-up.
-    const int file = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0)
-        return false;
-    struct stat status {};
-    bool readable = false;
-    if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
-        fprintf(stderr, "lumatide: %s is not a regular file; treating the image as missing\n", path);
-    } else if (status.st_size > MaxFileBytes) {
-        fprintf(stderr, "lumatide: %s is larger than %d MB; treating the image as missing\n", path,
-                int(MaxFileBytes >> 20));
-    } else {
-        bytes.resize(size_t(status.st_size));
-        size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t count = read(file, bytes.data() + got, bytes.size() - got);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0)
-                break;
-            got += size_t(count);
-        }
-        bytes.resize(got);
-        readable = true;
-    }
-    close(file);
-    return readable;
+    std::string reason;
+    const FileStatus status = readRegularFile(path, MaxFileBytes, bytes, reason);
+    if (status == FileStatus::Refused)
+        fprintf(stderr, "lumatide: %s: %s; treating the image as missing\n", path, reason.c_str());
+    return status == FileStatus::Opened;
 }
 
 // Where libpng's reads stand in the PNG bytes.
@@ -166,8 +142,9 @@ int decodePngBytes(const uint8_t *data, size_t size, uint8_t **pixelsOut, int *w
 
 int decodePng(const char *path, uint8_t **pixelsOut, int *widthOut, int *heightOut)
 {
-    std::vector<uint8_t> bytes;
+    std::string bytes;
     if (!readImageFile(path, bytes))
         return 0;
-    return decodePngBytes(bytes.data(), bytes.size(), pixelsOut, widthOut, heightOut);
+    return decodePngBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), pixelsOut, widthOut,
+                          heightOut);
 }

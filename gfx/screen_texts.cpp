@@ -9,14 +9,15 @@
 #include "gfx/frame_context.h"
 #include "gfx/gfx_state.h"
 #include "gfx/text.h"
+#include "gfx/title_cache.h"
 #include "library/catalogue.h"
 #include "library/chart.h"
 #include "library/ranking.h"
 #include "rules/credit_state.h"
 #include "rules/judgement.h"
-#include "rules/song_scoring.h"
 #include "rules/menu_state.h"
 #include "rules/play_state.h"
+#include "rules/song_scoring.h"
 #include "rules/stream_state.h"
 #include "rules/window_state.h"
 
@@ -325,7 +326,7 @@ void drawJudgementPopup(const FrameContext &frame)
 // Two thirds of the title's rendered size, cut out of its power-of-two texture.
 static void drawTitlePicture(const FieldMetrics &m, double y)
 {
-    const TitleTexture &title = catalogue.titleTextures[menu.selectedSong];
+    const TitleTexture &title = titleToDraw(catalogue, menu.selectedSong);
     if (title.texWidth <= 0 || title.texHeight <= 0)
         return;
     const float sx = static_cast<float>(static_cast<double>(title.extentWidth) / title.texWidth);

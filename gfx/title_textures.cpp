@@ -32,4 +32,5 @@ void releaseTitleTexture(TitleTexture &title)
     if (title.texture)
         glDeleteTextures(1, &title.texture);
     title.texture = 0;
+    std::vector<uint8_t>().swap(title.pixels);
 }

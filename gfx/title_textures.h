@@ -6,4 +6,5 @@
 void createTitleTexture(TitleTexture &title);
 // Redraws the title into the texture it already has.
 void renderTitleTexture(TitleTexture &title);
+// Gives back the title's texture, pixels and font; the record keeps its text, ready to be made again.
 void releaseTitleTexture(TitleTexture &title);

@@ -1,7 +1,8 @@
 #include "library/line_reader.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "platform/regular_file.h"
 
 LineReader makeLineReader(const std::string &text, size_t maxPiece)
 {
@@ -42,19 +43,13 @@ bool readLine(LineReader &reader, std::string &line)
     return true;
 }
 
-bool readFileText(const std::string &path, std::string &text)
+bool readFileText(const std::string &path, std::string &text, std::string *whyNot)
 {
-    text.clear();
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return false;
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed;
+    std::string reason;
+    const bool read = readRegularFile(path, MaxTextFileBytes, text, reason) == FileStatus::Opened;
+    if (!read && whyNot != nullptr)
+        *whyNot = reason;
+    return read;
 }
 
 bool startsWith(const std::string &line, const char *prefix)

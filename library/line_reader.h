@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The game reads its song list and charts into a 512-byte buffer: a line of the file is taken in
@@ -22,7 +23,11 @@ struct LineReader {
 LineReader makeLineReader(const std::string &text, size_t maxPiece = LinePieceBytes);
 bool readLine(LineReader &reader, std::string &line);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool readFileText(const std::string &path, std::string &text);
+// Far above any real song list or chart; a larger file is not one of them.
+const uint64_t MaxTextFileBytes = uint64_t(16) << 20;
+
+// Reads a whole song list or chart without ever waiting on it; false when it is missing, not a
+// regular file, larger than MaxTextFileBytes or unreadable, with the reason in whyNot when given.
+bool readFileText(const std::string &path, std::string &text, std::string *whyNot = nullptr);
 
 bool startsWith(const std::string &line, const char *prefix);

@@ -1,15 +1,18 @@
 #include "library/ranking.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "library/file_lookup.h"
 #include "library/line_reader.h"
+#include "platform/regular_file.h"
 #include "platform/trace.h"
 
 int ranking[RankCount] = {LoadTimeRanking[0], LoadTimeRanking[1], LoadTimeRanking[2], LoadTimeRanking[3],
@@ -18,60 +21,195 @@ int ranking[RankCount] = {LoadTimeRanking[0], LoadTimeRanking[1], LoadTimeRankin
 
 namespace {
 
+// Ten short lines; a file far larger than that is not a score file, whatever it holds.
+const uint64_t MaxRankingFileBytes = 64 * 1024;
+// As many links as the system itself follows.
+const int MaxLinkHops = 40;
+
 std::string rankingPath()
 {
     return dataDirectory() + "/score.hsc";
 }
 
-// "%d": leading blanks and a sign allowed; false when the text holds no number.
-bool readScore(const std::string &line, int &score)
+enum class ScoreText { None, Approximate, Exact };
+
+// "%d": leading blanks and a sign allowed. Exact when the line holds that number and nothing
+// else and it fits an int; a clamped value or text after the number is Approximate.
+ScoreText readScore(const std::string &line, int &score)
 {
     const char *start = line.c_str();
     char *end = nullptr;
+    errno = 0;
     long value = std::strtol(start, &end, 10);
     if (end == start)
-        return false;
+        return ScoreText::None;
+    const bool fits = errno != ERANGE && value >= INT_MIN && value <= INT_MAX;
     score = static_cast<int>(value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : value);
-    return true;
+    while (*end == ' ' || *end == '\t')
+        end++;
+    return fits && *end == '\0' ? ScoreText::Exact : ScoreText::Approximate;
 }
 
-bool writeAll(int fd, const std::string &text)
+// Fills the ranking as the game always has; returns the first line of the file that was not
+// taken as it stands (not a number, more than a number, a NUL byte, or more lines than ten
+// scores), 0 when every line was.
+int parseRanking(const std::string &text, int ranking[10])
+{
+    LineReader reader = makeLineReader(text, 255);
+    std::string line, next;
+    bool anyLine = false;
+    int firstBadLine = 0;
+    for (int i = 0; i < RankCount; i++) {
+        // Past the last line the last line read is parsed again.
+        const bool fresh = readLine(reader, next);
+        if (fresh) {
+            line = next;
+            anyLine = true;
+        }
+        if (!anyLine)
+            continue;
+        const bool exact = readScore(line, ranking[i]) == ScoreText::Exact && !reader.cutAtNul;
+        if (fresh && !exact && firstBadLine == 0)
+            firstBadLine = reader.lineNumber;
+    }
+    while (firstBadLine == 0 && readLine(reader, next)) {
+        if (next.find_first_not_of(" \t") != std::string::npos)
+            firstBadLine = reader.lineNumber;
+    }
+    return firstBadLine;
+}
+
+// Why what stands at path must be kept before it is replaced: empty when it reads cleanly as a
+// score file or nothing is there.
+std::string damageOf(const std::string &path)
+{
+    std::string text, reason;
+    switch (readRegularFile(path, MaxRankingFileBytes, text, reason)) {
+    case FileStatus::Missing:
+        return "";
+    case FileStatus::Refused:
+        return reason;
+    case FileStatus::Opened:
+        break;
+    }
+    int scratch[RankCount] = {};
+    const int badLine = parseRanking(text, scratch);
+    return badLine == 0 ? "" : "line " + std::to_string(badLine) + " is not one of ten scores";
+}
+
+std::string folderOf(const std::string &path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+// The file the scores go to. A link is followed to its target, as editors do, so that it stays
+// a link; but nothing is ever written through a link to something that is not a regular file
+// (a device, a pipe): the link itself is replaced then.
+std::string saveTarget(const std::string &path)
+{
+    std::string target = path;
+    struct stat info;
+    for (int hop = 0; hop < MaxLinkHops; hop++) {
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            break;
+        char link[PATH_MAX];
+        const ssize_t length = readlink(target.c_str(), link, sizeof link - 1);
+        if (length <= 0)
+            return path;
+        const std::string next(link, size_t(length));
+        target = next[0] == '/' ? next : folderOf(target) + next;
+    }
+    if (lstat(target.c_str(), &info) != 0)
+        return errno == ENOENT ? target : path;  // a link to a file not written yet
+    return S_ISREG(info.st_mode) ? target : path;
+}
+
+int writeAll(int fd, const std::string &text)
 {
     size_t written = 0;
     while (written < text.size()) {
         ssize_t got = write(fd, text.data() + written, text.size() - written);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
-            return false;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return ENOSPC;
         written += static_cast<size_t>(got);
     }
+    return 0;
+}
+
+// A temporary file left by a crash is removed first, so that O_EXCL never writes through a link
+// or into a pipe that stands under its name.
+bool writeTemporary(const std::string &temporary, const std::string &text, std::string &reason)
+{
+    if (unlink(temporary.c_str()) != 0 && errno != ENOENT) {
+        reason = "cannot remove the old " + temporary + ": " + std::strerror(errno);
+        return false;
+    }
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    int error = writeAll(fd, text);
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        reason = std::strerror(error);
+        unlink(temporary.c_str());
+        return false;
+    }
     return true;
+}
+
+// Keeps what stands at target as target.bad, replacing an older copy. A hard link leaves the old
+// file in place until the rename; where links are impossible the file itself moves (a folder
+// never does).
+bool keepAsBad(const std::string &target, const std::string &kept, std::string &reason)
+{
+    if (unlink(kept.c_str()) != 0 && errno != ENOENT) {
+        reason = "cannot replace " + kept + ": " + std::strerror(errno);
+        return false;
+    }
+    if (link(target.c_str(), kept.c_str()) == 0)
+        return true;
+    const int error = errno;
+    struct stat info;
+    if (lstat(target.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) && std::rename(target.c_str(), kept.c_str()) == 0)
+        return true;
+    reason = "cannot keep it as " + kept + ": " + std::strerror(error);
+    return false;
+}
+
+bool failToSave(const std::string &target, const std::string &reason)
+{
+    std::fprintf(stderr, "lumatide: %s: cannot save the ranking (%s); the new scores are kept in memory only\n",
+                 target.c_str(), reason.c_str());
+    return false;
 }
 
 } // namespace
 
 void readRankingFile(const std::string &path, int ranking[10])
 {
-    std::string text;
-    if (!readFileText(path, text)) {
-        if (pathKind(path) != PathKind::Missing)
-            return;  // there but unreadable: keep what we have rather than invent scores
+    std::string text, reason;
+    switch (readRegularFile(path, MaxRankingFileBytes, text, reason)) {
+    case FileStatus::Missing:
         for (int i = 0; i < RankCount; i++)
             ranking[i] = 175000 - 15000 * i;
         return;
-    }
-    LineReader reader = makeLineReader(text, 255);
-    std::string line, next;
-    bool anyLine = false;
-    for (int i = 0; i < RankCount; i++) {
-        // Past the last line the last line read is parsed again.
-        if (readLine(reader, next)) {
-            line = next;
-            anyLine = true;
-        }
-        if (anyLine)
-            readScore(line, ranking[i]);
+    case FileStatus::Refused:
+        // There but unreadable: keep what we have rather than invent scores.
+        std::fprintf(stderr, "lumatide: %s: %s; the ranking is not read from it\n", path.c_str(), reason.c_str());
+        return;
+    case FileStatus::Opened:
+        parseRanking(text, ranking);
+        return;
     }
 }
 
@@ -80,16 +218,24 @@ bool writeRankingFile(const std::string &path, const int ranking[10])
     std::string text;
     for (int i = 0; i < RankCount; i++)
         text += std::to_string(ranking[i]) + "\r\n";
-    std::string temporary = path + ".tmp";
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0)
-        return false;
-    bool written = writeAll(fd, text) && fsync(fd) == 0;
-    if (close(fd) != 0)
-        written = false;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    const std::string target = saveTarget(path);
+    const std::string temporary = target + ".tmp";
+    std::string reason;
+    if (!writeTemporary(temporary, text, reason))
+        return failToSave(target, reason);
+    const std::string damage = damageOf(target);
+    const std::string kept = target + ".bad";
+    if (!damage.empty() && !keepAsBad(target, kept, reason)) {
         unlink(temporary.c_str());
-        return false;
+        return failToSave(target, damage + "; " + reason);
+    }
+    if (!damage.empty())
+        std::fprintf(stderr, "lumatide: %s: %s; kept as %s before saving the ranking\n", target.c_str(),
+                     damage.c_str(), kept.c_str());
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+        reason = std::strerror(errno);
+        unlink(temporary.c_str());
+        return failToSave(target, reason);
     }
     return true;
 }

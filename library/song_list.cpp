@@ -1,5 +1,7 @@
 #include "library/song_list.h"
 
+#include <cstdio>
+
 #include "library/file_lookup.h"
 #include "library/header_values.h"
 #include "library/line_reader.h"
@@ -13,9 +15,12 @@ const size_t MaxSongs = 65535;
 // The whole chart is scanned, so a later TITLE or LEVEL line overrides an earlier one.
 void readChartHead(const std::string &path, SongEntry &entry, TitleTexture &titleTexture)
 {
-    std::string text;
-    if (!readFileText(path, text))
+    std::string text, reason;
+    if (!readFileText(path, text, &reason)) {
+        std::fprintf(stderr, "lumatide: %s: %s; the song is listed without its title and level\n", path.c_str(),
+                     reason.c_str());
         return;
+    }
     LineReader reader = makeLineReader(text);
     std::string line;
     while (readLine(reader, line)) {
@@ -27,6 +32,13 @@ void readChartHead(const std::string &path, SongEntry &entry, TitleTexture &titl
             readLevelValue(line.substr(6), entry.level);
         }
     }
+}
+
+// An empty select screen says nothing by itself; this line says where the songs should be.
+void reportNoSongs(const std::string &listPath, const std::string &reason)
+{
+    std::fprintf(stderr, "lumatide: %s: %s; no songs to play (list one chart file name per line, e.g. song1.txt)\n",
+                 listPath.c_str(), reason.c_str());
 }
 
 } // namespace
@@ -42,9 +54,12 @@ void readSongList(const std::string &dataDir, Catalogue &catalogue)
     catalogue.songs.clear();
     catalogue.titleTextures.clear();
     catalogue.songCount = 0;
-    std::string text;
-    if (!readFileText(findDataFile(dataDir, "songlist.txt"), text))
+    const std::string listPath = findDataFile(dataDir, "songlist.txt");
+    std::string text, reason;
+    if (!readFileText(listPath, text, &reason)) {
+        reportNoSongs(listPath, reason);
         return;
+    }
     LineReader reader = makeLineReader(text);
     std::string line;
     while (readLine(reader, line) && catalogue.songs.size() < MaxSongs) {
@@ -56,6 +71,8 @@ void readSongList(const std::string &dataDir, Catalogue &catalogue)
         readChartHead(findDataFile(dataDir, line), catalogue.songs.back(), catalogue.titleTextures.back());
     }
     catalogue.songCount = static_cast<uint16_t>(catalogue.songs.size());
+    if (catalogue.songCount == 0)
+        reportNoSongs(listPath, text.empty() ? "empty" : "names no chart file");
 }
 
 void loadSongList()

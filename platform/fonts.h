@@ -4,9 +4,12 @@
 
 // System fonts for the song titles: fontconfig picks the face, FreeType draws it.
 
-// The default sans face chosen for one text, opened at one pixel height.
+// The default sans face chosen for one text, opened at one pixel height. Fonts whose texts get
+// the same face share one open face, each with a size of its own on it; the face is closed with
+// the last font that uses it.
 struct SystemFont {
-    void *face = nullptr;       // the FreeType face; null when no font could be opened
+    void *face = nullptr;       // the shared FreeType face; null when no font could be opened
+    void *size = nullptr;       // this font's FreeType size on that face
     int pixelHeight = 0;        // one line: ascent plus descent
     int baseline = 0;           // from the top of a line down to its baseline
     std::string name;           // "family (file)" for traces; empty without a face
@@ -26,6 +29,7 @@ struct TextBitmap {
 
 // Opens the default sans face that covers utf8Text's script: fontconfig's match for its language
 // and characters. Without a usable font the result has no face, measures 0 wide and draws nothing.
+// Main thread only: the shared faces are kept without a lock.
 SystemFont openSystemFont(const std::string &utf8Text, int pixelHeight);
 void closeSystemFont(SystemFont &font);
 // Width of the text in whole pixels (sum of the advances) and the line height.

@@ -3,7 +3,9 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -49,16 +51,27 @@ bool isJapanese(char32_t c)
            (c >= 0xFF00 && c <= 0xFFEF);
 }
 
-// Asks fontconfig for the default sans face, preferring one that has every character of the
-// text and, for Japanese, one made for that language.
-bool matchFontFile(const std::vector<char32_t> &codePoints, std::string &file, int &index)
+bool loadFontconfig()
 {
     // fontconfig's configuration and caches are freed at exit, so leak checkers stay quiet.
     static const bool loaded = [] {
         atexit(FcFini);
         return FcInit() == FcTrue;
     }();
-    if (!loaded)
+    return loaded;
+}
+
+struct FontFile {
+    std::string path;
+    int index = 0;
+};
+
+// Asks fontconfig for the default sans face, preferring one that has every character of the
+// text and, for Japanese, one made for that language. coverage, when given, receives a copy of
+// the matched face's character set, which the caller destroys.
+bool queryFontFile(const std::vector<char32_t> &codePoints, bool japanese, FontFile &file, FcCharSet **coverage)
+{
+    if (!loadFontconfig())
         return false;
     FcPattern *pattern = FcPatternCreate();
     if (!pattern)
@@ -66,11 +79,9 @@ bool matchFontFile(const std::vector<char32_t> &codePoints, std::string &file, i
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>("sans-serif"));
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcCharSet *charSet = FcCharSetCreate();
-    bool japanese = false;
     for (char32_t c : codePoints) {
         if (isDrawn(c))
             FcCharSetAddChar(charSet, c);
-        japanese = japanese || isJapanese(c);
     }
     FcPatternAddCharSet(pattern, FC_CHARSET, charSet);
     FcCharSetDestroy(charSet);
@@ -90,11 +101,99 @@ bool matchFontFile(const std::vector<char32_t> &codePoints, std::string &file, i
     FcChar8 *path = nullptr;
     const bool found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch;
     if (found)
-        file = reinterpret_cast<const char *>(path);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch)
-        index = 0;
+        file.path = reinterpret_cast<const char *>(path);
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &file.index) != FcResultMatch)
+        file.index = 0;
+    FcCharSet *matchCoverage = nullptr;
+    if (coverage && FcPatternGetCharSet(match, FC_CHARSET, 0, &matchCoverage) == FcResultMatch) {
+        // A copy of our own: a reference into fontconfig's cache would outlive the cache at exit.
+        *coverage = FcCharSetCreate();
+        FcCharSetMerge(*coverage, matchCoverage, nullptr);
+    }
     FcPatternDestroy(match);
     return found;
+}
+
+// The face fontconfig prefers for a text when no character of the text counts against it.
+struct PreferredFace {
+    bool asked = false;
+    bool found = false;
+    FontFile file;
+    FcCharSet *coverage = nullptr;
+};
+
+// fontconfig scores every candidate and takes the best, and a text's characters only ever count
+// against faces that lack some of them. So the face it picks for no characters at all is also its
+// pick for any text that this face covers fully: only other texts need a query of their own.
+// One preference per language the query can ask for.
+bool matchFontFile(const std::vector<char32_t> &codePoints, FontFile &file)
+{
+    bool japanese = false;
+    for (char32_t c : codePoints)
+        japanese = japanese || isJapanese(c);
+    static PreferredFace preferred[2];
+    PreferredFace &face = preferred[japanese];
+    if (!face.asked) {
+        face.asked = true;
+        face.found = queryFontFile({}, japanese, face.file, &face.coverage);
+    }
+    bool covered = face.found && face.coverage;
+    for (size_t i = 0; covered && i < codePoints.size(); ++i)
+        covered = !isDrawn(codePoints[i]) || FcCharSetHasChar(face.coverage, codePoints[i]);
+    if (covered) {
+        file = face.file;
+        return true;
+    }
+    return queryFontFile(codePoints, japanese, file, nullptr);
+}
+
+// One open face per font file, shared by every SystemFont on it and closed with the last of them.
+struct SharedFace {
+    FontFile file;
+    FT_Face face = nullptr;
+    int users = 0;
+};
+
+std::vector<SharedFace> &sharedFaces()
+{
+    static std::vector<SharedFace> faces;
+    return faces;
+}
+
+FT_Face useFace(FT_Library library, const FontFile &file)
+{
+    std::vector<SharedFace> &faces = sharedFaces();
+    for (SharedFace &shared : faces) {
+        if (shared.file.path == file.path && shared.file.index == file.index) {
+            shared.users++;
+            return shared.face;
+        }
+    }
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, file.path.c_str(), file.index, &face) != 0)
+        return nullptr;
+    faces.push_back(SharedFace{file, face, 1});
+    return face;
+}
+
+void stopUsingFace(FT_Face face)
+{
+    std::vector<SharedFace> &faces = sharedFaces();
+    const auto shared =
+        std::find_if(faces.begin(), faces.end(), [face](const SharedFace &each) { return each.face == face; });
+    if (shared == faces.end() || --shared->users > 0)
+        return;
+    FT_Done_Face(face);
+    faces.erase(shared);
+}
+
+// The face set to the font's own pixel height: fonts on one face share it, each with its size.
+FT_Face sizedFace(const SystemFont &font)
+{
+    auto face = static_cast<FT_Face>(font.face);
+    if (face->size != static_cast<FT_Size>(font.size))
+        FT_Activate_Size(static_cast<FT_Size>(font.size));
+    return face;
 }
 
 // Loads the glyph of codePoint into the face's slot; false when the face cannot.
@@ -151,34 +250,43 @@ SystemFont openSystemFont(const std::string &utf8Text, int pixelHeight)
 {
     SystemFont font;
     font.pixelHeight = pixelHeight;
-    std::string file;
-    int index = 0;
+    FontFile file;
     FT_Library library = freeType();
-    if (!library || pixelHeight <= 0 || !matchFontFile(codePointsOf(utf8Text), file, index))
+    if (!library || pixelHeight <= 0 || !matchFontFile(codePointsOf(utf8Text), file))
         return font;
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, file.c_str(), index, &face) != 0)
+    FT_Face face = useFace(library, file);
+    if (!face)
         return font;
     // The line height is the whole cell, ascent plus descent, as a font made "by height" has.
     FT_Size_RequestRec request{};
     request.type = FT_SIZE_REQUEST_TYPE_CELL;
     request.height = FT_Long(pixelHeight) * 64;
     const double cellUnits = double(face->ascender) - double(face->descender);
-    if (!FT_IS_SCALABLE(face) || cellUnits <= 0 || FT_Request_Size(face, &request) != 0) {
-        FT_Done_Face(face);
+    FT_Size size = nullptr;
+    if (!FT_IS_SCALABLE(face) || cellUnits <= 0 || FT_New_Size(face, &size) != 0) {
+        stopUsingFace(face);
+        return font;
+    }
+    if (FT_Activate_Size(size) != 0 || FT_Request_Size(face, &request) != 0) {
+        FT_Done_Size(size);
+        stopUsingFace(face);
         return font;
     }
     font.face = face;
-    font.name = std::string(face->family_name ? face->family_name : "?") + " (" + file + ")";
+    font.size = size;
+    font.name = std::string(face->family_name ? face->family_name : "?") + " (" + file.path + ")";
     font.baseline = int(std::lround(pixelHeight * face->ascender / cellUnits));
     return font;
 }
 
 void closeSystemFont(SystemFont &font)
 {
-    if (font.face)
-        FT_Done_Face(static_cast<FT_Face>(font.face));
+    if (font.face) {
+        FT_Done_Size(static_cast<FT_Size>(font.size));
+        stopUsingFace(static_cast<FT_Face>(font.face));
+    }
     font.face = nullptr;
+    font.size = nullptr;
     font.name.clear();
 }
 
@@ -187,7 +295,7 @@ TextExtent measureSystemFontText(const SystemFont &font, const std::string &utf8
     TextExtent extent;
     if (!font.face)
         return extent;
-    auto face = static_cast<FT_Face>(font.face);
+    const FT_Face face = sizedFace(font);
     extent.height = font.pixelHeight;
     for (char32_t codePoint : codePointsOf(utf8Text)) {
         if (isDrawn(codePoint) && loadGlyph(face, codePoint))
@@ -201,7 +309,7 @@ void drawSystemFontText(const SystemFont &font, const std::string &utf8Text, int
 {
     if (!font.face || !bitmap.pixels)
         return;
-    auto face = static_cast<FT_Face>(font.face);
+    const FT_Face face = sizedFace(font);
     int penX = x;
     const int baselineY = y + font.baseline;
     for (char32_t codePoint : codePointsOf(utf8Text)) {

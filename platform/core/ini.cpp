@@ -1,7 +1,10 @@
 #include "platform/ini.h"
 
+#include "platform/regular_file.h"
+
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -56,21 +59,29 @@ std::string withoutQuotes(const std::string &value)
 
 bool readLines(const std::string &path, std::vector<std::string> &lines, bool &crlf)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string text, reason;
+    if (readRegularFile(path, MaxIniBytes, text, reason) != FileStatus::Opened)
         return false;
-    std::string line;
+    // Every byte order mark at the start goes: an editor that added one more before the first
+    // section would otherwise hide that section from the reader but not from the writer.
+    const std::string byteOrderMark = "\xEF\xBB\xBF";
+    size_t start = 0;
+    while (text.compare(start, byteOrderMark.size(), byteOrderMark) == 0)
+        start += byteOrderMark.size();
     crlf = false;
     bool first = true;
-    while (std::getline(file, line)) {
-        if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            line.erase(0, 3);
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
         if (first)
             crlf = !line.empty() && line.back() == '\r';
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(line);
         first = false;
+        start = end + 1;
     }
     return true;
 }
@@ -94,6 +105,8 @@ bool findSection(const std::vector<std::string> &lines, const std::string &secti
 bool writeLines(const std::string &path, const std::vector<std::string> &lines, bool crlf)
 {
     const std::string temporary = path + ".new";
+    // One left by a crash could be a link or a pipe, which the stream would write through or wait on.
+    unlink(temporary.c_str());
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         if (!file)

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include "platform/trace.h"
 #include "audio_test_support.h"
 #include "ogg_encode.h"
+#include "support/no_wait.h"
 
 namespace {
 
@@ -381,6 +385,152 @@ TEST_F(Music, EachStateChangeIsTracedOnceInOrder)
     for (size_t at = log.find("music "); at != std::string::npos; at = log.find("music ", at + 1))
         states.push_back(log.substr(at + 6, log.find('\n', at) - at - 6));
     EXPECT_EQ(states, (std::vector<std::string>{"Primed", "Streaming", "Draining", "Finished"}));
+}
+
+// The lines of captured stderr that are messages for the user rather than trace lines.
+std::vector<std::string> userMessages(const std::string &log)
+{
+    std::vector<std::string> messages;
+    for (size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1) {
+        if (log.compare(at, 10, "lumatide: ") == 0)
+            messages.push_back(log.substr(at, end - at));
+    }
+    return messages;
+}
+
+// Gives the pages from index `first` up to the last one (which tells the length at open) the
+// serial number of another stream, with valid checksums: the decoder takes them for pages that
+// do not belong to the music and stops there.
+std::vector<char> foreignPagesFrom(const std::vector<char> &bytes, size_t first)
+{
+    std::vector<char> changed = bytes;
+    const std::vector<size_t> bounds = pageBounds(bytes);
+    for (size_t i = first; i + 2 < bounds.size(); i++) {
+        unsigned char *page = reinterpret_cast<unsigned char *>(changed.data() + bounds[i]);
+        page[14] ^= 0x55;
+        ogg_page header;
+        header.header = page;
+        header.header_len = 27 + page[26];
+        header.body = page + header.header_len;
+        header.body_len = long(bounds[i + 1] - bounds[i]) - header.header_len;
+        ogg_page_checksum_set(&header);
+    }
+    return changed;
+}
+
+TEST_F(Music, FilesThatAreNotMusicAreRefusedAtOnce)
+{
+    const TempFile pipe("pipe.ogg");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const TempFile zero("zero.ogg");
+    std::filesystem::create_symlink("/dev/zero", zero.path);
+    const TempFile folder("folder.ogg");
+    std::filesystem::create_directory(folder.path);
+    const TempFile text("text.ogg");
+    writeBytes(text, std::vector<char>(5000, 'x'));
+    const struct {
+        const char *path;
+        const char *reason;
+    } cases[] = {
+        {pipe.c_str(), "not a regular file (a named pipe)"},
+        {zero.c_str(), "not a regular file (a device)"},
+        {folder.c_str(), "not a regular file (a folder)"},
+        {text.c_str(), "not Ogg Vorbis"},
+        {TempFile("missing.ogg").c_str(), "No such file or directory"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        int result = 0;
+        testing::internal::CaptureStderr();
+        const bool finished = finishesWithoutWaiting([&] { result = music.openFile(c.path); }, {pipe.path});
+        const std::string log = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(finished);
+        EXPECT_NE(result, 0);
+        EXPECT_FALSE(music.decoderOpen);
+        EXPECT_EQ(music.openFailure, c.reason);
+        // The song start tells the user; the stream itself stays quiet.
+        EXPECT_TRUE(userMessages(log).empty()) << log;
+        EXPECT_EQ(music.open(), -1);
+        EXPECT_EQ(music.streamState.load(), Finished);
+    }
+    std::filesystem::remove(folder.path);
+    const TempFile song = encodedSong("fine", 2, 44100, 1000);
+    ASSERT_EQ(music.openFile(song.c_str()), 0);
+    EXPECT_EQ(music.openFailure, "");
+}
+
+// Music damaged after its headers ends the song where decoding stops, and one line says where:
+// the file, the position reached and the length the file declares.
+TEST_F(Music, MusicThatStopsDecodingEarlySaysWhere)
+{
+    const TempFile whole("whole.ogg");
+    ASSERT_TRUE(encodeOgg(whole.path, 2, 44100, noiseSamples(2, 200000)));
+    const std::vector<char> bytes = fileBytes(whole.path);
+    const size_t pages = pageBounds(bytes).size() - 1;
+    ASSERT_GT(pages, 10u);
+
+    const TempFile foreign("foreign.ogg");
+    writeBytes(foreign, foreignPagesFrom(bytes, pages / 2));
+    const size_t foreignFrames = decodeAll(foreign.path).size() / 2;
+    ASSERT_LT(foreignFrames, 150000u);
+    ASSERT_EQ(music.openFile(foreign.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
+    testing::internal::CaptureStderr();
+    playToEnd(music);
+    std::vector<std::string> messages = userMessages(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(music.streamState.load(), Finished);
+    EXPECT_EQ(pcmPositionFrames(music.device), foreignFrames);
+    const uint64_t stopMs = foreignFrames * 1000 / 44100;
+    char stop[16];
+    std::snprintf(stop, sizeof stop, "0:%02u.%03u", unsigned(stopMs / 1000), unsigned(stopMs % 1000));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "lumatide: " + foreign.path + ": decoding stops at " + stop +
+                               " of 0:04.535 (the rest is damaged or missing); the song ends there");
+
+    // Cut while it plays: the file ends before the length read at open.
+    const TempFile cut("cut.ogg");
+    writeBytes(cut, bytes);
+    ASSERT_EQ(music.openFile(cut.c_str()), 0);
+    ASSERT_EQ(music.open(), 0);
+    music.refill();
+    std::filesystem::resize_file(cut.path, bytes.size() / 2);
+    testing::internal::CaptureStderr();
+    playToEnd(music);
+    messages = userMessages(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(music.streamState.load(), Finished);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(cut.path + ": decoding stops at 0:0"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find(" of 0:04.535 "), std::string::npos) << messages[0];
+}
+
+// Music that ends where it says it does, at any length, or that only skips a gap, says nothing.
+TEST_F(Music, MusicThatPlaysToItsEndSaysNothing)
+{
+    const TempFile whole("whole.ogg");
+    ASSERT_TRUE(encodeOgg(whole.path, 2, 44100, noiseSamples(2, 200000)));
+    const std::vector<char> bytes = fileBytes(whole.path);
+    const std::vector<size_t> bounds = pageBounds(bytes);
+    const size_t middle = bounds.size() / 2;
+    ASSERT_GT(middle, 2u);
+    std::vector<char> gap(bytes.begin(), bytes.begin() + long(bounds[middle]));
+    gap.insert(gap.end(), bytes.begin() + long(bounds[middle + 1]), bytes.end());
+    TempFile withGap("gap.ogg");
+    writeBytes(withGap, gap);
+    std::vector<TempFile> songs;
+    songs.push_back(std::move(withGap));
+    for (size_t frames : {0, 1, 12800, 25600, 50000, 200000})
+        songs.push_back(encodedSong("length" + std::to_string(frames), 2, 44100, frames));
+    songs.push_back(encodedSong("mono", 1, 22050, 30000));
+    for (const TempFile &song : songs) {
+        SCOPED_TRACE(song.path);
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(music.openFile(song.c_str()), 0);
+        ASSERT_EQ(music.open(), 0);
+        playToEnd(music);
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(music.streamState.load(), Finished);
+        EXPECT_TRUE(userMessages(log).empty()) << log;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -72,16 +73,22 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         std::string header;
         std::vector<std::string> lines;   // {chart} stands for the chart's path
     };
-    const std::string noMusic = "cannot play its music \"" + musicFile + "\"; the song runs without it";
+    const std::string noMusic =
+        "cannot play its music \"" + musicFile + "\" (No such file or directory); the song runs without it";
+    const std::string folderMusic =
+        "cannot play its music \"" + dataDir + "/start_folder.ogg\" (not a regular file (a folder)); "
+        "the song runs without it";
     const Case cases[] = {
         {"music missing", "WAVE:start_music.ogg\nBPM:120\n", {noMusic}},
         {"no WAVE line", "BPM:120\n", {"no WAVE line names its music; the song runs without it"}},
+        {"music is a folder", "WAVE:start_folder.ogg\nBPM:120\n", {folderMusic}},
         {"BPM 0", "WAVE:start_music.ogg\nBPM:0\n", {"no usable BPM (0); the song has no notes", noMusic}},
         {"no BPM line", "WAVE:start_music.ogg\n", {"no usable BPM (0); the song has no notes", noMusic}},
         {"negative BPM", "WAVE:start_music.ogg\nBPM:-120\n", {"no usable BPM (-120); the song has no notes", noMusic}},
         {"infinite BPM", "WAVE:start_music.ogg\nBPM:1e999\n", {"no usable BPM (inf); the song has no notes", noMusic}},
         {"BPM not a number", "WAVE:start_music.ogg\nBPM:nan\n", {"no usable BPM (nan); the song has no notes", noMusic}},
     };
+    mkdir((dataDir + "/start_folder.ogg").c_str(), 0755);
     for (const Case &c : cases) {
         resetAppContext();
         fakeResetPlatform();
@@ -110,4 +117,5 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         EXPECT_EQ(menu.state.load(), Play) << c.name << ": the song starts all the same";
         std::remove(chartPath.c_str());
     }
+    rmdir((dataDir + "/start_folder.ogg").c_str());
 }

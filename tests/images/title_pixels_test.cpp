@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "gfx/title_pixels.h"
+#include "mapped_fonts.h"
 #include "platform/fonts.h"
 #include "platform/title_encoding.h"
 
@@ -208,4 +210,65 @@ TEST(TitleEncoding, Utf8StaysAndEverythingElseIsCp932)
         SCOPED_TRACE(testing::PrintToString(c.bytes));
         EXPECT_EQ(titleTextToUtf8(c.bytes), c.utf8);
     }
+}
+
+// Titles open at the same time share the faces they have in common, and each draws exactly as it
+// does on a face opened for it alone.
+TEST(TitlePixels, TitlesOnSharedFacesDrawAsTitlesDrawnAlone)
+{
+    const struct {
+        std::string text;
+        int fontSize;
+    } cases[] = {
+        {"test", 12},
+        {"Glass Harbor (Extra)", 18},
+        {"Glass Harbor (Extra)", 12},
+        {TestJapaneseCp932, 18},
+        {TestJapaneseUtf8, 12},
+        {"Mixed \x83\x65\x83\x58 text", 18},
+        {"\xC3\xA9t\xC3\xA9 caf\xC3\xA9", 18},
+        {"\xEC\x95\x88\xEB\x85\x95 Korean", 18},
+        {"AB\nCD", 18},
+        {"Song 2", 18},
+    };
+    ASSERT_EQ(mappedFontFiles(), 0);
+    std::vector<TitleTexture> alone;
+    std::vector<std::string> aloneFaces;
+    for (const auto &c : cases) {
+        TitleTexture &title = alone.emplace_back();
+        title.text = c.text;
+        title.fontSize = c.fontSize;
+        layOutTitle(title);
+        drawTitlePixels(title);
+        aloneFaces.push_back(title.font.name);
+        closeSystemFont(title.font);
+        ASSERT_EQ(mappedFontFiles(), 0) << c.text;
+    }
+
+    std::vector<TitleTexture> shared(std::size(cases));
+    std::set<std::string> faces;
+    for (size_t i = 0; i < shared.size(); ++i) {
+        shared[i].text = cases[i].text;
+        shared[i].fontSize = cases[i].fontSize;
+        layOutTitle(shared[i]);
+        faces.insert(shared[i].font.name);
+    }
+    EXPECT_GE(faces.size(), 2u);
+    EXPECT_EQ(mappedFontFiles(), int(faces.size()));
+    // Drawn in the opposite order, and the first twice, so that every title is drawn after titles
+    // of the other size have used its face.
+    for (size_t i = shared.size(); i-- > 0;)
+        drawTitlePixels(shared[i]);
+    drawTitlePixels(shared[0]);
+    for (size_t i = 0; i < shared.size(); ++i) {
+        SCOPED_TRACE(cases[i].text);
+        EXPECT_EQ(shared[i].font.name, aloneFaces[i]);
+        EXPECT_EQ(shared[i].extentWidth, alone[i].extentWidth);
+        EXPECT_EQ(shared[i].extentHeight, alone[i].extentHeight);
+        EXPECT_EQ(shared[i].pixels, alone[i].pixels);
+    }
+
+    for (TitleTexture &title : shared)
+        closeSystemFont(title.font);
+    EXPECT_EQ(mappedFontFiles(), 0);
 }

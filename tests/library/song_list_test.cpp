@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "app/app_context.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 #include "library/song_list.h"
+#include "support/no_wait.h"
 #include "support/scratch_folder.h"
 
 using namespace std::string_literals;
@@ -164,4 +168,124 @@ TEST(SongList, ChartsAndMusicFromWindowsFoldersAreFound)
     parseChartFile(findDataFile(data.path, "Pack\\SONG.txt"), data.path, 1, chart);
     EXPECT_EQ(chart.noteCount, 1);
     EXPECT_EQ(chart.musicPath, data.path + "/pack/music/song.ogg");
+}
+
+namespace {
+
+struct ReadList {
+    bool finished = false;
+    Catalogue catalogue;
+    std::vector<std::string> messages;
+};
+
+// Reads the song list, failing instead of waiting on any of the pipes; one message a line.
+ReadList readListOf(const ScratchFolder &data, const std::vector<std::string> &pipes = {})
+{
+    ReadList read;
+    testing::internal::CaptureStderr();
+    read.finished = finishesWithoutWaiting([&] { readSongList(data.path, read.catalogue); }, pipes);
+    const std::string text = testing::internal::GetCapturedStderr();
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        read.messages.push_back(text.substr(at, end - at));
+    return read;
+}
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+// An empty select screen says nothing by itself: one line names the list, says what is wrong
+// with it and how songs are added. A pipe or a device in its place is never waited on nor read.
+TEST(SongList, AListThatGivesNoSongsSaysSo)
+{
+    const struct {
+        const char *name;
+        std::function<void(const std::string &path)> make;
+        const char *reason;
+    } cases[] = {
+        {"missing", [](const std::string &) {}, "No such file or directory"},
+        {"empty", [](const std::string &path) { writeWholeFile(path, ""); }, "empty"},
+        {"no chart line", [](const std::string &path) { writeWholeFile(path, "# songs\nsong.TXT\n"); },
+         "names no chart file"},
+        {"a named pipe", [](const std::string &path) { mkfifo(path.c_str(), 0600); },
+         "not a regular file (a named pipe)"},
+        {"a link to /dev/zero", [](const std::string &path) { std::filesystem::create_symlink("/dev/zero", path); },
+         "not a regular file (a device)"},
+        {"a folder", [](const std::string &path) { std::filesystem::create_directory(path); },
+         "not a regular file (a folder)"},
+        {"over 16 MB",
+         [](const std::string &path) {
+             writeWholeFile(path, "a.txt\n");
+             std::filesystem::resize_file(path, (uintmax_t(16) << 20) + 1);
+         },
+         "16777217 bytes, larger than 16 MB"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder data;
+        const std::string list = data.file("songlist.txt");
+        c.make(list);
+        const ReadList read = readListOf(data, {list});
+        ASSERT_TRUE(read.finished);
+        EXPECT_EQ(read.catalogue.songCount, 0);
+        EXPECT_TRUE(read.catalogue.songs.empty());
+        ASSERT_EQ(read.messages.size(), 1u);
+        EXPECT_TRUE(contains(read.messages[0], "lumatide: " + list + ": " + c.reason)) << read.messages[0];
+        EXPECT_TRUE(contains(read.messages[0], "one chart file name per line")) << read.messages[0];
+    }
+}
+
+// A listed chart that cannot be read keeps its entry with the defaults, and one line names it.
+TEST(SongList, EachChartThatCannotBeReadIsNamedOnce)
+{
+    ScratchFolder data;
+    data.write("songlist.txt", "good.txt\nmissing.txt\npipe.txt\nzero.txt\nhuge.txt\nfolder.txt\n");
+    data.write("good.txt", "TITLE:Good\nLEVEL:3\n");
+    const std::string pipe = data.file("pipe.txt");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", data.file("zero.txt"));
+    data.write("huge.txt", "TITLE:Huge\n");
+    std::filesystem::resize_file(data.file("huge.txt"), (uintmax_t(16) << 20) + 1);
+    std::filesystem::create_directory(data.file("folder.txt"));
+
+    const ReadList read = readListOf(data, {pipe});
+    ASSERT_TRUE(read.finished);
+    ASSERT_EQ(read.catalogue.songCount, 6);
+    EXPECT_EQ(read.catalogue.songs[0].title, "Good");
+    EXPECT_EQ(read.catalogue.songs[0].level, 3);
+    for (size_t i = 1; i < 6; i++) {
+        SCOPED_TRACE(read.catalogue.songs[i].fileName);
+        EXPECT_EQ(read.catalogue.songs[i].title, "");
+        EXPECT_EQ(read.catalogue.songs[i].level, 1);
+        EXPECT_EQ(read.catalogue.titleTextures[i].text, "test");
+        EXPECT_EQ(read.catalogue.titleTextures[i].fontSize, 12);
+    }
+    const char *const reasons[] = {"missing.txt: No such file or directory",
+                                   "pipe.txt: not a regular file (a named pipe)",
+                                   "zero.txt: not a regular file (a device)",
+                                   "huge.txt: 16777217 bytes, larger than 16 MB",
+                                   "folder.txt: not a regular file (a folder)"};
+    ASSERT_EQ(read.messages.size(), 5u);
+    for (size_t i = 0; i < 5; i++)
+        EXPECT_TRUE(contains(read.messages[i], "lumatide: " + data.path + "/" + reasons[i])) << read.messages[i];
+}
+
+// The song start reads the chart again; a pipe or a device there is not waited on nor read.
+TEST(SongList, AChartThatIsNotAFileParsesAsEmptyAtOnce)
+{
+    ScratchFolder data;
+    const std::string pipe = data.file("pipe.txt");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", data.file("zero.txt"));
+    for (const std::string &path : {pipe, data.file("zero.txt")}) {
+        SCOPED_TRACE(path);
+        Chart chart;
+        bool parsed = true;
+        ASSERT_TRUE(finishesWithoutWaiting([&] { parsed = parseChartFile(path, data.path, 1, chart); }, {pipe}));
+        EXPECT_FALSE(parsed);
+        EXPECT_EQ(chart.noteCount, 0);
+    }
 }

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "app/config.h"
+#include "platform/ini.h"
+#include "support/no_wait.h"
 #include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
@@ -97,6 +102,40 @@ TEST(Config, MissingFileIsCreatedWithTheDefault)
 TEST(Config, UnwritableFolderStillRunsWithTheDefault)
 {
     EXPECT_EQ(loadBufferLengthMs("/nonexistent-folder/conf.ini"), 20);
+}
+
+// Start-up neither stalls on conf.ini nor waits for it: a file over 1 MB or a pipe gives the
+// default with a line naming the file, and stays as it was.
+TEST(Config, OversizedFilesAndPipesAreNotRead)
+{
+    ScratchFolder folder;
+    const std::string big = folder.write("big.ini", "[config]\nBufferLength=35\n;" + std::string(MaxIniBytes, 'x'));
+    const std::string pipe = folder.file("pipe.ini");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        const char *reason;
+    } cases[] = {
+        {big, "bytes, larger than 1 MB"},
+        {pipe, "not a regular file (a named pipe)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        const uintmax_t sizeBefore = fs::is_regular_file(c.path) ? fs::file_size(c.path) : 0;
+        int ms = 0;
+        testing::internal::CaptureStderr();
+        const bool finished = finishesWithoutWaiting([&] { ms = loadBufferLengthMs(c.path); }, {pipe});
+        const std::string warning = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(finished);
+        EXPECT_EQ(ms, 20);
+        EXPECT_NE(warning.find(c.path + ": "), std::string::npos) << warning;
+        EXPECT_NE(warning.find(c.reason), std::string::npos) << warning;
+        EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
+        if (sizeBefore != 0) {
+            EXPECT_EQ(fs::file_size(c.path), sizeBefore);
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "platform/ini.h"
+#include "support/no_wait.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -95,6 +98,61 @@ TEST(Ini, FileThatCannotBeReadIsLeftAlone)
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_FALSE(fileExists(folder.file("gone.ini")));
     EXPECT_FALSE(fileExists(link + ".new"));
+}
+
+// Whatever the file held before, the key written reads back and every other key reads as it did.
+TEST(Ini, WhatIsWrittenReadsBack)
+{
+    const char *const befores[] = {
+        "\xEF\xBB\xBF[config]\nOther=1\n",
+        "\xEF\xBB\xBF\xEF\xBB\xBF[config]\nOther=1\n",
+        "\xEF\xBB\xBF\xEF\xBB\xBF[config]\nBufferLength=5\nOther=1\n",
+        "\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF[config]\r\nOther=1\r\n",
+        "\xEF\xBB\xBF\xEF\xBB\xBF",
+        "\xEF\xBB\xBF\n[config]\nOther=1\n",
+        "[x]\nOther=2\n\xEF\xBB\xBF[config]\nOther=1\n",
+    };
+    for (const char *before : befores) {
+        SCOPED_TRACE(testing::PrintToString(std::string(before)));
+        ScratchFolder folder;
+        const std::string path = folder.file("conf.ini");
+        writeWholeFile(path, before);
+        const std::string otherBefore = iniReadString(path, "config", "Other", "none");
+        const std::string xBefore = iniReadString(path, "x", "Other", "none");
+        ASSERT_TRUE(iniWriteString(path, "config", "BufferLength", "20"));
+        EXPECT_EQ(iniReadString(path, "config", "BufferLength", "none"), "20") << readWholeFile(path);
+        EXPECT_EQ(iniReadString(path, "config", "Other", "none"), otherBefore);
+        EXPECT_EQ(iniReadString(path, "x", "Other", "none"), xBefore);
+    }
+}
+
+TEST(Ini, PipesAndOversizedFilesAreNeitherWaitedOnNorRead)
+{
+    ScratchFolder folder;
+    const std::string pipe = folder.file("pipe.ini");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::string value;
+    bool written = true;
+    EXPECT_TRUE(finishesWithoutWaiting([&] { value = iniReadString(pipe, "config", "BufferLength", "d"); }, {pipe}));
+    EXPECT_EQ(value, "d");
+    EXPECT_TRUE(finishesWithoutWaiting([&] { written = iniWriteString(pipe, "config", "BufferLength", "20"); }, {pipe}));
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+
+    // The key is at the top, where a reader that takes the whole file would find it.
+    const std::string big = folder.write("big.ini", "[config]\nBufferLength=35\n;" + std::string(MaxIniBytes, 'x'));
+    EXPECT_EQ(iniReadString(big, "config", "BufferLength", "d"), "d");
+    const std::string fits = folder.write("fits.ini", "[config]\nBufferLength=35\n;" + std::string(1000, 'x'));
+    EXPECT_EQ(iniReadString(fits, "config", "BufferLength", "d"), "35");
+
+    // A pipe left where the new file is written first is not written into.
+    const std::string path = folder.file("conf.ini");
+    ASSERT_EQ(mkfifo((path + ".new").c_str(), 0600), 0);
+    EXPECT_TRUE(finishesWithoutWaiting([&] { written = iniWriteString(path, "config", "BufferLength", "20"); },
+                                       {path + ".new"}));
+    EXPECT_TRUE(written);
+    EXPECT_EQ(readWholeFile(path), "[config]\nBufferLength=20\n");
+    EXPECT_FALSE(fileExists(path + ".new"));
 }
 
 } // namespace
