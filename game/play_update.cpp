@@ -14,7 +14,6 @@
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "rules/atomic_access.h"
-#include "rules/control_layout.h"
 #include "rules/count_up.h"
 #include "rules/credit_state.h"
 #include "rules/menu_state.h"

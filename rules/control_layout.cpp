@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "rules/window_state.h"
-
 void layoutControls(ScreenControl controls[5], double aspect)
 {
     controls[0] = {-0.85, aspect - 0.3, 0.05, 0.05};
@@ -11,11 +9,6 @@ void layoutControls(ScreenControl controls[5], double aspect)
     controls[2] = {0.75, -0.3125 * aspect, 0.05, 0.05};
     controls[3] = {0.8, -0.91 * aspect, 0.1, 0.05};
     controls[4] = {0.9, -0.3125 * aspect, 0.05, 0.05};
-}
-
-void resetControlLayout()
-{
-    layoutControls(window.controls, window.aspect);
 }
 
 int controlUnderPointer(int x, int y, int clientWidth, int clientHeight, const ScreenControl controls[5])

@@ -4,9 +4,6 @@
 // Places the five on-screen controls for the given height/width ratio.
 void layoutControls(ScreenControl controls[5], double aspect);
 
-// layoutControls on the window's controls and aspect.
-void resetControlLayout();
-
 // The control (1..5) under client pixel (x, y), a later control winning over an earlier one; 0 for none.
 int controlUnderPointer(int x, int y, int clientWidth, int clientHeight, const ScreenControl controls[5]);
 

@@ -8,3 +8,8 @@ WindowState::WindowState()
 {
     layoutControls(controls, aspect);
 }
+
+void resetControlLayout()
+{
+    layoutControls(window.controls, window.aspect);
+}

@@ -24,3 +24,6 @@ struct WindowState {
 };
 
 extern WindowState window;
+
+// Lays the controls out anew for the window's aspect: after a resize and when play is abandoned.
+void resetControlLayout();
