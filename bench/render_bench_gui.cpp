@@ -1,14 +1,20 @@
 // renderFrame during play for charts of 200, 2,000 and 20,000 notes at the same note density:
 // a frame should cost the same whatever the chart's length. Also the 200-note frame with the C
-// library's default heap thresholds, with the page faults of a frame. Needs a display (xvfb-run).
+// library's default heap thresholds, with the page faults of a frame; and the 200-note frame layer
+// by layer, each layer finished before the next begins. Needs a display (xvfb-run).
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
+#include <chrono>
 #include <malloc.h>
+#include <string>
+#include <utility>
+#include <vector>
 #include <sys/resource.h>
 
 #include "app/app_context.h"
 #include "rules/control_layout.h"
+#include "gfx/gfx_state.h"
 #include "gfx/render_frame.h"
 #include "library/chart_notes.h"
 #include "platform/timer.h"
@@ -128,6 +134,60 @@ void renderFrameDuringPlay(benchmark::State &state)
     drawPlayFrames(state);
 }
 
+// Time spent on each layer of the frames drawn while it is set, in the order the layers come.
+struct LayerClock {
+    std::chrono::steady_clock::time_point mark;
+    std::vector<std::pair<std::string, double>> totalMs;
+    size_t next = 0;
+
+    void add(const char *layer)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        const double ms = std::chrono::duration<double, std::milli>(now - mark).count();
+        mark = now;
+        if (next == totalMs.size())
+            totalMs.emplace_back(layer, 0.0);
+        totalMs[next++].second += ms;
+    }
+};
+
+LayerClock layerClock;
+
+void finishLayer(const char *layer)
+{
+    glFinish();
+    layerClock.add(layer);
+}
+
+// Each layer's cost with the GL made to finish it first, so a layer's figure holds the
+// rasterising it asked for; "swap" is the flush and the buffer swap after the last layer. The
+// layers together cost more than a frame: the finishes stop the GL's threads from overlapping
+// one layer with the next.
+void renderLayersDuringPlay(benchmark::State &state)
+{
+    if (!openWindow()) {
+        state.SkipWithError("no display: run under xvfb-run");
+        return;
+    }
+    keepFreedMemory();
+    playNearChartEnd(static_cast<int>(state.range(0)));
+    for (int frame = 0; frame < 60; frame++)
+        renderFrame();
+    glFinish();
+    layerClock = LayerClock{};
+    gfx.layerDrawn = finishLayer;
+    for (auto _ : state) {
+        layerClock.next = 0;
+        layerClock.mark = std::chrono::steady_clock::now();
+        renderFrame();
+        glFinish();
+        layerClock.add("swap");
+    }
+    gfx.layerDrawn = nullptr;
+    for (const auto &[layer, ms] : layerClock.totalMs)
+        state.counters[layer] = ms / static_cast<double>(state.iterations());
+}
+
 // CPU is the whole process, the rasterizer threads of a software GL included.
 BENCHMARK(renderFrameWithDefaultHeap)
     ->Arg(200)
@@ -144,5 +204,7 @@ BENCHMARK(renderFrameDuringPlay)
     ->MinTime(2.0)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
+
+BENCHMARK(renderLayersDuringPlay)->Arg(200)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 } // namespace

@@ -17,13 +17,6 @@ void centredQuad(double halfWidth, double halfHeight, float quad[8])
         quad[i] = corners[i];
 }
 
-void fillAndOutline(const float quad[8], double outlineGrey)
-{
-    drawShape(GL_TRIANGLE_FAN, quad, 4);
-    glColor4d(outlineGrey, outlineGrey, outlineGrey, 1.0);
-    drawShape(GL_LINE_LOOP, quad, 4);
-}
-
 void fillUnitSquare() { drawShape(GL_TRIANGLE_FAN, unitSquare, 4); }
 
 void outlineUnitSquare() { drawShape(GL_LINE_LOOP, unitSquare, 4); }

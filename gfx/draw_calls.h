@@ -6,8 +6,6 @@
 void drawShape(GLenum mode, const float *xy, int count);
 // The rectangle around the origin, bottom corners first.
 void centredQuad(double halfWidth, double halfHeight, float quad[8]);
-// Fills a quad in the current colour, then outlines it in an opaque grey.
-void fillAndOutline(const float quad[8], double outlineGrey);
 // The unit square as a fan or a line loop.
 void fillUnitSquare();
 void outlineUnitSquare();

@@ -1,10 +1,12 @@
 #include "gfx/field_renderer.h"
 
 #include <cmath>
+#include <vector>
 
 #include "gfx/draw_calls.h"
 #include "gfx/field_effects.h"
 #include "gfx/hit_effect_notes.h"
+#include "gfx/quad_batch.h"
 #include "library/chart.h"
 #include "rules/play_state.h"
 #include "rules/menu_state.h"
@@ -77,44 +79,57 @@ void drawPointerBand(const FrameContext &frame)
     glPopMatrix();
 }
 
-// Calls draw(k, quad) for every column -1 ... 25 with the model view moved to the column's centre
-// on the keyboard row; quad is the half-semitone-wide rectangle that stripes and keys share.
-template <typename Draw>
-static void forEachKeyColumn(const FieldMetrics &m, Draw draw)
-{
-    float quad[8];
-    centredQuad(m.stripeHalfWidth, m.stripeHalfHeight, quad);
-    for (int k = -1; k <= 25; k++) {
-        glPushMatrix();
-        glTranslated(columnX(m, k), m.keyboardY, 0.0);
-        draw(k, quad);
-        glPopMatrix();
-    }
-}
-
-// Drawn twice each with additive grey; the very first drawing is black and adds nothing, so
-// column -1 ends one step darker than the others.
+// Drawn twice each with additive grey, all in one call: the model view keeps the tenfold height
+// and the keyboard row, each stripe's corners carry its column. The frame used to draw the first
+// stripe once more before the others, in black, which adds nothing; so column -1 ends one step
+// darker than the others.
 void drawSemitoneStripes(const FrameContext &frame)
 {
-    glColor4d(0.0, 0.0, 0.0, 1.0);
-    forEachKeyColumn(frame.metrics, [](int k, const float *quad) {
+    const FieldMetrics &m = frame.metrics;
+    float quad[8];
+    centredQuad(m.stripeHalfWidth, m.stripeHalfHeight, quad);
+    static std::vector<float> xy;
+    xy.clear();
+    for (int k = -1; k <= 25; k++) {
         if (!isStripeColumn(k))
-            return;
-        glScaled(1.0, 10.0, 1.0);
-        drawShape(GL_TRIANGLE_FAN, quad, 4);
-        glColor4d(0.2, 0.2, 0.2, 0.1);
-        drawShape(GL_TRIANGLE_FAN, quad, 4);
-    });
+            continue;
+        const float x = static_cast<float>(columnX(m, k));
+        for (int pass = k == -1 ? 1 : 0; pass < 2; pass++) {
+            for (int corner : {0, 1, 2, 0, 2, 3}) {
+                xy.push_back(quad[2 * corner] + x);
+                xy.push_back(quad[2 * corner + 1]);
+            }
+        }
+    }
+    glPushMatrix();
+    glTranslated(0.0, m.keyboardY, 0.0);
+    glScaled(1.0, 10.0, 1.0);
+    glColor4d(0.2, 0.2, 0.2, 0.1);
+    drawShape(GL_TRIANGLES, xy.data(), static_cast<int>(xy.size() / 2));
+    glPopMatrix();
 }
 
+// Every key filled, then every outline: a key's fill reaches no further into its neighbour than
+// the neighbour's own outline, which is drawn over it again in the same grey.
 void drawKeyboard(const FrameContext &frame)
 {
+    const FieldMetrics &m = frame.metrics;
+    float quad[8];
+    centredQuad(m.stripeHalfWidth, m.stripeHalfHeight, quad);
+    static QuadBatch keys;
+    clearQuadBatch(keys);
+    const float y = static_cast<float>(m.keyboardY);
+    for (int k = -1; k <= 25; k++) {
+        const float x = static_cast<float>(columnX(m, k));
+        const float grey = static_cast<float>(keyGrey(k));
+        const float rgba[4] = {grey, grey, grey, static_cast<float>(keyAlpha(k))};
+        addFill(keys, quad, x, y, rgba);
+        addOutline(keys, quad, x, y);
+    }
+    drawFills(keys);
     glLineWidth(1.0f);
-    forEachKeyColumn(frame.metrics, [](int k, const float *quad) {
-        const double grey = keyGrey(k);
-        glColor4d(grey, grey, grey, keyAlpha(k));
-        fillAndOutline(quad, 0.3);
-    });
+    glColor4d(0.3, 0.3, 0.3, 1.0);
+    drawOutlines(keys);
 }
 
 void drawJudgementLine(const FrameContext &frame)

@@ -5,6 +5,7 @@
 
 #include "gfx/draw_calls.h"
 #include "gfx/field_renderer.h"
+#include "gfx/gfx_state.h"
 #include "gfx/hud_renderer.h"
 #include "gfx/note_renderer.h"
 #include "gfx/screen_texts.h"
@@ -46,11 +47,18 @@ static FrameContext frameContext(const FrameInput &input)
     return frame;
 }
 
+static void layerDrawn(const char *layer)
+{
+    if (gfx.layerDrawn != nullptr)
+        gfx.layerDrawn(layer);
+}
+
 void drawFrame(const FrameInput &input)
 {
     const FrameContext frame = frameContext(input);
     const FieldMetrics &m = frame.metrics;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    layerDrawn("clear");
     // A minimised window has no width to lay anything out in.
     if (m.half < 1)
         return;
@@ -61,32 +69,43 @@ void drawFrame(const FrameInput &input)
     glEnable(GL_BLEND);
     useNormalBlend();
     drawBackground();
+    layerDrawn("background");
 
     useCubeView();
     drawBackgroundCube(frame);
+    layerDrawn("cube");
 
     use2DView();
     useAdditiveBlend();
     drawPointerBand(frame);
+    layerDrawn("pointer");
     drawSemitoneStripes(frame);
+    layerDrawn("stripes");
     useNormalBlend();
 
     if (frame.state == Play) {
         drawMeasureLines(frame);
+        layerDrawn("measures");
         drawNotes(frame);
+        layerDrawn("notes");
     }
     drawJudgementPopup(frame);
+    layerDrawn("popup");
     drawKeyboard(frame);
+    layerDrawn("keyboard");
     drawJudgementLine(frame);
     drawHitEffects(frame);
     drawLinkEffect(frame);
+    layerDrawn("line+effects");
 
     drawGauge(frame);
     drawHeaderBand(frame);
     drawSelectArrows(frame);
     drawControlIcons(frame);
     drawFullComboGlow(frame);
+    layerDrawn("hud");
     drawScreenTexts(frame);
+    layerDrawn("texts");
 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);
