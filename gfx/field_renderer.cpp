@@ -13,13 +13,16 @@
 #include "rules/song_scoring.h"
 #include "rules/window_state.h"
 
+// Opaque, so blending would only read back what it replaces.
 void drawBackground()
 {
     static const float colours[16] = {0.1f, 0.1f, 0.1f, 1.0f, 0.1f, 0.1f, 0.1f, 1.0f,
                                       0.45f, 0.45f, 0.45f, 1.0f, 0.45f, 0.45f, 0.45f, 1.0f};
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_FLOAT, 0, colours);
+    glDisable(GL_BLEND);
     fillUnitSquare();
+    glEnable(GL_BLEND);
     glDisableClientState(GL_COLOR_ARRAY);
 }
 

@@ -93,6 +93,25 @@ void playChart(int cursor, int msBeforeCursor)
     window.pointerX = 40.0 + 3.0 * cursor;
 }
 
+// Heads that overlap: the same pitch a few milliseconds apart, half a semitone apart at one time,
+// one note twice; light open heads among dark taken ones, so the order of fills and outlines shows.
+void playOverlappingHeads()
+{
+    playChart(0, 0);
+    std::vector<ChartNote> notes;
+    for (int i = 0; i < 40; i++) {
+        ChartNote note;
+        note.timeMs = 5000 + 60 * (i / 4) + (i % 4 == 1 ? 12 : 0) + (i % 4 == 3 ? 3 : 0);
+        note.pitch = (i / 4) % 12 - 6 + (i % 4 == 2 ? 0.5 : 0.0) + (i % 4 == 3 ? 0.25 : 0.0);
+        note.linked = i % 8 == 5;
+        notes.push_back(note);
+    }
+    setChartNotes(chart, notes);
+    for (int i = 0; i < 40; i += 3)
+        chart.notes[i].state = NoteTaken;
+    play.songTimeMs = 4900;
+}
+
 struct Scene {
     const char *name;
     int clientHeight;
@@ -159,6 +178,7 @@ TEST_F(WholeFrameChecksums, EveryScreenAndAPlayedChartMatchTheirReference)
         {"play_middle", 480, [] { playChart(70, 130); }, false, 0xd0424467fbd19cdf},
         {"play_late", 480, [] { playChart(150, 10); play.fullComboTime = Now - 700; }, false, 0x34c9b8b62065b3b7},
         {"play_all_passed", 480, [] { playChart(160, 0); }, false, 0x6ee319b1ad348dbe},
+        {"play_overlapping_heads", 480, playOverlappingHeads, false, 0xce2534e33365282c},
         {"play_middle_16_9", 360, [] { playChart(70, 130); }, false, 0xb89c92cc999ee073},
         {"song_end", 480, [] {
              playChart(160, 0);
