@@ -1,16 +1,67 @@
 #include "app/main_loop.h"
 
+#include "audio/voice_wake.h"
 #include "game/menus.h"
 #include "game/play_update.h"
 #include "gfx/render_frame.h"
+#include "platform/frame_trace.h"
 #include "platform/keys.h"
 #include "platform/message_pump.h"
+#include "platform/timer.h"
 #include "platform/trace.h"
 #include "rules/count_up.h"
 #include "rules/menu_state.h"
 #include "rules/shell_state.h"
 
-static const char *stateName(int state)
+namespace {
+
+// When the swap does not wait for the display, frames start on a schedule of 60 a second: due
+// times 16 2/3 ms apart, kept as whole milliseconds and thirds. Waiting out only the rest of each
+// frame keeps the rate whatever the frame's own work costs; a frame that starts late never makes
+// the next ones come sooner, so rules counted in frames never run faster than 60 a second.
+struct FrameSchedule {
+    uint32_t dueMs = 0;      // the last frame's due time...
+    int dueThirds = 0;       // ...plus this many thirds of a millisecond
+};
+
+FrameSchedule schedule;
+
+constexpr uint32_t LateToleranceMs = 1;   // the timer's own granularity
+
+// Milliseconds to wait before this frame starts, and its due time noted for the next one.
+uint32_t waitForNextFrame(uint32_t nowMs)
+{
+    const int thirds = schedule.dueThirds + 2;
+    uint32_t dueMs = schedule.dueMs + 16 + uint32_t(thirds / 3);
+    const int dueThirds = thirds % 3;
+    const uint32_t startMs = dueMs + (dueThirds != 0 ? 1 : 0);
+    const int32_t ahead = int32_t(startMs - nowMs);
+    if (ahead < -int32_t(LateToleranceMs) || ahead > 17) {
+        // Late (the work overran, the game stalled) or a clock that went back: start now.
+        schedule = FrameSchedule{nowMs, 0};
+        return 0;
+    }
+    schedule = FrameSchedule{dueMs, dueThirds};
+    return ahead > 0 ? uint32_t(ahead) : 0;
+}
+
+void waitForFrame()
+{
+    const uint32_t nowMs = timerNowMs();
+    if (shell.swapControlMissing) {
+        // The swap waits for the display and paces the frames; a swap-paced frame is due now.
+        schedule = FrameSchedule{nowMs, 0};
+        pumpMessagesFor(1);
+        return;
+    }
+    const uint32_t waitMs = waitForNextFrame(nowMs);
+    if (waitMs > 0)
+        pumpMessagesFor(waitMs);
+    else
+        pumpWaitingMessages();
+}
+
+const char *stateName(int state)
 {
     switch (state) {
     case Select: return "Select";
@@ -21,10 +72,12 @@ static const char *stateName(int state)
     }
 }
 
+} // namespace
+
 void runFrame()
 {
-    // Without swap control the buffer swap waits for the display; with it the wait paces frames.
-    pumpMessagesFor(shell.swapControlMissing ? 1 : 17);
+    waitForFrame();
+    const uint64_t workStartUs = timerNowUs();
     switch (menu.state.load(std::memory_order_relaxed)) {
     case Select:
         menu.autoplay = 0;
@@ -40,8 +93,10 @@ void runFrame()
         updateMenus();
         break;
     }
+    wakeVoicesOnPress();
     renderFrame();
     keysEndFrame();
+    traceFrameWork(timerNowUs() - workStartUs);
 }
 
 void runMainLoop()

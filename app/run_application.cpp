@@ -5,6 +5,7 @@
 #include "app/main_loop.h"
 #include "audio/audio_output.h"
 #include "audio/voice_thread.h"
+#include "audio/voice_wake.h"
 #include "game/play_reset.h"
 #include "gfx/image_texture.h"
 #include "gfx/title_cache.h"
@@ -47,6 +48,7 @@ void shutDown(PlatformThread *voiceThreadHandle)
 {
     saveRanking();
     shell.voiceThreadRunning.store(0, std::memory_order_relaxed);
+    wakeVoiceThread();
     threadJoin(voiceThreadHandle);
     music.close();
     releaseImageTextures();

@@ -23,4 +23,8 @@ void startAudioOutput()
         reportNoAudioOutput();
 }
 
-void stopAudioOutput() { pcmStopOutput(); }
+void stopAudioOutput()
+{
+    trace("audio underruns %llu", static_cast<unsigned long long>(pcmUnderruns()));
+    pcmStopOutput();
+}

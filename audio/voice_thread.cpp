@@ -7,7 +7,7 @@
 #include "audio/pcm_device_release.h"
 #include "audio/synthesizer.h"
 #include "audio/tone_voice.h"
-#include "platform/message_pump.h"
+#include "audio/voice_wake.h"
 #include "rules/menu_state.h"
 #include "rules/play_state.h"
 #include "rules/player_pitch.h"
@@ -114,9 +114,11 @@ void feedVoices(uint16_t queueTarget)
 void voiceThread()
 {
     const uint16_t queueTarget = voiceQueueTarget(shell.bufferLengthMs);
+    // A pass when there is work, never on a clock: a voice that sounds has a slot to fill each
+    // time one of its buffers comes back, and a silent one has nothing to do until a press.
     while (shell.voiceThreadRunning.load(std::memory_order_acquire) == 1) {
-        pumpMessagesFor(5);
         feedVoices(queueTarget);
+        waitForVoiceWork();
     }
 }
 
@@ -151,6 +153,7 @@ void onVoiceBufferDone(PcmDevice device, uintptr_t user)
     for (ToneVoice &voice : voices) {
         if (voice.device == device) {
             voice.ringDone.store(int(user), std::memory_order_release);
+            wakeVoiceThread();
             return;
         }
     }
@@ -160,4 +163,5 @@ void requestVoiceReset()
 {
     for (ToneVoice &voice : voices)
         voice.resetRequested.store(1, std::memory_order_release);
+    wakeVoiceThread();
 }

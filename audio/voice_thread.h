@@ -3,7 +3,8 @@
 
 #include "platform/pcm.h"
 
-// Started before openVoices; runs a feeding pass every 5 ms while voiceThreadRunning is 1.
+// Started before openVoices; runs a feeding pass whenever woken (audio/voice_wake.h) while
+// voiceThreadRunning is 1.
 void voiceThread();
 // One pass of the thread: resets requested voices and tops up the rings of the active ones.
 void feedVoices(uint16_t queueTarget);

@@ -8,7 +8,10 @@
 using MessageHandler = void (*)(const WindowMessage &message);
 void setMessageHandler(MessageHandler handler);
 
-// Dispatches every waiting window message to the handler, then sleeps 1 ms, until at least ms
-// milliseconds have passed; runs at least once. Off the main thread, or before a handler is set,
-// it only sleeps: the window's messages belong to the main thread's handler.
+// Dispatches every waiting window message to the handler, sleeps in one go until at least ms
+// milliseconds (and at least 1) have passed since the call, and dispatches what came meanwhile.
+// Off the main thread, or before a handler is set, it only sleeps: the window's messages belong
+// to the main thread's handler.
 void pumpMessagesFor(uint32_t ms);
+// Dispatches every waiting window message without waiting (main thread; elsewhere it does nothing).
+void pumpWaitingMessages();

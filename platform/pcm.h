@@ -35,6 +35,8 @@ void pcmStopOutput();
 const char *pcmDriverName();
 int pcmOutputRate();
 int pcmOutputBufferFrames();
+// Pulls of the output that came after it had played every frame mixed before (heard as gaps).
+uint64_t pcmUnderruns();
 
 // Opens a logical device (main thread). With a callback, done notices go to it on the audio
 // thread; without one they wait for the main thread in the notice queue (pcmTakeWindowNotice).

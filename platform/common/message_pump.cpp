@@ -1,5 +1,6 @@
 #include "platform/message_pump.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -16,18 +17,34 @@ void setMessageHandler(MessageHandler handler)
     messageHandler.store(handler, std::memory_order_relaxed);
 }
 
+// All of them: the voices return up to 150 buffers a second; one message at a time would let
+// their notices pile up in front of the keys and the window's own messages.
+static void dispatchWaitingMessages(MessageHandler handler)
+{
+    WindowMessage message;
+    while (windowTakeMessage(message))
+        handler(message);
+}
+
 void pumpMessagesFor(uint32_t ms)
 {
     const MessageHandler handler = messageHandler.load(std::memory_order_relaxed);
     const bool dispatching = handler != nullptr && std::this_thread::get_id() == mainThread;
     const uint32_t start = timerNowMs();
-    do {
-        // All of them: behind a swap that waits for the display, the 1 ms frame wait is one step
-        // per frame, and the voices return up to 150 buffers a second; one message a step would
-        // let their notices pile up in front of the keys and the window's own messages.
-        WindowMessage message;
-        while (dispatching && windowTakeMessage(message))
-            handler(message);
-        timerSleepMs(1);
-    } while (timerNowMs() - start < ms);
+    const uint32_t wait = std::max<uint32_t>(ms, 1);
+    if (dispatching)
+        dispatchWaitingMessages(handler);
+    // One sleep for the whole wait: keys are latched whenever the window system is read, and the
+    // frame reads them after the wait, so waking every millisecond would see nothing sooner.
+    for (uint32_t elapsed = timerNowMs() - start; elapsed < wait; elapsed = timerNowMs() - start)
+        timerSleepMs(wait - elapsed);
+    if (dispatching)
+        dispatchWaitingMessages(handler);
+}
+
+void pumpWaitingMessages()
+{
+    const MessageHandler handler = messageHandler.load(std::memory_order_relaxed);
+    if (handler != nullptr && std::this_thread::get_id() == mainThread)
+        dispatchWaitingMessages(handler);
 }

@@ -109,6 +109,8 @@ LogicalDevice devices[MaxDevices];
 Published published;
 PullState pull;
 std::atomic<uint64_t (*)()> outputClock{pcmSteadyClockUs};
+std::atomic<uint64_t> underruns{0};
+std::atomic<PcmPullObserver> pullObserver{nullptr};
 
 LogicalDevice *deviceFor(PcmDevice id)
 {
@@ -428,14 +430,32 @@ void pcmMixerStartOutput(int latencyFrames, uint64_t (*clockUs)())
     publish();
 }
 
+// A pull that comes after the listener would have heard every frame mixed so far comes too late:
+// the output played a gap. Half a buffer of slack covers the callbacks' own jitter.
+void countUnderrun(uint64_t nowUs)
+{
+    if (!pull.anchored || nowUs <= pull.anchorUs)
+        return;
+    const double heard = pull.anchorHeard + double(nowUs - pull.anchorUs) * PcmMixRate / 1e6;
+    if (heard > double(pull.mixedTotal) + pull.latencyFrames / 2.0)
+        underruns.store(underruns.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
+
 void pcmMixerPull(int16_t *out, int frames)
 {
     const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
+    countUnderrun(nowUs);
     for (int done = 0; done < frames; done += MixChunk)
         mixChunk(out + PcmMixChannels * done, std::min(MixChunk, frames - done));
     moveAnchor(nowUs, frames);
     publish();
+    if (const PcmPullObserver observer = pullObserver.load(std::memory_order_acquire))
+        observer(out, frames, nowUs);
 }
+
+void pcmMixerObservePulls(PcmPullObserver observer) { pullObserver.store(observer, std::memory_order_release); }
+
+uint64_t pcmUnderruns() { return underruns.load(std::memory_order_relaxed); }
 
 int pcmOpen(PcmDevice *out, const PcmFormat &format, PcmDoneCallback callback, void *instance)
 {

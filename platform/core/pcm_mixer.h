@@ -20,3 +20,8 @@ uint64_t pcmSteadyClockUs();
 // when no real output could be opened.
 void pcmStartSilentOutput(int bufferFrames);
 void pcmStopSilentOutput();
+
+// For measurements: called on the audio thread after every pull with what it mixed and the
+// output clock's time of the pull. Null stops it.
+using PcmPullObserver = void (*)(const int16_t *out, int frames, uint64_t nowUs);
+void pcmMixerObservePulls(PcmPullObserver observer);

@@ -13,6 +13,7 @@
 
 namespace {
 std::atomic<uint32_t> fakeNowMs{0};
+std::atomic<int> sleeps{0};
 KeyLatch keys;
 std::atomic<uint16_t> rawKeyStates[KeyLatch::KeyCount] = {};
 std::mutex queueMutex;
@@ -26,9 +27,14 @@ void fakeAdvanceTimeMs(uint32_t ms) { fakeNowMs.fetch_add(ms, std::memory_order_
 
 uint32_t timerNowMs() { return fakeNowMs.load(std::memory_order_relaxed); }
 
+uint64_t timerNowUs() { return uint64_t(timerNowMs()) * 1000; }
+
+int fakeSleepCount() { return sleeps.load(std::memory_order_relaxed); }
+
 void timerSleepMs(uint32_t ms)
 {
     fakeNowMs.fetch_add(ms, std::memory_order_relaxed);
+    sleeps.fetch_add(1, std::memory_order_relaxed);
     // A thread that sleeps in a loop must not starve the others of real CPU time.
     std::this_thread::yield();
 }
@@ -88,6 +94,7 @@ void fakeSetSwapIntervalAccepted(bool accepted) { swapIntervalAccepted = accepte
 void fakeResetPlatform()
 {
     fakeNowMs.store(0, std::memory_order_relaxed);
+    sleeps.store(0, std::memory_order_relaxed);
     keyLatchReleaseAll(keys);
     keyLatchEndFrame(keys);
     for (auto &raw : rawKeyStates)

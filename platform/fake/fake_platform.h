@@ -8,6 +8,8 @@
 
 void fakeSetTimeMs(uint32_t nowMs);
 void fakeAdvanceTimeMs(uint32_t ms);
+// How many times timerSleepMs was called since the last reset.
+int fakeSleepCount();
 
 // A key-down (true) or key-up (false) event.
 void fakeSetKeyDown(int virtualKey, bool down);
@@ -29,5 +31,5 @@ const FakeWindowRecord &fakeWindow();
 // Whether windowSetSwapIntervalZero succeeds (it does not by default, as under Xvfb).
 void fakeSetSwapIntervalAccepted(bool accepted);
 
-// Time 0, every key up and no raw state, no queued message, a fresh window record.
+// Time 0 and no sleep counted, every key up and no raw state, no queued message, a fresh window record.
 void fakeResetPlatform();

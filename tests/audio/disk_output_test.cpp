@@ -13,6 +13,7 @@
 #include "app/app_context.h"
 #include "audio/audio_output.h"
 #include "audio/voice_thread.h"
+#include "audio/voice_wake.h"
 #include "audio_test_support.h"
 #include "platform/thread.h"
 
@@ -52,6 +53,7 @@ TEST(DiskOutput, HeldToneAtTheCentreOfTheFieldSoundsAt523Hz)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     shell.voiceThreadRunning.store(0);
+    wakeVoiceThread();
     threadJoin(voices);
     stopAudioOutput();
     closeVoices();

@@ -8,6 +8,7 @@
 
 #include "app/app_context.h"
 #include "audio/voice_thread.h"
+#include "audio/voice_wake.h"
 #include "audio_test_support.h"
 #include "ogg_encode.h"
 #include "platform/thread.h"
@@ -40,6 +41,7 @@ TEST(AudioThreads, MusicEndsAndVoicesStayFedWhileEveryThreadRuns)
         lastMs = ms;
         // Hold the key, let go, switch unison now and then, as a player would.
         play.keyHeldFrames.store(frame % 40 < 30 ? 1 : 0);
+        wakeVoicesOnPress();
         if (frame % 40 == 30)
             requestVoiceReset();
         menu.unison.store(frame / 50 % 2);
@@ -51,6 +53,7 @@ TEST(AudioThreads, MusicEndsAndVoicesStayFedWhileEveryThreadRuns)
     EXPECT_GT(notices, 20);
 
     shell.voiceThreadRunning.store(0);
+    wakeVoiceThread();
     threadJoin(voices);
     music.close();
     closeVoices();

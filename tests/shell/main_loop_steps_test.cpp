@@ -69,6 +69,58 @@ TEST(MainLoopSteps, FrameWaitIsOneMillisecondUnlessTheSwapNoLongerWaits)
     }
 }
 
+// Frames whose update takes `workMs` of the timer, started on a fresh schedule; the time each
+// frame's update ran.
+std::vector<uint32_t> frameStarts(int frames, uint32_t workMs)
+{
+    startFresh();
+    fakeSetTimeMs(5000);
+    shell.swapControlMissing = 0;
+    std::vector<uint32_t> starts;
+    onUpdateMenus([&] {
+        starts.push_back(timerNowMs());
+        fakeAdvanceTimeMs(workMs);
+    });
+    for (int i = 0; i < frames; i++)
+        runFrame();
+    return starts;
+}
+
+TEST(MainLoopSteps, WithoutASwapThatWaitsFramesKeepSixtyASecondWhateverTheirWork)
+{
+    for (uint32_t workMs : {0u, 5u, 12u, 16u}) {
+        SCOPED_TRACE(workMs);
+        // The first frame starts the schedule; the 60 after it take a second.
+        const std::vector<uint32_t> starts = frameStarts(62, workMs);
+        EXPECT_EQ(starts[61] - starts[1], 1000u) << "60 frames did not take a second";
+        for (size_t i = 1; i < starts.size(); i++)
+            ASSERT_GE(starts[i] - starts[i - 1], 16u) << "frame " << i << " came early";
+    }
+}
+
+TEST(MainLoopSteps, FramesThatOverrunNeverComeFasterThanSixtyASecond)
+{
+    for (uint32_t workMs : {17u, 20u, 40u}) {
+        SCOPED_TRACE(workMs);
+        const std::vector<uint32_t> starts = frameStarts(30, workMs);
+        for (size_t i = 1; i < starts.size(); i++)
+            ASSERT_GE(starts[i] - starts[i - 1], workMs) << "frame " << i;
+    }
+    // One long frame (a stall) is not made up by frames that follow it sooner.
+    startFresh();
+    fakeSetTimeMs(5000);
+    shell.swapControlMissing = 0;
+    std::vector<uint32_t> starts;
+    onUpdateMenus([&] {
+        starts.push_back(timerNowMs());
+        fakeAdvanceTimeMs(starts.size() == 3 ? 30 : 2);
+    });
+    for (int i = 0; i < 10; i++)
+        runFrame();
+    for (size_t i = 1; i < starts.size(); i++)
+        EXPECT_GE(starts[i] - starts[i - 1], 16u) << "frame " << i;
+}
+
 TEST(MainLoopSteps, FrameEndForgetsTapsNoScreenRead)
 {
     startFresh();

@@ -83,6 +83,23 @@ TEST(MessagePump, VoiceNoticesFromAnotherThreadReachTheirVoiceWithinOneStep)
     pcmClose(device);
 }
 
+// A frame's wait is one sleep: waking every millisecond reads no key sooner and costs the process
+// a wake-up each time.
+TEST(MessagePump, WaitsInOneSleepAndDispatchesWhatCameMeanwhile)
+{
+    for (uint32_t waitMs : {1u, 5u, 17u}) {
+        SCOPED_TRACE(waitMs);
+        resetAppContext();
+        fakeResetPlatform();
+        fakeSetTimeMs(1000);
+        fakePostWindowMessage(mouseMove(7, 10));
+        pumpMessagesFor(waitMs);
+        EXPECT_EQ(fakeSleepCount(), 1);
+        EXPECT_EQ(timerNowMs(), 1000 + waitMs);
+        EXPECT_EQ(window.pointerX.load(), 7.0);
+    }
+}
+
 TEST(MessagePump, OffTheMainThreadOnlySleeps)
 {
     resetAppContext();
