@@ -7,9 +7,7 @@
 #include "platform/pcm.h"
 
 namespace {
-// 11.6 ms: a press is heard up to one buffer sooner than with 1024; the shortest size that an
-// AUTOPLAY soak under load played without gaps.
-constexpr int RequestedFrames = 512;
+constexpr int RequestedFrames = 1024;
 
 SDL_AudioDeviceID outputDevice = 0;
 bool silentOutput = false;
