@@ -428,6 +428,7 @@ TEST_F(Music, FilesThatAreNotMusicAreRefusedAtOnce)
     std::filesystem::create_directory(folder.path);
     const TempFile text("text.ogg");
     writeBytes(text, std::vector<char>(5000, 'x'));
+    const TempFile missing("missing.ogg");
     const struct {
         const char *path;
         const char *reason;
@@ -436,7 +437,7 @@ TEST_F(Music, FilesThatAreNotMusicAreRefusedAtOnce)
         {zero.c_str(), "not a regular file (a device)"},
         {folder.c_str(), "not a regular file (a folder)"},
         {text.c_str(), "not Ogg Vorbis"},
-        {TempFile("missing.ogg").c_str(), "No such file or directory"},
+        {missing.c_str(), "No such file or directory"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path);
