@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test. Without a display the tests get a
-# private Xvfb.
+# Installs what is missing, builds, and runs every test: the plain build's suite (under a private
+# Xvfb when there is no display), then the whole suite again with AddressSanitizer and UBSan, the
+# fuzz targets on the same sanitized build, and ThreadSanitizer over the audio tests and a played
+# song. Each sanitizer build has its own folder. FUZZ_SECONDS sets each fuzz target's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
 
-scripts/with_display.sh bash -c 'cd build && ctest --output-on-failure -j2'
+step() {
+    local name=$1 start=$SECONDS
+    shift
+    echo "== $name"
+    "$@"
+    echo "== $name: $((SECONDS - start)) s"
+}
 
-# Sanitizer builds of the threaded tests and the fuzz targets, each in its own build folder.
-for extra in scripts/tsan.sh scripts/fuzz.sh; do
-    if [ -x "$extra" ]; then
-        "$extra"
-    fi
-done
+step setup scripts/setup.sh
+step tests scripts/with_display.sh bash -c 'cd build && ctest --output-on-failure -j2'
+step asan scripts/asan.sh
+step fuzz scripts/fuzz.sh
+step tsan scripts/tsan.sh
