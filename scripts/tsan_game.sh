@@ -26,9 +26,10 @@ printf 'TITLE:tsan\nLEVEL:1\nWAVE:tsan.ogg\nBPM:120\nOFFSET:0\n#START\n,\n4c 4e 
     >"$folder/data/tsan.txt"
 
 log=$folder/stderr.txt
+suppressions=$PWD/scripts/sanitizers/tsan.supp
 # No sound server under Xvfb, and Mesa's rasteriser threads are not ours to check.
 (cd / && SDL_AUDIODRIVER=dummy LP_NUM_THREADS=0 LUMATIDE_TRACE=1 \
-    TSAN_OPTIONS="halt_on_error=1 exitcode=66 suppressions=$PWD/scripts/sanitizers/tsan.supp ${TSAN_OPTIONS:-}" \
+    TSAN_OPTIONS="halt_on_error=1 exitcode=66 suppressions=$suppressions ${TSAN_OPTIONS:-}" \
     exec "$folder/lumatide" 2>"$log") &
 game=$!
 
@@ -81,10 +82,14 @@ press Up
 wait_for ' song start tsan\.txt autoplay=1 ' 20
 
 # Every toggle twice, so the game ends with the wave and unison it started with; the tone held
-# longer than a frame and released while the music plays on.
+# longer than a frame, steered with the mouse, and released while the music plays on.
 for key in w e w e; do
     press "$key"
-    press space 0.3
+    xdotool mousemove --window "$window" 100 400 keydown space
+    sleep 0.15
+    xdotool mousemove --window "$window" 500 100
+    sleep 0.15
+    xdotool keyup space
     sleep 0.2
 done
 wait_for ' song end ' 120
