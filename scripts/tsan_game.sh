@@ -34,10 +34,12 @@ suppressions=$PWD/scripts/sanitizers/tsan.supp
 game=$!
 
 fail() {
+    trap - ERR
     echo "tsan game: $1" >&2
     tail -60 "$log" >&2
     exit 1
 }
+trap 'fail "line $LINENO failed"' ERR
 
 # Waits up to $2 seconds for a trace line matching $1 (an extended regular expression) after the
 # line the last wait found.
@@ -63,18 +65,12 @@ press() {
     xdotool keyup "$1"
 }
 
-# Without a window manager the keyboard focus has to be handed to the game's window.
-window=
-for _ in $(seq 150); do
-    window=$(xdotool search --onlyvisible --pid "$game" --name '^lumatide$' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$game" 2>/dev/null || fail "the game ended before its window showed"
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no window within 30 s"
-xdotool windowfocus "$window"
-
 wait_for ' state Title$' 60
+# Without a window manager the keyboard focus has to be handed to the game's window, the one it
+# shows the title in.
+window=$(xdotool search --onlyvisible --pid "$game" --name '^lumatide$' 2>/dev/null | tail -1 || true)
+[ -n "$window" ] || fail "no window showing the title"
+xdotool windowfocus "$window"
 sleep 0.3
 press space
 wait_for ' state Select$' 20
