@@ -1,5 +1,5 @@
 // Any bytes as a song's Ogg Vorbis music, played through the mixer as the play screen plays it:
-// the stream either refuses the file or reaches Finished, and its clock never runs backwards.
+// the stream either refuses the file or plays it to Finished, and its clock never runs backwards.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,10 +16,16 @@ namespace {
 uint64_t clockNowUs = 0;
 uint64_t fuzzClockUs() { return clockNowUs; }
 
-// Two buffers' worth of output between refills, so every refill fills a whole buffer; the bound
-// is far above what any file within the fuzzer's length limit decodes to.
+// About two stereo buffers of output between refills. A few kilobytes of Vorbis can hold hours
+// of music at a low rate: past six minutes the song is abandoned, as a player would abandon it.
 constexpr int FramesPerStep = 2 * MusicStream::BufferCapacity / 4;
-constexpr int MaxSteps = 200000;
+constexpr int MaxSteps = 6 * 60 * PcmMixRate / FramesPerStep;
+// Once the decoder has run out, the two buffers it filled last play out within their own length.
+int drainingStepLimit(const MusicStream &s)
+{
+    const uint64_t deviceFrames = 2 * uint64_t(s.bufferBytes) / (2 * uint64_t(s.format.channels));
+    return int(deviceFrames * PcmMixRate / uint64_t(s.format.sampleRate) / FramesPerStep) + 2;
+}
 
 } // namespace
 
@@ -39,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     std::vector<int16_t> out(size_t(FramesPerStep) * PcmMixChannels);
     uint32_t lastMs = 0;
-    int steps = 0;
-    while (stream.refill() == 0) {
-        if (++steps > MaxSteps) {
-            std::fprintf(stderr, "music_fuzzer: the stream never finished\n");
+    int drainingSteps = 0;
+    for (int step = 0; step < MaxSteps && stream.refill() == 0; step++) {
+        if (stream.streamState.load() == Draining && ++drainingSteps > drainingStepLimit(stream)) {
+            std::fprintf(stderr, "music_fuzzer: the stream drains and never finishes\n");
             std::abort();
         }
         pcmMixerPull(out.data(), FramesPerStep);
