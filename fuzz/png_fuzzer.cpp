@@ -1,4 +1,10 @@
 // libFuzzer target: any bytes handed to the PNG decoder either decode or count as a missing image.
+// libpng is Debian's uninstrumented build, so coverage counts our side only: about 30 edges, all
+// reached within seconds. An instrumented libpng built from source would steer mutations through
+// its own chunk parser, which libpng's own fuzzing covers, while chunk CRCs still turn most
+// mutations away; the seam with our code, the row size after our transformations, is checked in
+// the decoder and written by libpng's row copy, which ASan checks as a memcpy. Not worth a source
+// download and a second libpng build in every CI run.
 #include <cstdint>
 #include <cstdlib>
 

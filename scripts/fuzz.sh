@@ -1,34 +1,51 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (AddressSanitizer and UBSan over the game code too) in
-# fuzz-build/ (or $FUZZ_BUILD_DIR) and runs each briefly over its seed corpus. Fails on any crash.
+# Builds the libFuzzer targets in the ASan build (scripts/sanitizers/asan_build.sh) and runs each
+# for FUZZ_SECONDS (default 60) over its seeds in fuzz/seeds/<name>/, two at a time on two or more
+# cores. Every target runs; the script fails at the end when any of them found a crash, a leak or a
+# time-out, with the input saved beside the target's log in the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/sanitizers/asan_build.sh
 
-if ! command -v clang++ >/dev/null 2>&1 || ! command -v clang >/dev/null 2>&1; then
-    echo "fuzz.sh: clang not found, fuzz targets skipped"
-    exit 0
-fi
+seconds=${FUZZ_SECONDS:-60}
+configure_asan_build
+cmake --build "$asan_build" -j"$(nproc)" --target fuzzers
 
-seconds=${FUZZ_SECONDS:-20}
-build=${FUZZ_BUILD_DIR:-fuzz-build}
-sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
-CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMATIDE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$sanitizers" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzzers
+results=$asan_build/fuzz/results
+rm -rf "$results"
+mkdir -p "$results"
 
-for fuzzer in "$build"/fuzz/*_fuzzer; do
+run_fuzzer() {
+    local fuzzer=$1 name corpus log
     name=$(basename "$fuzzer" _fuzzer)
-    corpus=$build/corpus/$name
+    corpus=$asan_build/fuzz/corpus/$name
+    log=$asan_build/fuzz/$name.log
     mkdir -p "$corpus"
     if [ -d "fuzz/seeds/$name" ]; then
-        cp -n fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true
+        cp fuzz/seeds/"$name"/* "$corpus"/
     fi
-    echo "fuzzing $name for ${seconds}s"
-    "$fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 "$corpus" \
-        -artifact_prefix="$build/$name-" 2>"$build/$name.log" || {
-        tail -40 "$build/$name.log"
-        echo "fuzz.sh: $name found a crash (input saved under $build/)"
-        exit 1
-    }
-    tail -1 "$build/$name.log"
+    if "$fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$asan_build/fuzz/$name-" "$corpus" >"$log" 2>&1; then
+        echo "fuzz $name: $(grep -Eo 'cov: [0-9]+ ft: [0-9]+ corp: [0-9/a-zA-Z]+' "$log" | tail -1)," \
+            "$(grep -Eo 'stat::number_of_executed_units: [0-9]+' "$log" | grep -Eo '[0-9]+$') runs in ${seconds}s"
+    else
+        echo "fuzz $name: FAILED (log: $log)"
+        grep -E '^(==[0-9]+==|SUMMARY|.*runtime error|.*_fuzzer: |artifact_prefix|Test unit written)' "$log" | head -20
+        touch "$results/$name"
+    fi
+}
+
+parallel=$(( $(nproc) >= 2 ? 2 : 1 ))
+for fuzzer in "$asan_build"/fuzz/*_fuzzer; do
+    while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do
+        wait -n || true
+    done
+    run_fuzzer "$fuzzer" &
 done
+wait
+
+failed=$(ls "$results")
+if [ -n "$failed" ]; then
+    echo "fuzz.sh: crashes found by: $failed"
+    exit 1
+fi

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages lumatide needs (only those missing), then configures and builds in build/.
+# clang with its sanitizer and libFuzzer runtimes and llvm's symbolizer serve scripts/test.sh's
+# sanitizer and fuzz builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev
           libpng-dev libfreetype-dev libfontconfig-dev libvorbis-dev libogg-dev libsamplerate0-dev
           fonts-vlgothic fonts-dejavu-core googletest libgtest-dev libbenchmark-dev
-          xvfb xauth xdotool)
+          xvfb xauth xdotool
+          clang libclang-rt-dev llvm)
 
 missing=()
 for p in "${packages[@]}"; do
