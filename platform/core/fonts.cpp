@@ -122,6 +122,17 @@ struct PreferredFace {
     FcCharSet *coverage = nullptr;
 };
 
+PreferredFace preferredFaces[2];
+
+void releasePreferredFaces()
+{
+    for (PreferredFace &face : preferredFaces) {
+        if (face.coverage)
+            FcCharSetDestroy(face.coverage);
+        face = PreferredFace{};
+    }
+}
+
 // fontconfig scores every candidate and takes the best, and a text's characters only ever count
 // against faces that lack some of them. So the face it picks for no characters at all is also its
 // pick for any text that this face covers fully: only other texts need a query of their own.
@@ -131,11 +142,14 @@ bool matchFontFile(const std::vector<char32_t> &codePoints, FontFile &file)
     bool japanese = false;
     for (char32_t c : codePoints)
         japanese = japanese || isJapanese(c);
-    static PreferredFace preferred[2];
-    PreferredFace &face = preferred[japanese];
+    PreferredFace &face = preferredFaces[japanese];
     if (!face.asked) {
         face.asked = true;
         face.found = queryFontFile({}, japanese, face.file, &face.coverage);
+        // fontconfig links a character set's parts by offsets, which leak checkers cannot follow:
+        // free them at exit, before FcFini (registered earlier) runs.
+        static const bool releasedAtExit = atexit(releasePreferredFaces) == 0;
+        (void)releasedAtExit;
     }
     bool covered = face.found && face.coverage;
     for (size_t i = 0; covered && i < codePoints.size(); ++i)
