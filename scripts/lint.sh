@@ -46,17 +46,19 @@ fi
 findings_only() {
     local colour='s/\x1b\[[0-9;]*m//g'
     [ -t 1 ] && colour=''
-    sed -E -e '/^clang-tidy[-0-9]* --use-color/d' -e '/^[0-9]+ warnings? generated\.$/d' -e "$colour"
+    local lead='^(\x1b\[[0-9;]*m)*'
+    sed -E -e "s/${lead}clang-tidy[-0-9]* --use-color .*//" -e "/${lead}[0-9]+ warnings? generated\.$/d" \
+        -e '/^$/d' -e "$colour"
 }
 root_pattern=$(printf '%s' "$root" | sed 's/[][\\.*^$+?(){}|]/\\&/g')
 unit_pattern="$root_pattern/($folder_pattern)/"
-echo "clang-tidy: $(grep -oE "\"file\": \"$unit_pattern[^\"]*\"" build/compile_commands.json | sort -u | wc -l) files"
+mapfile -t units < <(grep -oE "\"file\": \"${unit_pattern}[^\"]*\"" build/compile_commands.json | cut -d'"' -f4 | sort -u)
+echo "clang-tidy: ${#units[@]} files"
 tidy_status=0
 if command -v run-clang-tidy >/dev/null; then
-    run-clang-tidy -p build -j2 -quiet "^$unit_pattern" 2>&1 | findings_only || tidy_status=$?
+    run-clang-tidy -p build -j2 -quiet "^${unit_pattern}" 2>&1 | findings_only || tidy_status=$?
 else
-    grep -oE "\"file\": \"$unit_pattern[^\"]*\"" build/compile_commands.json | cut -d'"' -f4 | sort -u |
-        xargs -r -P2 -n1 clang-tidy -p build --quiet 2>&1 | findings_only || tidy_status=$?
+    printf '%s\n' "${units[@]}" | xargs -r -P2 -n1 clang-tidy -p build --quiet 2>&1 | findings_only || tidy_status=$?
 fi
 if [ "$tidy_status" -ne 0 ]; then
     echo "lint: clang-tidy reported the findings above" >&2
