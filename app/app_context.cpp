@@ -8,7 +8,8 @@
 
 namespace {
 
-template <class Record> void renew(Record &record)
+template <class Record>
+void renew(Record &record)
 {
     record.~Record();
     new (&record) Record();

@@ -62,7 +62,8 @@ int loadBufferLengthMs(const std::string &iniPath)
     const std::string text = iniReadString(iniPath, "config", "BufferLength", std::to_string(DefaultBufferLengthMs));
     long long value = 0;
     if (!parseInteger(text, value) || value < 1) {
-        std::fprintf(stderr, "lumatide: conf.ini: BufferLength \"%s\" is not a positive number of milliseconds; using %d\n",
+        std::fprintf(stderr,
+                     "lumatide: conf.ini: BufferLength \"%s\" is not a positive number of milliseconds; using %d\n",
                      text.c_str(), DefaultBufferLengthMs);
         return DefaultBufferLengthMs;
     }

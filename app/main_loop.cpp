@@ -20,13 +20,13 @@ namespace {
 // frame keeps the rate whatever the frame's own work costs; a frame that starts late never makes
 // the next ones come sooner, so rules counted in frames never run faster than 60 a second.
 struct FrameSchedule {
-    uint32_t dueMs = 0;      // the last frame's due time...
-    int dueThirds = 0;       // ...plus this many thirds of a millisecond
+    uint32_t dueMs = 0; // the last frame's due time...
+    int dueThirds = 0;  // ...plus this many thirds of a millisecond
 };
 
 FrameSchedule schedule;
 
-constexpr uint32_t LateToleranceMs = 1;   // the timer's own granularity
+constexpr uint32_t LateToleranceMs = 1; // the timer's own granularity
 
 // Milliseconds to wait before this frame starts, and its due time noted for the next one.
 uint32_t waitForNextFrame(uint32_t nowMs)
@@ -64,11 +64,16 @@ void waitForFrame()
 const char *stateName(int state)
 {
     switch (state) {
-    case Select: return "Select";
-    case Play: return "Play";
-    case Title: return "Title";
-    case Result: return "Result";
-    default: return "?";
+    case Select:
+        return "Select";
+    case Play:
+        return "Play";
+    case Title:
+        return "Title";
+    case Result:
+        return "Result";
+    default:
+        return "?";
     }
 }
 

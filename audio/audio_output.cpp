@@ -1,7 +1,7 @@
 #include "audio/audio_output.h"
 
-#include "platform/trace.h"
 #include "platform/pcm.h"
+#include "platform/trace.h"
 #include "platform/window.h"
 
 namespace {

@@ -34,12 +34,18 @@ void traceStateChange(MusicStream &s)
 std::string vorbisError(long code)
 {
     switch (code) {
-    case OV_EREAD: return "read error";
-    case OV_ENOTVORBIS: return "not Ogg Vorbis";
-    case OV_EBADHEADER: return "damaged Vorbis headers";
-    case OV_EVERSION: return "a Vorbis version that cannot be played";
-    case OV_EBADLINK: return "damaged stream";
-    default: return "decoder error " + std::to_string(code);
+    case OV_EREAD:
+        return "read error";
+    case OV_ENOTVORBIS:
+        return "not Ogg Vorbis";
+    case OV_EBADHEADER:
+        return "damaged Vorbis headers";
+    case OV_EVERSION:
+        return "a Vorbis version that cannot be played";
+    case OV_EBADLINK:
+        return "damaged stream";
+    default:
+        return "decoder error " + std::to_string(code);
     }
 }
 
@@ -79,10 +85,10 @@ uint32_t readPiece(MusicStream &s, uint8_t *target, uint32_t maxBytes)
         return 0;
     for (;;) {
         int section = 0;
-        const long result =
-            ov_read(&s.decoder->file, reinterpret_cast<char *>(target), int(maxBytes), 0, 2, 1, &section);
+        const long result = ov_read(&s.decoder->file, reinterpret_cast<char *>(target), int(maxBytes), 0, 2, 1,
+                                    &section);
         if (result == OV_HOLE)
-            continue;   // a gap in the stream: the decoder has resynchronised, read on
+            continue; // a gap in the stream: the decoder has resynchronised, read on
         if (result > 0)
             return uint32_t(result);
         // Damage ends the music as the end of the file would; a negative count is never copied.
@@ -142,8 +148,7 @@ int openDeviceAndFillBuffers(MusicStream &s)
         uint32_t filled = 0;
         uint32_t last = 1;
         while (filled < s.bufferBytes && last > 0) {
-            last = readPiece(s, header.data + filled,
-                             std::min(s.bufferBytes - filled, MusicStream::ReadPiece));
+            last = readPiece(s, header.data + filled, std::min(s.bufferBytes - filled, MusicStream::ReadPiece));
             filled += last;
         }
         header.length = filled;
@@ -175,8 +180,8 @@ int MusicStream::openFile(const char *filePath)
     }
     // On success the decoder owns the stream and ov_clear closes it.
     decoder = new (std::nothrow) MusicDecoder();
-    const int result =
-        decoder != nullptr ? ov_open_callbacks(stream, &decoder->file, nullptr, 0, OV_CALLBACKS_DEFAULT) : OV_EFAULT;
+    const int result = decoder != nullptr ? ov_open_callbacks(stream, &decoder->file, nullptr, 0, OV_CALLBACKS_DEFAULT)
+                                          : OV_EFAULT;
     if (result != 0) {
         std::fclose(stream);
         openFailure = vorbisError(result);

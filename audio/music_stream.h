@@ -22,24 +22,24 @@ struct MusicStream {
     static constexpr uint32_t BufferCapacity = 51200;
     static constexpr uint32_t ReadPiece = 4096;
 
-    uint32_t bufferBytes = BufferCapacity;  // whole frames only: 51200 rounded down to a frame
+    uint32_t bufferBytes = BufferCapacity; // whole frames only: 51200 rounded down to a frame
     uint16_t bufferCount = 2;
     uint16_t writeIndex = 0;
     uint32_t queuedBytes = 0;
     uint32_t playedBytes = 0;
     uint32_t fillBytes = 0;
     double gain = 1.0;
-    std::atomic<int> writtenCount{0};      // buffers the device accepted since open
-    std::atomic<int> doneCount{0};         // buffers the device gave back since open
+    std::atomic<int> writtenCount{0}; // buffers the device accepted since open
+    std::atomic<int> doneCount{0};    // buffers the device gave back since open
     std::atomic<int> streamState{Finished};
-    int tracedState = Finished;            // the state the last trace line named
-    MusicDecoder *decoder = nullptr;       // the open file's decoder; null when none is open
-    bool decoderOpen = false;              // the file opened and has not been closed since
-    bool decoderEnded = false;             // the decoder met the end of the music, or damage
-    std::string path;                      // the music file, for messages
-    std::string openFailure;               // why the last openFile failed, for the song start's message
+    int tracedState = Finished;      // the state the last trace line named
+    MusicDecoder *decoder = nullptr; // the open file's decoder; null when none is open
+    bool decoderOpen = false;        // the file opened and has not been closed since
+    bool decoderEnded = false;       // the decoder met the end of the music, or damage
+    std::string path;                // the music file, for messages
+    std::string openFailure;         // why the last openFile failed, for the song start's message
     bool silentSource = false;
-    uint64_t silentBytesLeft = 0;          // bytes of silence still to deliver (silent source)
+    uint64_t silentBytesLeft = 0; // bytes of silence still to deliver (silent source)
     PcmFormat format;
     PcmBuffer headers[2];
     PcmDevice device = 0;

@@ -28,7 +28,7 @@ double waveLevel(int waveType, double f, double phase)
         return w < 0.25 ? 6144.0 : -6144.0;
     case WaveTriangle:
         return w < 0.5 ? 10240.0 - 40960.0 * w : 40960.0 * (w - 0.5) - 10240.0;
-    default:    // WaveSawtooth
+    default: // WaveSawtooth
         return 6144.0 - 12288.0 * w;
     }
 }

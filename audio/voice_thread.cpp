@@ -26,10 +26,9 @@ int ringStep(int slot, int step) { return (slot + step + RingSlots) % RingSlots;
 
 bool shouldFeed(const ToneVoice &voice, uint16_t queueTarget)
 {
-    const int outstanding = ringStep(voice.ringWrite.load(Relaxed),
-                                     -voice.ringDone.load(std::memory_order_acquire));
-    return outstanding < queueTarget && play.keyHeldFrames.load(Relaxed) >= 1 &&
-           menu.state.load(Relaxed) == Play && music.streamState.load(Relaxed) < Finished;
+    const int outstanding = ringStep(voice.ringWrite.load(Relaxed), -voice.ringDone.load(std::memory_order_acquire));
+    return outstanding < queueTarget && play.keyHeldFrames.load(Relaxed) >= 1 && menu.state.load(Relaxed) == Play &&
+           music.streamState.load(Relaxed) < Finished;
 }
 
 void feedVoice(int voiceIndex)
@@ -63,10 +62,7 @@ void feedVoice(int voiceIndex)
 }
 } // namespace
 
-uint32_t voiceSlotBytes(int bufferLengthMs)
-{
-    return uint32_t(usableBufferLengthMs(bufferLengthMs) / 1000.0 * 88200);
-}
+uint32_t voiceSlotBytes(int bufferLengthMs) { return uint32_t(usableBufferLengthMs(bufferLengthMs) / 1000.0 * 88200); }
 
 // ringWrite may run at most 14 slots ahead of ringDone: at 15 it comes round to ringDone, the
 // ring looks empty and the next burst overwrites buffers that are still playing. A single write
@@ -77,10 +73,7 @@ uint16_t voiceQueueTarget(int bufferLengthMs)
     return uint16_t(std::clamp(120 / usableBufferLengthMs(bufferLengthMs) + 1, 3, 14));
 }
 
-int voiceBurstCount(int bufferLengthMs)
-{
-    return std::clamp(100 / usableBufferLengthMs(bufferLengthMs), 3, 13);
-}
+int voiceBurstCount(int bufferLengthMs) { return std::clamp(100 / usableBufferLengthMs(bufferLengthMs), 3, 13); }
 
 double voicePitch(int voiceIndex)
 {

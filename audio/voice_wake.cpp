@@ -5,7 +5,7 @@
 
 namespace {
 ThreadWake voiceWake;
-bool heldLastFrame = false;   // main thread only
+bool heldLastFrame = false; // main thread only
 } // namespace
 
 void wakeVoiceThread() { threadWakeGive(voiceWake); }

@@ -22,8 +22,7 @@ constexpr uint32_t LeadInDoneMs = 2000;
 // Four notes a measure at 120 BPM, every fourth measure ending in a slide.
 std::string chartText(int noteCount)
 {
-    static const char *const measures[] = {"4c 4e 4g 4c+ ,\n", "3a 4c 4e 4d ,\n", "4g 4f 4e 4d ,\n",
-                                           "4c 3b 4C 4e ,\n"};
+    static const char *const measures[] = {"4c 4e 4g 4c+ ,\n", "3a 4c 4e 4d ,\n", "4g 4f 4e 4d ,\n", "4c 3b 4C 4e ,\n"};
     std::string text = "TITLE:bench\nLEVEL:5\nWAVE:none.ogg\nBPM:120\nOFFSET:0.5\n#START\n";
     for (int i = 0; i < noteCount / 4; i++)
         text += measures[i % 4];
@@ -84,7 +83,7 @@ void BM_UpdatePlayPerFrame(benchmark::State &state)
 {
     const std::string text = chartText(static_cast<int>(state.range(0)));
     const auto start = [&] {
-        music.close();    // the mixer must let go of the stream's buffers before they go
+        music.close(); // the mixer must let go of the stream's buffers before they go
         playBenchSong(text);
         pcmStartOutput();
         music.openSilent(chart.measureTimes.back() + 10000);
@@ -107,4 +106,4 @@ void BM_UpdatePlayPerFrame(benchmark::State &state)
 }
 BENCHMARK(BM_UpdatePlayPerFrame)->Arg(1000)->Arg(20000);
 
-}  // namespace
+} // namespace

@@ -26,7 +26,7 @@ namespace {
 std::string titleOf(int i)
 {
     if (i % 10 == 9)
-        return "\x83\x65\x83\x58\x83\x67\x8B\xC8 " + std::to_string(i);   // テスト曲
+        return "\x83\x65\x83\x58\x83\x67\x8B\xC8 " + std::to_string(i); // テスト曲
     return "Glass Harbor " + std::to_string(i) + " (Extra)";
 }
 
@@ -151,6 +151,12 @@ void BM_BrowseLargestLibrary(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_StartUpToTitle)
-    ->Arg(1)->Arg(100)->Arg(1000)->Arg(10000)->Arg(65535)
-    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+    ->Arg(1)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(65535)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BrowseLargestLibrary)->Arg(65535)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);

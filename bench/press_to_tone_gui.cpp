@@ -43,7 +43,7 @@ constexpr int Trials = 40;
 // Far above the decoder's rounding of silence, far below a tone at the quietest gain we set.
 constexpr int SoundThreshold = 64;
 
-std::atomic<uint64_t> firstSoundUs{0};   // output clock time of the first pull with a sound
+std::atomic<uint64_t> firstSoundUs{0}; // output clock time of the first pull with a sound
 std::atomic<uint64_t> lastSoundUs{0};
 
 void notePull(const int16_t *out, int frames, uint64_t nowUs)
@@ -118,15 +118,15 @@ void startSilentSong()
     menu.state.store(Play);
     resetPlayState();
     play.keyHeldFrames.store(0);
-    play.playStartTime = timerNowMs() - 10000;   // past the lead-in
+    play.playStartTime = timerNowMs() - 10000; // past the lead-in
     window.pointerX.store(320.0);
     window.pointerY = 240.0;
     window.voiceGain.store(voiceGainForPointer(240, 480, menu.unison.load()));
 }
 
 struct Trial {
-    double pressToToneMs = -1;   // negative: no tone came
-    double injectMs = 0;         // how long xdotool took to hand the event over
+    double pressToToneMs = -1; // negative: no tone came
+    double injectMs = 0;       // how long xdotool took to hand the event over
 };
 
 bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit)
@@ -160,8 +160,7 @@ void pressRepeatedly(std::vector<Trial> &trials, std::atomic<bool> &finished)
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
         std::system("xdotool keyup --delay 0 space");
         // The release resets the voices; wait for the queued tone to drain before the next press.
-        waitUntil([] { return pcmSteadyClockUs() - lastSoundUs.load() > 100000; },
-                  std::chrono::milliseconds(1000));
+        waitUntil([] { return pcmSteadyClockUs() - lastSoundUs.load() > 100000; }, std::chrono::milliseconds(1000));
         trials.push_back(trial);
     }
     finished.store(true);
@@ -237,7 +236,13 @@ void BM_PressToFirstTone(benchmark::State &state)
     }
 }
 BENCHMARK(BM_PressToFirstTone)
-    ->Arg(0)->Arg(1024)->Arg(512)->Arg(256)->ArgName("frames")
-    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Arg(0)
+    ->Arg(1024)
+    ->Arg(512)
+    ->Arg(256)
+    ->ArgName("frames")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

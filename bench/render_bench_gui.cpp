@@ -8,17 +8,17 @@
 #include <chrono>
 #include <malloc.h>
 #include <string>
+#include <sys/resource.h>
 #include <utility>
 #include <vector>
-#include <sys/resource.h>
 
 #include "app/app_context.h"
-#include "rules/control_layout.h"
 #include "gfx/gfx_state.h"
 #include "gfx/render_frame.h"
 #include "library/chart_notes.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "rules/control_layout.h"
 
 namespace {
 

@@ -81,8 +81,8 @@ void BM_SongClockSmoothness(benchmark::State &state)
     SongFile song;
     findOrMakeSong(song);
     const int frames = int(state.range(0));
-    std::vector<double> stepDeviations;   // song clock step minus wall step, per frame (ms)
-    std::vector<double> offsets;          // heard position minus wall time, unrounded (ms)
+    std::vector<double> stepDeviations; // song clock step minus wall step, per frame (ms)
+    std::vector<double> offsets;        // heard position minus wall time, unrounded (ms)
     int backSteps = 0;
     for (auto _ : state) {
         music.openFile(song.path.c_str());
@@ -98,8 +98,7 @@ void BM_SongClockSmoothness(benchmark::State &state)
             const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
             uint32_t ms = 0;
             music.positionMs(ms);
-            const double heardMs =
-                double(pcmPositionFrames(music.device)) * 1000.0 / music.format.sampleRate;
+            const double heardMs = double(pcmPositionFrames(music.device)) * 1000.0 / music.format.sampleRate;
             // The first half second covers the start of playback; measure the steady run.
             if (frame > 30) {
                 stepDeviations.push_back(double(ms) - double(lastMs) - (wallMs - lastWallMs));

@@ -23,7 +23,8 @@ void checkInvariants(const Chart &chart)
         if (note.prev == nullptr || note.prev < first || note.prev > &note || (note.prev != &note && note.prev->ghost))
             std::abort();
         bool last = i + 1 == chart.noteCount;
-        if (last ? note.next != nullptr : (note.next == nullptr || note.next <= &note || note.next > spare || note.next->ghost))
+        if (last ? note.next != nullptr
+                 : (note.next == nullptr || note.next <= &note || note.next > spare || note.next->ghost))
             std::abort();
     }
     if (spare->prev == nullptr || spare->prev < first || spare->prev > spare)

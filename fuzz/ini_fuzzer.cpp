@@ -27,7 +27,8 @@ bool nextLine(const std::string &bytes, size_t &at, std::string &line)
 bool hasBlankEnds(const std::string &text)
 {
     const std::string blanks = " \t\r\n";
-    return !text.empty() && (blanks.find(text.front()) != std::string::npos || blanks.find(text.back()) != std::string::npos);
+    return !text.empty() &&
+           (blanks.find(text.front()) != std::string::npos || blanks.find(text.back()) != std::string::npos);
 }
 
 bool sameName(const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
@@ -43,7 +44,8 @@ bool storable(const std::string &section, const std::string &key, const std::str
         return false;
     if (section.find(']') != std::string::npos)
         return false;
-    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
     return !quoted;
 }
 

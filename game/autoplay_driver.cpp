@@ -15,8 +15,7 @@ namespace {
 bool aroundNote(const AutoplayView &v)
 {
     // From 30 ms before the note to 230 ms after it.
-    return std::abs(static_cast<int64_t>(signedMs(v.cur->timeMs, v.t)) + 100) < 130 &&
-           v.hitLatch == 0;
+    return std::abs(static_cast<int64_t>(signedMs(v.cur->timeMs, v.t)) + 100) < 130 && v.hitLatch == 0;
 }
 
 bool lingerAfterShortNote(const AutoplayView &v)
@@ -24,16 +23,13 @@ bool lingerAfterShortNote(const AutoplayView &v)
     if (v.prev == nullptr || v.phaseStartTime == 0)
         return false;
     const uint32_t p = v.prev->timeMs;
-    return p - 50 < v.t && v.t < p + v.msPerBeat / 16 &&
-           v.cur->timeMs - p > v.msPerBeat / 4 + 10 && std::fabs(v.playerPitch - v.prev->pitch) < 0.25;
+    return p - 50 < v.t && v.t < p + v.msPerBeat / 16 && v.cur->timeMs - p > v.msPerBeat / 4 + 10 &&
+           std::fabs(v.playerPitch - v.prev->pitch) < 0.25;
 }
 
-}  // namespace
+} // namespace
 
-bool autoplayPressesKey(const AutoplayView &v)
-{
-    return aroundNote(v) || v.linkActive == 1 || lingerAfterShortNote(v);
-}
+bool autoplayPressesKey(const AutoplayView &v) { return aroundNote(v) || v.linkActive == 1 || lingerAfterShortNote(v); }
 
 double autoplayPointerViewX(const AutoplayView &v)
 {

@@ -5,7 +5,7 @@
 
 struct AutoplayView {
     const ChartNote *cur = nullptr;
-    const ChartNote *prev = nullptr;   // the note before the cursor; null at the first note
+    const ChartNote *prev = nullptr; // the note before the cursor; null at the first note
     uint32_t t = 0;
     int hitLatch = 0;
     int linkActive = 0;

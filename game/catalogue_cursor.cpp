@@ -10,10 +10,10 @@ bool isSelectable(const SongEntry &entry, int extraUnlocked)
     return !(entry.level == ExtraLevel && extraUnlocked == 0);
 }
 
-}  // namespace
+} // namespace
 
-uint16_t stepToSelectable(const std::vector<SongEntry> &songs, uint16_t songCount, uint16_t from,
-                          int step, int extraUnlocked)
+uint16_t stepToSelectable(const std::vector<SongEntry> &songs, uint16_t songCount, uint16_t from, int step,
+                          int extraUnlocked)
 {
     if (songCount == 0)
         return from;
@@ -26,8 +26,7 @@ uint16_t stepToSelectable(const std::vector<SongEntry> &songs, uint16_t songCoun
     return from;
 }
 
-uint16_t cursorAfterStage(const std::vector<SongEntry> &songs, uint16_t songCount,
-                          int extraUnlocked)
+uint16_t cursorAfterStage(const std::vector<SongEntry> &songs, uint16_t songCount, int extraUnlocked)
 {
     if (songCount == 0)
         return 0;

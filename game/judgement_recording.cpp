@@ -54,7 +54,7 @@ void bookJudgement(const PlayFrame &frame)
           judgementWord(judgement), play.songTimeMs, msDistance(t, judged.timeMs), play.playerPitch);
 }
 
-}  // namespace
+} // namespace
 
 void recordJudgement(PlayFrame &frame, int32_t indexBefore)
 {

@@ -1,7 +1,7 @@
 #include "game/key_wait.h"
 
-#include "platform/message_pump.h"
 #include "platform/keys.h"
+#include "platform/message_pump.h"
 
 void waitForKeyRelease(int virtualKey, uint32_t pollMs)
 {

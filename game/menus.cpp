@@ -30,8 +30,8 @@ void updateSynthKeys(uint32_t now)
     if (passRepeatGate(menu.unisonKeyHeldFrames, now, menu.lastRepeatTime)) {
         const int unison = (loadRelaxed(menu.unison) + 1) % 2;
         storeRelaxed(menu.unison, unison);
-        storeRelaxed(window.voiceGain, voiceGainForPointer(static_cast<int>(window.pointerY),
-                                                           loadRelaxed(window.clientHeight), unison));
+        storeRelaxed(window.voiceGain,
+                     voiceGainForPointer(static_cast<int>(window.pointerY), loadRelaxed(window.clientHeight), unison));
     }
 }
 
@@ -73,7 +73,7 @@ void updateResultScreen(uint32_t now)
     play.phaseStartTime = timerNowMs();
 }
 
-}  // namespace
+} // namespace
 
 void updateMenus()
 {
@@ -90,6 +90,6 @@ void updateMenus()
         updateResultScreen(now);
         break;
     default:
-        break;    // the play update follows in the same frame
+        break; // the play update follows in the same frame
     }
 }

@@ -19,8 +19,7 @@ void followOctave(const ChartNote &cur, int held)
     storeRelaxed(play.octave, 4 - cur.octaveShift);
     // With the key up, the field already shifts for a note due within 200 ms.
     const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
-    if (chart.noteIndex + 1 < chart.noteCount && held == 0 && cur.next != nullptr &&
-        t + 200 > cur.next->timeMs)
+    if (chart.noteIndex + 1 < chart.noteCount && held == 0 && cur.next != nullptr && t + 200 > cur.next->timeMs)
         storeRelaxed(play.octave, 4 - cur.next->octaveShift);
 }
 
@@ -91,7 +90,7 @@ void applySlideEnd(PlayFrame &frame, ChartNote &cur, const SlideOutcome &outcome
     chart.noteIndex++;
 }
 
-}  // namespace
+} // namespace
 
 void markJudged(PlayFrame &frame, const ChartNote &note, Judgement judgement)
 {

@@ -1,6 +1,6 @@
 #pragma once
-#include "rules/judgement_rules.h"
 #include "game/play_frame.h"
+#include "rules/judgement_rules.h"
 
 // Follows the octave of the current note and judges it by the ordinary-note or slide-end table;
 // once every note has passed without a MISS, marks the full combo.

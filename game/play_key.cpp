@@ -47,12 +47,11 @@ void holdKey(PlayFrame &frame)
     storeRelaxed(play.keyHeldFrames, held);
     if (play.releaseStartTime != 0 && frame.now - play.releaseStartTime < ForgivenReleaseMs)
         play.releaseStartTime = 0;
-    if (loadRelaxed(music.streamState) == Finished && held == 1 &&
-        frame.now - play.resultTime > LeaveDelayMs)
+    if (loadRelaxed(music.streamState) == Finished && held == 1 && frame.now - play.resultTime > LeaveDelayMs)
         leaveSong();
 }
 
-}  // namespace
+} // namespace
 
 void updatePlayKey(PlayFrame &frame)
 {

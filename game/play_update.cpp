@@ -26,13 +26,10 @@ namespace {
 void updatePlayerPitch()
 {
     play.playerPitch = playerPitchAt(loadRelaxed(window.pointerX), loadRelaxed(window.clientWidth),
-                                         loadRelaxed(window.fieldMargin), loadRelaxed(play.octave));
+                                     loadRelaxed(window.fieldMargin), loadRelaxed(play.octave));
 }
 
-void countScoreUp()
-{
-    play.displayedScore = songScoreCountedUp(play.displayedScore, play.score);
-}
+void countScoreUp() { play.displayedScore = songScoreCountedUp(play.displayedScore, play.score); }
 
 void abandonSong()
 {
@@ -45,12 +42,9 @@ void abandonSong()
     play.phaseStartTime = timerNowMs();
 }
 
-bool streamFinished()
-{
-    return loadRelaxed(music.streamState) == Finished;
-}
+bool streamFinished() { return loadRelaxed(music.streamState) == Finished; }
 
-}  // namespace
+} // namespace
 
 void updatePlay()
 {

@@ -26,8 +26,8 @@ void leaveToTitle()
 
 void moveCursor(int step)
 {
-    menu.selectedSong =
-        stepToSelectable(catalogue.songs, catalogue.songCount, menu.selectedSong, step, credit.extraUnlocked);
+    menu.selectedSong = stepToSelectable(catalogue.songs, catalogue.songCount, menu.selectedSong, step,
+                                         credit.extraUnlocked);
 }
 
 void updateStartKey()
@@ -48,7 +48,7 @@ void updateStartKey()
     }
 }
 
-}  // namespace
+} // namespace
 
 void updateSelectScreen(uint32_t now)
 {

@@ -18,6 +18,6 @@ void parseChart()
         // No song is selected (an empty catalogue): the song plays as a chart that cannot be read.
         makeEmptyChart(chart, 1);
     }
-    trace("chart %s notes=%u judged=%u measures=%u bpm=%g", fileName.c_str(), chart.noteCount,
-          chart.judgedNoteCount, chart.measureCount, chart.bpm);
+    trace("chart %s notes=%u judged=%u measures=%u bpm=%g", fileName.c_str(), chart.noteCount, chart.judgedNoteCount,
+          chart.measureCount, chart.bpm);
 }

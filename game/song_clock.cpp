@@ -18,7 +18,7 @@ uint32_t beatOrigin(const Chart &chart)
     return chart.measureCount > 0 ? chart.measureTimes[0] : 0;
 }
 
-}  // namespace
+} // namespace
 
 double leadInControlY(uint32_t elapsedMs, double aspect)
 {

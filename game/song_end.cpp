@@ -34,7 +34,7 @@ void endCredit()
     trace("credit %d", credit.creditScore);
 }
 
-}  // namespace
+} // namespace
 
 void finishSong()
 {
@@ -54,9 +54,9 @@ void finishSong()
         if (booked >= unlockThreshold(level))
             credit.extraUnlocked = 1;
     }
-    trace("song end miss=%d good=%d great=%d score=%.0f gauge=%.1f bonus=%d %s",
-          play.judgementCounts[Miss], play.judgementCounts[Good], play.judgementCounts[Great], songScore,
-          play.gauge, credit.clearBonus, songCleared(play.gauge, chart.clearNorm) ? "CLEAR" : "FAILED");
+    trace("song end miss=%d good=%d great=%d score=%.0f gauge=%.1f bonus=%d %s", play.judgementCounts[Miss],
+          play.judgementCounts[Good], play.judgementCounts[Great], songScore, play.gauge, credit.clearBonus,
+          songCleared(play.gauge, chart.clearNorm) ? "CLEAR" : "FAILED");
 }
 
 void leaveSong()

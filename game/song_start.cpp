@@ -8,12 +8,11 @@
 
 #include "audio/music_stream.h"
 #include "game/play_reset.h"
+#include "game/song_chart.h"
 #include "library/catalogue.h"
 #include "library/chart.h"
-#include "game/song_chart.h"
 #include "library/file_lookup.h"
 #include "library/header_values.h"
-#include "library/file_lookup.h"
 #include "platform/timer.h"
 #include "platform/trace.h"
 #include "rules/atomic_access.h"
@@ -51,7 +50,7 @@ void reportUnusableTempo(const std::string &chartPath)
         std::fprintf(stderr, "lumatide: %s: no usable BPM (%g); the song has no notes\n", chartPath.c_str(), bpm);
 }
 
-}  // namespace
+} // namespace
 
 uint32_t silentSongLengthMs(const Chart &chart)
 {

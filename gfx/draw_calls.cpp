@@ -23,8 +23,8 @@ void outlineUnitSquare() { drawShape(GL_LINE_LOOP, unitSquare, 4); }
 
 void drawHorizontalLine(double x0, double x1, double y, float width)
 {
-    const float line[4] = {static_cast<float>(x0), static_cast<float>(y),
-                           static_cast<float>(x1), static_cast<float>(y)};
+    const float line[4] = {static_cast<float>(x0), static_cast<float>(y), static_cast<float>(x1),
+                           static_cast<float>(y)};
     glLineWidth(width);
     drawShape(GL_LINES, line, 2);
     glLineWidth(1.0f);

@@ -28,7 +28,7 @@ double judgementLineAlpha(uint32_t msPerBeat, int measureIndex, double beatPhase
 // The blue sheet after a full combo: its lower edge stays on the judgement line; its height
 // changes as it fades.
 struct GlowSheet {
-    float alpha = 0.0f;         // at the lower edge; the upper edge is clear
+    float alpha = 0.0f; // at the lower edge; the upper edge is clear
     double halfHeight = 0.0;
 };
 GlowSheet fullComboGlow(uint32_t sinceFullComboMs);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-
 const float unitSquare[8] = {-1.0f, -1.0f, 1.0f, -1.0f, 1.0f, 1.0f, -1.0f, 1.0f};
 
 FieldMetrics fieldMetrics(int width, int height, int fieldMargin, double aspect)
@@ -38,7 +37,13 @@ bool isStripeColumn(int k) { return semitoneRemainder(k) < 5; }
 double keyGrey(int k)
 {
     switch (semitoneRemainder(k)) {
-    case 0: case 2: case 4: case 5: case 7: case 9: case 11:
+    case 0:
+    case 2:
+    case 4:
+    case 5:
+    case 7:
+    case 9:
+    case 11:
         return 0.95;
     default:
         return 0.8;
@@ -67,8 +72,7 @@ static StaticGeometry buildStaticGeometry()
         g.cubeVertices[i][1] = (i & 2) ? -1.0f : 1.0f;
         g.cubeVertices[i][2] = i > 3 ? -1.0f : 1.0f;
     }
-    const uint32_t faces[6][4] = {{0, 1, 2, 3}, {0, 4, 5, 1}, {1, 5, 6, 2},
-                                  {4, 7, 6, 5}, {2, 6, 7, 3}, {0, 3, 7, 4}};
+    const uint32_t faces[6][4] = {{0, 1, 2, 3}, {0, 4, 5, 1}, {1, 5, 6, 2}, {4, 7, 6, 5}, {2, 6, 7, 3}, {0, 3, 7, 4}};
     for (int f = 0; f < 6; f++)
         for (int v = 0; v < 4; v++)
             g.cubeFaces[f][v] = faces[f][v];

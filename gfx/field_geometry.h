@@ -4,28 +4,27 @@
 // the height of a time, and the fixed shapes every frame draws from.
 #include <cstdint>
 
-
 // The judgement line lies this far below the centre, in units of aspect (the double constant
 // nearest below 11/24).
 constexpr double JudgeLineDepth = 0.45833333;
 
 // Sizes derived from the client area at the start of every frame.
 struct FieldMetrics {
-    int width = 0;                  // W, client pixels
-    int height = 0;                 // H
-    int half = 0;                   // h = W / 2: pixels per view unit
+    int width = 0;  // W, client pixels
+    int height = 0; // H
+    int half = 0;   // h = W / 2: pixels per view unit
     int fieldMargin = 0;
-    double aspect = 0.0;            // H / W; the visible band is y from -aspect to +aspect
-    double marginView = 0.0;        // P = fieldMargin / h
-    int halfSemitonePx = 0;         // note heads and the pointer band are this wide
+    double aspect = 0.0;     // H / W; the visible band is y from -aspect to +aspect
+    double marginView = 0.0; // P = fieldMargin / h
+    int halfSemitonePx = 0;  // note heads and the pointer band are this wide
     double semitoneWidth = 0.0;
-    double stripeHalfWidth = 0.0;   // half a semitone: stripes and keys
+    double stripeHalfWidth = 0.0; // half a semitone: stripes and keys
     double stripeHalfHeight = 0.0;
-    double headHalfWidth = 0.0;     // hs
-    double headHalfHeight = 0.0;    // nh
+    double headHalfWidth = 0.0;  // hs
+    double headHalfHeight = 0.0; // nh
     double judgeLineY = 0.0;
-    double keyboardY = 0.0;         // centre of the stripes and keys: the keys reach from the
-                                    // bottom edge up to the judgement line
+    double keyboardY = 0.0; // centre of the stripes and keys: the keys reach from the
+                            // bottom edge up to the judgement line
 };
 
 FieldMetrics fieldMetrics(int width, int height, int fieldMargin, double aspect);

@@ -8,15 +8,15 @@
 #include "gfx/hit_effect_notes.h"
 #include "gfx/quad_batch.h"
 #include "library/chart.h"
-#include "rules/play_state.h"
 #include "rules/menu_state.h"
+#include "rules/play_state.h"
 #include "rules/song_scoring.h"
 #include "rules/window_state.h"
 
 // Opaque, so blending would only read back what it replaces.
 void drawBackground()
 {
-    static const float colours[16] = {0.1f, 0.1f, 0.1f, 1.0f, 0.1f, 0.1f, 0.1f, 1.0f,
+    static const float colours[16] = {0.1f,  0.1f,  0.1f,  1.0f, 0.1f,  0.1f,  0.1f,  1.0f,
                                       0.45f, 0.45f, 0.45f, 1.0f, 0.45f, 0.45f, 0.45f, 1.0f};
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_FLOAT, 0, colours);
@@ -188,7 +188,7 @@ void drawFullComboGlow(const FrameContext &frame)
         return;
     const GlowSheet sheet = fullComboGlow(since);
     const float a = sheet.alpha;
-    const float colours[16] = {0.1f, 0.3f, 0.8f, a, 0.1f, 0.3f, 0.8f, a,
+    const float colours[16] = {0.1f, 0.3f, 0.8f, a,    0.1f, 0.3f, 0.8f, a,
                                0.1f, 0.3f, 0.8f, 0.0f, 0.1f, 0.3f, 0.8f, 0.0f};
     useAdditiveBlend();
     glEnableClientState(GL_COLOR_ARRAY);

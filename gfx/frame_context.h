@@ -6,7 +6,7 @@
 
 struct FrameContext {
     uint32_t nowMs = 0;
-    bool rankingKeyDown = false;    // the right-arrow key: the title screen shows the ranking
-    int state = 0;                  // GameState
+    bool rankingKeyDown = false; // the right-arrow key: the title screen shows the ranking
+    int state = 0;               // GameState
     FieldMetrics metrics;
 };

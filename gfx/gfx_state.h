@@ -7,7 +7,7 @@
 struct GfxState {
     unsigned fontTexture = 0;
     unsigned waveTexture = 0;
-    const std::atomic<int> *musicState = nullptr;   // a StreamState; null reads as Finished
+    const std::atomic<int> *musicState = nullptr; // a StreamState; null reads as Finished
     // Called after each layer of a frame with the layer's name; only the render benchmark sets
     // it, to time each layer (the game pays one test of a null pointer per layer).
     void (*layerDrawn)(const char *layer) = nullptr;

@@ -19,8 +19,7 @@ void forEachNoteWithHitEffect(Chart &chart, uint32_t nowMs, Visit visit)
 {
     if (chart.notes.size() <= chart.noteCount)
         return;
-    const int cursor = chart.noteIndex < 0 ? 0
-                     : chart.noteIndex > chart.noteCount ? chart.noteCount : chart.noteIndex;
+    const int cursor = chart.noteIndex < 0 ? 0 : chart.noteIndex > chart.noteCount ? chart.noteCount : chart.noteIndex;
     ChartNote *note = chart.notes[cursor].prev;
     for (int steps = 0; note != nullptr && steps < RecentGradeWalkLimit; steps++) {
         const int index = noteIndexOf(chart, note);

@@ -33,8 +33,8 @@ static void placeWithSlideEnd(Chart &chart, int index, const ScrollRule &rule, c
         placeNote(*end, rule, metrics);
 }
 
-void placeNotesReadThisFrame(Chart &chart, const NoteSpan &span, const ScrollRule &rule,
-                             const FieldMetrics &metrics, uint32_t nowMs)
+void placeNotesReadThisFrame(Chart &chart, const NoteSpan &span, const ScrollRule &rule, const FieldMetrics &metrics,
+                             uint32_t nowMs)
 {
     for (int i = span.first; i <= span.last; i++)
         placeWithSlideEnd(chart, i, rule, metrics);

@@ -16,5 +16,5 @@ void placeNote(ChartNote &note, const ScrollRule &rule, const FieldMetrics &metr
 // Places every note the frame reads: the notes of the span, the slide from below it, the far
 // ends of the slides drawn from them, the judgement cursor's neighbours (AUTOPLAY steers by them,
 // the pop-up and the link effect stand on them) and the notes whose hit effect still runs.
-void placeNotesReadThisFrame(Chart &chart, const NoteSpan &span, const ScrollRule &rule,
-                             const FieldMetrics &metrics, uint32_t nowMs);
+void placeNotesReadThisFrame(Chart &chart, const NoteSpan &span, const ScrollRule &rule, const FieldMetrics &metrics,
+                             uint32_t nowMs);

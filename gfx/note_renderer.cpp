@@ -69,7 +69,8 @@ static void drawVisibleNoteHeads(const NoteSpan &span, const FieldMetrics &metri
         if (note.ghost != 0 || !reachesBand(note.screenY, note.screenY, metrics))
             continue;
         const bool near = std::any_of(run.begin(), run.end(), [&](const ChartNote *other) {
-            return std::fabs(other->screenX - note.screenX) < apartX && std::fabs(other->screenY - note.screenY) < apartY;
+            return std::fabs(other->screenX - note.screenX) < apartX &&
+                   std::fabs(other->screenY - note.screenY) < apartY;
         });
         if (near) {
             drawNoteHeads(heads);

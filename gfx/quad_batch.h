@@ -8,9 +8,9 @@
 #include <GL/gl.h>
 
 struct QuadBatch {
-    std::vector<float> fillXY;         // two triangles per quad, in the order a fan draws them
-    std::vector<float> fillRGBA;       // one colour per fill vertex
-    std::vector<float> outlineXY;      // four segments per quad, in the order a loop draws them
+    std::vector<float> fillXY;    // two triangles per quad, in the order a fan draws them
+    std::vector<float> fillRGBA;  // one colour per fill vertex
+    std::vector<float> outlineXY; // four segments per quad, in the order a loop draws them
 };
 
 void addFill(QuadBatch &batch, const float quad[8], float dx, float dy, const float rgba[4]);

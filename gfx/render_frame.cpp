@@ -115,10 +115,7 @@ void drawFrame(const FrameInput &input)
     glColor4d(0.0, 0.0, 0.0, 1.0);
 }
 
-void useWhiteClearColour()
-{
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-}
+void useWhiteClearColour() { glClearColor(1.0f, 1.0f, 1.0f, 1.0f); }
 
 void renderFrame()
 {

@@ -53,8 +53,8 @@ static long wholeSecondsSince(uint32_t nowMs, uint32_t markMs)
     return std::labs(static_cast<long>(static_cast<int32_t>(nowMs - markMs))) / 1000;
 }
 
-__attribute__((format(printf, 4, 5)))
-static TextRow &addRow(ScreenTextLayout &out, int glyphHeight, int advance, const char *format, ...)
+__attribute__((format(printf, 4, 5))) static TextRow &addRow(ScreenTextLayout &out, int glyphHeight, int advance,
+                                                             const char *format, ...)
 {
     TextRow &row = out.rowCount < ScreenTextLayout::Capacity ? out.rows[out.rowCount++] : out.spareRow;
     if (&row == &out.spareRow)
@@ -103,7 +103,9 @@ void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
     const double x = (current->prev->screenX * 0.8 + 1.0) * 0.5 * frame.metrics.width;
 
     static const float colours[3][4] = {{1.0f, 0.6f, 0.3f, 1.0f}, {0.6f, 0.8f, 1.0f, 1.0f}, {1.0f, 0.9f, 0.5f, 1.0f}};
-    const Judgement judgement = (play.lastJudgement == Good || play.lastJudgement == Great) ? Judgement(play.lastJudgement) : Miss;
+    const Judgement judgement = (play.lastJudgement == Good || play.lastJudgement == Great)
+                                    ? Judgement(play.lastJudgement)
+                                    : Miss;
     TextRow &word = addRow(out, 20, 20, "%s", judgementWord(judgement));
     word.x = static_cast<int>(x - 10 * word.length);
     word.y = 170 - rise;
@@ -290,14 +292,21 @@ void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out)
     if (frame.state == Select || frame.state == Play)
         layoutStage(frame.metrics, out);
     switch (frame.state) {
-    case Play: layoutPlay(frame, out); break;
-    case Title: layoutTitle(frame, out); break;
-    case Result: layoutResult(frame, out); break;
+    case Play:
+        layoutPlay(frame, out);
+        break;
+    case Title:
+        layoutTitle(frame, out);
+        break;
+    case Result:
+        layoutResult(frame, out);
+        break;
     case Select:
         if (fontLoaded)
             layoutSelect(frame, out);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

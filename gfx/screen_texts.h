@@ -8,10 +8,10 @@ struct FrameContext;
 
 struct TextRow {
     char text[64] = {};
-    int length = 0;                 // bytes; a two-byte symbol counts 2
+    int length = 0; // bytes; a two-byte symbol counts 2
     int glyphHeight = 20;
     int advance = 20;
-    int x = 0;                      // top-left pixel of the first glyph
+    int x = 0; // top-left pixel of the first glyph
     int y = 0;
     float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 };
@@ -21,10 +21,10 @@ struct ScreenTextLayout {
     static constexpr int Capacity = 12;
     TextRow rows[Capacity];
     int rowCount = 0;
-    int droppedRows = 0;            // rows past Capacity, laid out into spareRow and never drawn
+    int droppedRows = 0; // rows past Capacity, laid out into spareRow and never drawn
     TextRow spareRow;
     bool showsTitlePicture = false;
-    double titlePictureY = 0.0;     // view units
+    double titlePictureY = 0.0; // view units
 };
 
 // Ordinal of a zero-based place: 1ST, 2ND, 3RD, 4TH ...

@@ -29,8 +29,9 @@ ConnectorLook connectorLook(const Chart &chart, int i, const ChartNote &end)
 void connectorBand(const ChartNote &n, const ChartNote &m, const FieldMetrics &metrics, float band[8])
 {
     const double hs = metrics.headHalfWidth;
-    const double d = m.screenX > n.screenX ? metrics.headHalfHeight
-                   : m.screenX < n.screenX ? -metrics.headHalfHeight : 0.0;
+    const double d = m.screenX > n.screenX   ? metrics.headHalfHeight
+                     : m.screenX < n.screenX ? -metrics.headHalfHeight
+                                             : 0.0;
     const double corners[8] = {n.screenX - hs, n.screenY + d, m.screenX - hs, m.screenY + d,
                                m.screenX + hs, m.screenY - d, n.screenX + hs, n.screenY - d};
     for (int i = 0; i < 8; i++)
@@ -39,9 +40,15 @@ void connectorBand(const ChartNote &n, const ChartNote &m, const FieldMetrics &m
 
 void drawConnector(const ChartNote &n, const ChartNote &m, ConnectorLook look, const FieldMetrics &metrics)
 {
-    static const float fanColours[3][4] = {{0.4f, 0.4f, 0.4f, 0.3f}, {0.8f, 0.8f, 1.0f, 0.6f}, {0.8f, 0.8f, 0.8f, 0.3f}};
-    static const float outlineColours[3][4] = {{0.2f, 0.2f, 0.2f, 1.0f}, {0.2f, 0.2f, 0.8f, 1.0f}, {0.4f, 0.4f, 0.4f, 1.0f}};
-    static const float centreColours[3][4] = {{0.1f, 0.1f, 0.1f, 0.7f}, {0.2f, 0.2f, 0.8f, 0.7f}, {0.2f, 0.2f, 0.2f, 0.7f}};
+    static const float fanColours[3][4] = {{0.4f, 0.4f, 0.4f, 0.3f},
+                                           {0.8f, 0.8f, 1.0f, 0.6f},
+                                           {0.8f, 0.8f, 0.8f, 0.3f}};
+    static const float outlineColours[3][4] = {{0.2f, 0.2f, 0.2f, 1.0f},
+                                               {0.2f, 0.2f, 0.8f, 1.0f},
+                                               {0.4f, 0.4f, 0.4f, 1.0f}};
+    static const float centreColours[3][4] = {{0.1f, 0.1f, 0.1f, 0.7f},
+                                              {0.2f, 0.2f, 0.8f, 0.7f},
+                                              {0.2f, 0.2f, 0.2f, 0.7f}};
 
     float band[8];
     connectorBand(n, m, metrics, band);

@@ -9,8 +9,8 @@
 void drawText(int glyphHeight, const char *text, int byteLength, int x, int y, int advance)
 {
     TextQuads quads;
-    buildTextQuads(glyphHeight, text, byteLength, x, y, advance,
-                   window.clientWidth.load(std::memory_order_relaxed), window.aspect, quads);
+    buildTextQuads(glyphHeight, text, byteLength, x, y, advance, window.clientWidth.load(std::memory_order_relaxed),
+                   window.aspect, quads);
     if (quads.glyphCount == 0)
         return;
     glBindTexture(GL_TEXTURE_2D, gfx.fontTexture);

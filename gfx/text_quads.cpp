@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr double CellWidth = 0.078125;   // 5/64 of the font image's width
-constexpr double CellHeight = 0.15625;   // 5/32 of its height
+constexpr double CellWidth = 0.078125; // 5/64 of the font image's width
+constexpr double CellHeight = 0.15625; // 5/32 of its height
 
 constexpr char Marks[] = "!?.:\"-/[]'+";
 
@@ -42,8 +42,8 @@ GlyphCell glyphCellAt(const char *bytes, int remaining, int *consumed)
     return {};
 }
 
-void buildTextQuads(int glyphHeight, const char *text, int byteLength, int x, int y, int advance,
-                    int clientWidth, double aspect, TextQuads &quads)
+void buildTextQuads(int glyphHeight, const char *text, int byteLength, int x, int y, int advance, int clientWidth,
+                    double aspect, TextQuads &quads)
 {
     quads.glyphCount = 0;
     const int h = clientWidth / 2;

@@ -25,5 +25,5 @@ struct TextQuads {
 
 // Lays out drawText's quads for a client area clientWidth pixels wide whose height is aspect
 // times its width. Strings beyond MaxTextGlyphs glyphs are cut off.
-void buildTextQuads(int glyphHeight, const char *text, int byteLength, int x, int y, int advance,
-                    int clientWidth, double aspect, TextQuads &quads);
+void buildTextQuads(int glyphHeight, const char *text, int byteLength, int x, int y, int advance, int clientWidth,
+                    double aspect, TextQuads &quads);

@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "platform/trace.h"
 #include "gfx/title_pixels.h"
+#include "platform/trace.h"
 
 void createTitleTexture(TitleTexture &title)
 {

@@ -16,8 +16,8 @@ struct TimeSteps {
     const ChartNote *notes = nullptr;
     int count = 0;
     uint32_t sampledMs[SampledNotes] = {};
-    bool neverBack = false;     // every step to the next note is a signed 32-bit difference >= 0
-    int64_t totalMs = 0;        // the steps added up
+    bool neverBack = false; // every step to the next note is a signed 32-bit difference >= 0
+    int64_t totalMs = 0;    // the steps added up
 };
 
 bool sameChart(const TimeSteps &known, const ChartNote *notes, int count)

@@ -13,7 +13,7 @@
 struct NoteSpan {
     int first = 0;
     int last = -1;
-    int slideFromBelow = -1;    // the note below the span whose slide may cross the band, or -1
+    int slideFromBelow = -1; // the note below the span whose slide may cross the band, or -1
 };
 
 NoteSpan visibleNoteSpan(const Chart &chart, const ScrollRule &rule, const FieldMetrics &metrics);

@@ -13,7 +13,7 @@ struct Catalogue {
     std::vector<SongEntry> songs;
     std::vector<TitleTexture> titleTextures;
     uint16_t songCount = 0;
-    std::vector<uint16_t> madeTitles;   // entries whose title holds a texture, least recently drawn first
+    std::vector<uint16_t> madeTitles; // entries whose title holds a texture, least recently drawn first
 };
 
 extern Catalogue catalogue;

@@ -8,19 +8,19 @@
 enum NoteState : uint16_t { NoteTaken = 0, NoteOpen = 1, NoteClosed = 2 };
 
 struct ChartNote {
-    double screenX = 0.0;       // view units, rewritten every frame by the renderer
+    double screenX = 0.0; // view units, rewritten every frame by the renderer
     double screenY = 0.0;
-    double pitch = 0.0;         // semitones from C of octave 4, as written
-    uint32_t timeMs = 0;        // song clock, wraps
-    int linked = 0;             // upper-case letter: leads into the next note (a slide)
-    uint16_t grade = 0;         // Judgement shown for the note
+    double pitch = 0.0;  // semitones from C of octave 4, as written
+    uint32_t timeMs = 0; // song clock, wraps
+    int linked = 0;      // upper-case letter: leads into the next note (a slide)
+    uint16_t grade = 0;  // Judgement shown for the note
     NoteState state = NoteOpen;
     uint16_t holdCount = 0;
-    int octaveShift = 0;        // whole octaves added for display
-    int ghost = 0;              // shifted-digit octave: not judged unless AUTOPLAY
-    uint32_t gradeTime = 0;     // timer time of the judgement
-    ChartNote *next = nullptr;  // next non-ghost note; null for the last note
-    ChartNote *prev = nullptr;  // previous non-ghost note; never null after parsing
+    int octaveShift = 0;       // whole octaves added for display
+    int ghost = 0;             // shifted-digit octave: not judged unless AUTOPLAY
+    uint32_t gradeTime = 0;    // timer time of the judgement
+    ChartNote *next = nullptr; // next non-ghost note; null for the last note
+    ChartNote *prev = nullptr; // previous non-ghost note; never null after parsing
 };
 
 // A chart. notes holds noteCount + 1 records: the spare record after the last note is where the

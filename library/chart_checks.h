@@ -11,11 +11,11 @@
 // What the first pass saw that the checks need.
 struct CheckFacts {
     bool sawStart = false;
-    int bpmLine = 0;         // the last BPM line; 0 for none
-    int waveLine = 0;        // the last WAVE line; 0 for none
+    int bpmLine = 0;  // the last BPM line; 0 for none
+    int waveLine = 0; // the last WAVE line; 0 for none
     bool hasTitle = false;
     bool hasLevel = false;
-    int lastPiecedLine = 0;  // the last line reported as read in pieces
+    int lastPiecedLine = 0; // the last line reported as read in pieces
 };
 
 void addFinding(ChartReport *report, int line, bool error, const std::string &message);

@@ -13,7 +13,7 @@ uint32_t wrapToUint32(double value);
 // shift and every note after it has none, so a long run is not walked again for each new note.
 struct LinkRun {
     size_t start = 0;
-    long shiftedUpTo = -1;  // below start: no note of the run has a shift
+    long shiftedUpTo = -1; // below start: no note of the run has a shift
 };
 
 // The shift the link rule gives note i, called for the notes in placing order: the earliest

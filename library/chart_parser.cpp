@@ -27,8 +27,8 @@ int32_t offsetFromSeconds(double seconds)
     return static_cast<int32_t>(ms);
 }
 
-void readHeaderLine(const std::string &line, int lineNumber, const std::string &dataDir,
-                    Chart &chart, CheckFacts &facts, ChartReport *report)
+void readHeaderLine(const std::string &line, int lineNumber, const std::string &dataDir, Chart &chart,
+                    CheckFacts &facts, ChartReport *report)
 {
     double value;
     if (startsWith(line, "WAVE:")) {
@@ -50,8 +50,7 @@ void readHeaderLine(const std::string &line, int lineNumber, const std::string &
 }
 
 // First pass: the header values, wherever they stand, so every note is timed with the final BPM.
-CheckFacts readHeader(const std::string &text, const std::string &dataDir, Chart &chart,
-                      ChartReport *report)
+CheckFacts readHeader(const std::string &text, const std::string &dataDir, Chart &chart, ChartReport *report)
 {
     CheckFacts facts;
     LineReader reader = makeLineReader(text);
@@ -223,8 +222,8 @@ void finishChart(Chart &chart, uint16_t level)
     chart.noteIndex = 0;
     chart.currentNote = &chart.notes[0];
     chart.msPerBeat = isPlayableBpm(chart.bpm)
-        ? static_cast<uint32_t>(std::min(std::trunc(60000 / chart.bpm), 4294967295.0))
-        : 0;
+                          ? static_cast<uint32_t>(std::min(std::trunc(60000 / chart.bpm), 4294967295.0))
+                          : 0;
     chart.clearNorm = level / 7.0 * 0.25 + 0.6;
     chart.gaugeRate = level / 7.0 * 0.18 + 0.8;
 }
@@ -238,8 +237,8 @@ void makeEmptyChart(Chart &chart, uint16_t level)
     finishChart(chart, level);
 }
 
-void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level,
-                    Chart &chart, ChartReport *report)
+void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level, Chart &chart,
+                    ChartReport *report)
 {
     startEmptyChart(chart);
     CheckFacts facts = readHeader(text, dataDir, chart, report);
@@ -259,8 +258,8 @@ void parseChartText(const std::string &text, const std::string &dataDir, uint16_
     finishChart(chart, level);
 }
 
-bool parseChartFile(const std::string &chartPath, const std::string &dataDir, uint16_t level,
-                    Chart &chart, ChartReport *report)
+bool parseChartFile(const std::string &chartPath, const std::string &dataDir, uint16_t level, Chart &chart,
+                    ChartReport *report)
 {
     std::string text;
     if (!readFileText(chartPath, text)) {

@@ -13,18 +13,18 @@ struct ChartFinding {
 };
 
 struct ChartReport {
-    std::string waveValue;  // the last WAVE value as written; empty for none
-    std::vector<ChartFinding> findings;  // in line order
+    std::string waveValue;              // the last WAVE value as written; empty for none
+    std::vector<ChartFinding> findings; // in line order
 };
 
 // The parser itself, on a file path and a chart record: the game and the chart tool both run it.
 // The music is looked for in dataDir; level gives the difficulty values. Keys the chart does not
 // give keep the chart's previous values. Returns false when the file cannot be read (the chart is
 // then empty).
-bool parseChartFile(const std::string &chartPath, const std::string &dataDir, uint16_t level,
-                    Chart &chart, ChartReport *report = nullptr);
-void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level,
-                    Chart &chart, ChartReport *report = nullptr);
+bool parseChartFile(const std::string &chartPath, const std::string &dataDir, uint16_t level, Chart &chart,
+                    ChartReport *report = nullptr);
+void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level, Chart &chart,
+                    ChartReport *report = nullptr);
 
 // The chart of a song whose file cannot be read: no notes, no measures; the header values stay.
 void makeEmptyChart(Chart &chart, uint16_t level);

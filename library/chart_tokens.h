@@ -4,7 +4,7 @@
 // A note token: octave character, letter (or '0' for a rest) and accidental, three bytes in a row.
 struct NoteToken {
     int octave = 0;
-    int ghost = 0;      // octave written with a shifted digit
+    int ghost = 0; // octave written with a shifted digit
     char letter = 0;
     char accidental = 0;
 };
@@ -24,20 +24,11 @@ inline bool readOctave(char c, int &octave, int &ghost)
     return false;
 }
 
-inline bool isNoteLetter(char c)
-{
-    return (c >= 'a' && c <= 'g') || (c >= 'A' && c <= 'G');
-}
+inline bool isNoteLetter(char c) { return (c >= 'a' && c <= 'g') || (c >= 'A' && c <= 'G'); }
 
-inline bool isAccidental(char c)
-{
-    return c == ' ' || c == '+' || c == '-';
-}
+inline bool isAccidental(char c) { return c == ' ' || c == '+' || c == '-'; }
 
-inline bool isRest(const NoteToken &token)
-{
-    return token.letter == '0';
-}
+inline bool isRest(const NoteToken &token) { return token.letter == '0'; }
 
 inline bool tokenAt(const std::string &line, size_t i, NoteToken &token)
 {

@@ -18,10 +18,7 @@ std::string joinPath(const std::string &folder, const std::string &name)
     return folder + "/" + name;
 }
 
-bool isCp932LeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+bool isCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // In CP932 the second byte of a double-byte character may be 0x5C, which is no separator.
 std::vector<std::string> splitComponents(const std::string &name, bool cp932)
@@ -78,8 +75,7 @@ bool findInFolder(const std::string &folder, const std::string &component, std::
     return matched;
 }
 
-bool resolveComponents(const std::string &folder, const std::vector<std::string> &parts,
-                       std::string &path)
+bool resolveComponents(const std::string &folder, const std::vector<std::string> &parts, std::string &path)
 {
     path = folder;
     for (const std::string &part : parts) {
@@ -153,18 +149,14 @@ bool isValidUtf8(const std::string &text)
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         static const uint32_t smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (codePoint < smallest[length] || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        if (codePoint < smallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
             return false;
         i += length;
     }
     return true;
 }
 
-std::string dataDirectory()
-{
-    return exeDirectory() + "/data";
-}
+std::string dataDirectory() { return exeDirectory() + "/data"; }
 
 std::string findDataFile(const std::string &folder, const std::string &name)
 {
@@ -176,8 +168,7 @@ std::string findDataFile(const std::string &folder, const std::string &name)
     if (resolveComponents(folder, splitComponents(name, !utf8), path))
         return path;
     std::string converted;
-    if (!utf8 && cp932ToUtf8(name, converted) &&
-        resolveComponents(folder, splitComponents(converted, false), path))
+    if (!utf8 && cp932ToUtf8(name, converted) && resolveComponents(folder, splitComponents(converted, false), path))
         return path;
     return asWritten;
 }

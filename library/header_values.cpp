@@ -26,7 +26,4 @@ bool readLevelValue(const std::string &text, uint16_t &level)
     return true;
 }
 
-bool isPlayableBpm(double bpm)
-{
-    return std::isfinite(bpm) && bpm > 0;
-}
+bool isPlayableBpm(double bpm) { return std::isfinite(bpm) && bpm > 0; }

@@ -15,9 +15,9 @@ struct LineReader {
     const std::string *text = nullptr;
     size_t maxPiece = LinePieceBytes;
     size_t position = 0;
-    int lineNumber = 0;      // 1-based line of the file that the last piece came from
-    bool continued = false;  // the last piece is not the start of its line
-    bool cutAtNul = false;   // the last piece held a NUL byte and was cut there
+    int lineNumber = 0;     // 1-based line of the file that the last piece came from
+    bool continued = false; // the last piece is not the start of its line
+    bool cutAtNul = false;  // the last piece held a NUL byte and was cut there
 };
 
 LineReader makeLineReader(const std::string &text, size_t maxPiece = LinePieceBytes);

@@ -26,10 +26,7 @@ const uint64_t MaxRankingFileBytes = 64 * 1024;
 // As many links as the system itself follows.
 const int MaxLinkHops = 40;
 
-std::string rankingPath()
-{
-    return dataDirectory() + "/score.hsc";
-}
+std::string rankingPath() { return dataDirectory() + "/score.hsc"; }
 
 enum class ScoreText { None, Approximate, Exact };
 
@@ -121,7 +118,7 @@ std::string saveTarget(const std::string &path)
         target = next[0] == '/' ? next : folderOf(target) + next;
     }
     if (lstat(target.c_str(), &info) != 0)
-        return errno == ENOENT ? target : path;  // a link to a file not written yet
+        return errno == ENOENT ? target : path; // a link to a file not written yet
     return S_ISREG(info.st_mode) ? target : path;
 }
 
@@ -230,8 +227,8 @@ bool writeRankingFile(const std::string &path, const int ranking[10])
         return failToSave(target, damage + "; " + reason);
     }
     if (!damage.empty())
-        std::fprintf(stderr, "lumatide: %s: %s; kept as %s before saving the ranking\n", target.c_str(),
-                     damage.c_str(), kept.c_str());
+        std::fprintf(stderr, "lumatide: %s: %s; kept as %s before saving the ranking\n", target.c_str(), damage.c_str(),
+                     kept.c_str());
     if (std::rename(temporary.c_str(), target.c_str()) != 0) {
         reason = std::strerror(errno);
         unlink(temporary.c_str());
@@ -253,15 +250,9 @@ int insertRankingScore(int ranking[10], int score)
     return RankCount;
 }
 
-void loadRanking()
-{
-    readRankingFile(rankingPath(), ranking);
-}
+void loadRanking() { readRankingFile(rankingPath(), ranking); }
 
-void saveRanking()
-{
-    writeRankingFile(rankingPath(), ranking);
-}
+void saveRanking() { writeRankingFile(rankingPath(), ranking); }
 
 int enterRanking(int creditScore)
 {

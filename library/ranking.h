@@ -3,8 +3,7 @@
 
 constexpr int RankCount = 10;
 // The ranking before any file is read.
-constexpr int LoadTimeRanking[RankCount] = {150000, 140000, 130000, 120000, 110000,
-                                            100000, 90000, 80000, 70000, 60000};
+constexpr int LoadTimeRanking[RankCount] = {150000, 140000, 130000, 120000, 110000, 100000, 90000, 80000, 70000, 60000};
 
 // Never wiped: the ten best credit scores, loaded at start-up and saved at start-up, after every
 // credit and at shutdown. Written here only; the title screen (gfx/) shows it.

@@ -10,10 +10,10 @@
 // again once released, it is the text and how to draw it.
 struct TitleTexture {
     std::string text = "test";
-    std::string utf8Text;           // text decoded once for the font to measure and draw
-    int extentWidth = 0;            // measured size of text in the title font, pixels
+    std::string utf8Text; // text decoded once for the font to measure and draw
+    int extentWidth = 0;  // measured size of text in the title font, pixels
     int extentHeight = 0;
-    int texWidth = 0;               // powers of two not below the extent
+    int texWidth = 0; // powers of two not below the extent
     int texHeight = 0;
     int fontSize = 12;              // 18 once the chart has a TITLE line; pixel height is twice this
     uint32_t textColour = 0x3C3C3C; // 0x00BBGGRR

@@ -8,11 +8,11 @@
 // the same face share one open face, each with a size of its own on it; the face is closed with
 // the last font that uses it.
 struct SystemFont {
-    void *face = nullptr;       // the shared FreeType face; null when no font could be opened
-    void *size = nullptr;       // this font's FreeType size on that face
-    int pixelHeight = 0;        // one line: ascent plus descent
-    int baseline = 0;           // from the top of a line down to its baseline
-    std::string name;           // "family (file)" for traces; empty without a face
+    void *face = nullptr; // the shared FreeType face; null when no font could be opened
+    void *size = nullptr; // this font's FreeType size on that face
+    int pixelHeight = 0;  // one line: ascent plus descent
+    int baseline = 0;     // from the top of a line down to its baseline
+    std::string name;     // "family (file)" for traces; empty without a face
 };
 
 struct TextExtent {

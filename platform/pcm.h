@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-using PcmDevice = int;              // 0 = no device
+using PcmDevice = int; // 0 = no device
 constexpr int PcmOk = 0;
 constexpr int PcmErrorInvalidHandle = 5;
 constexpr int PcmErrorNoMemory = 7; // no device slot, queue slot or memory left
@@ -19,9 +19,9 @@ struct PcmFormat {
 // One buffer handed to a device. The device holds it from pcmWrite until its done notice.
 struct PcmBuffer {
     uint8_t *data = nullptr;
-    uint32_t length = 0;            // bytes of sound in data
-    uintptr_t user = 0;             // returned with the done notice (a voice's ring slot)
-    std::atomic<int> queued{0};     // 1 while the device holds the buffer
+    uint32_t length = 0;        // bytes of sound in data
+    uintptr_t user = 0;         // returned with the done notice (a voice's ring slot)
+    std::atomic<int> queued{0}; // 1 while the device holds the buffer
 };
 
 // Called on the audio thread when a buffer has been played through or returned by a reset.

@@ -10,9 +10,9 @@ enum class FileStatus { Opened, Missing, Refused };
 
 struct RegularFile {
     FileStatus status = FileStatus::Missing;
-    int fd = -1;            // blocking, close-on-exec; -1 unless Opened
-    uint64_t size = 0;      // bytes at open
-    std::string reason;     // why it is missing or refused, e.g. "not a regular file (a named pipe)"
+    int fd = -1;        // blocking, close-on-exec; -1 unless Opened
+    uint64_t size = 0;  // bytes at open
+    std::string reason; // why it is missing or refused, e.g. "not a regular file (a named pipe)"
 };
 
 // Missing means nothing stands at the path (or a folder on the way is missing); a name that is

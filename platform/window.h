@@ -8,10 +8,10 @@ enum class MessageKind { Size, Paint, MouseMove, LeftButtonDown, LeftButtonUp, D
 // A window message as the window procedure receives it.
 struct WindowMessage {
     MessageKind kind = MessageKind::Paint;
-    int width = 0, height = 0;      // Size: new client size
-    int x = 0, y = 0;               // MouseMove: client pixels, each an unsigned 16-bit number
-    PcmDevice device = 0;           // VoiceBufferDone: the device that returned a buffer
-    uintptr_t bufferUser = 0;       // VoiceBufferDone: the returned buffer's user value
+    int width = 0, height = 0; // Size: new client size
+    int x = 0, y = 0;          // MouseMove: client pixels, each an unsigned 16-bit number
+    PcmDevice device = 0;      // VoiceBufferDone: the device that returned a buffer
+    uintptr_t bufferUser = 0;  // VoiceBufferDone: the returned buffer's user value
 };
 
 // Creates the resizable, non-maximizable window with its OpenGL compatibility context

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/timer.h"
 #include "rules/credit_state.h"
 #include "rules/play_state.h"
-#include "platform/timer.h"
 
 double countedUpScore(uint32_t nowMs, uint32_t resultTime, int creditScore, double displayedScore)
 {

@@ -6,29 +6,25 @@ namespace {
 
 bool takenAt(const NoteFrame &f, uint32_t window)
 {
-    return msDistance(f.t, f.noteTime) < window && f.pitchDistance < 0.5 && f.entry &&
-           f.heldFrames >= 1 && f.hitLatch == 0;
+    return msDistance(f.t, f.noteTime) < window && f.pitchDistance < 0.5 && f.entry && f.heldFrames >= 1 &&
+           f.hitLatch == 0;
 }
 
 bool freshPressNearPitch(const NoteFrame &f)
 {
-    return msDistance(f.t, f.noteTime) < 100 && f.pitchDistance >= 0.5 &&
-           f.pitchDistance < 2.5 && f.heldFrames == 1 && f.hitLatch == 0;
+    return msDistance(f.t, f.noteTime) < 100 && f.pitchDistance >= 0.5 && f.pitchDistance < 2.5 && f.heldFrames == 1 &&
+           f.hitLatch == 0;
 }
 
 bool heldIntoFirstNote(const NoteFrame &f)
 {
     const long long early = static_cast<long long>(signedMs(f.t, f.noteTime)) - 50;
-    return f.noteIndex == 0 && std::llabs(early) < 300 && f.pitchDistance < 0.5 &&
-           f.heldFrames > 1 && f.hitLatch == 0;
+    return f.noteIndex == 0 && std::llabs(early) < 300 && f.pitchDistance < 0.5 && f.heldFrames > 1 && f.hitLatch == 0;
 }
 
-}  // namespace
+} // namespace
 
-bool entryTestHolds(double pitchMovement, int heldFrames)
-{
-    return pitchMovement > 0.017 * (heldFrames - 5);
-}
+bool entryTestHolds(double pitchMovement, int heldFrames) { return pitchMovement > 0.017 * (heldFrames - 5); }
 
 OrdinaryOutcome judgeOrdinaryNote(const NoteFrame &f)
 {

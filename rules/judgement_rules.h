@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "rules/judgement.h"
 #include "rules/clock_math.h"
+#include "rules/judgement.h"
 
 // The timing and pitch tables that judge the current note, as pure functions of one frame's
 // numbers. Times are song-clock milliseconds; `t` is the clock, `noteTime` the note's time.
@@ -19,9 +19,9 @@ bool entryTestHolds(double pitchMovement, int heldFrames);
 struct NoteFrame {
     uint32_t t = 0;
     uint32_t noteTime = 0;
-    double pitchDistance = 0.0;    // |note pitch - player pitch|
-    bool entry = false;            // entryTestHolds for this frame
-    int heldFrames = 0;            // keyHeldFrames, -1 until the key is first let go
+    double pitchDistance = 0.0; // |note pitch - player pitch|
+    bool entry = false;         // entryTestHolds for this frame
+    int heldFrames = 0;         // keyHeldFrames, -1 until the key is first let go
     int hitLatch = 0;
     int32_t noteIndex = 0;
 };
@@ -30,8 +30,8 @@ enum class OrdinaryRow { None, Passed, Taken };
 
 struct OrdinaryOutcome {
     OrdinaryRow row = OrdinaryRow::None;
-    Judgement judgement = Miss;    // recorded when the row takes or passes a note still open
-    bool cancelsLink = false;      // the held-into-first-note row also cancels a slide it starts
+    Judgement judgement = Miss; // recorded when the row takes or passes a note still open
+    bool cancelsLink = false;   // the held-into-first-note row also cancels a slide it starts
 };
 
 // An ordinary note (no slide running): the first matching row wins.
@@ -41,8 +41,8 @@ enum class SlideRow { None, Passed, Ended, OnPitchEarly };
 
 struct SlideOutcome {
     SlideRow row = SlideRow::None;
-    Judgement judgement = Miss;    // recorded by the Ended and Passed rows
-    bool clearsOnPitch = false;    // the row resets linkOnPitch
+    Judgement judgement = Miss; // recorded by the Ended and Passed rows
+    bool clearsOnPitch = false; // the row resets linkOnPitch
 };
 
 // The end note of a running slide; the tolerance widens once the player was on its pitch early.

@@ -8,7 +8,7 @@ enum GameState { Select = 0, Play = 1, Title = 2, Result = 3 };
 
 struct MenuState {
     std::atomic<int> state{Title};
-    std::atomic<int> waveType{0};      // a WaveType
+    std::atomic<int> waveType{0}; // a WaveType
     std::atomic<int> unison{0};
     double scrollSpeed = 1.0;
     uint16_t selectedSong = 0;

@@ -13,15 +13,9 @@ JudgementGain judgementGain(Judgement judgement, uint16_t judgedNoteCount, doubl
     return {gauge, judgement == Great ? perNote : 0.5 * perNote};
 }
 
-double clampGauge(double gauge)
-{
-    return std::clamp(gauge, 0.0, 100.0);
-}
+double clampGauge(double gauge) { return std::clamp(gauge, 0.0, 100.0); }
 
-bool songCleared(double gauge, double clearNorm)
-{
-    return gauge >= 100.0 * clearNorm;
-}
+bool songCleared(double gauge, double clearNorm) { return gauge >= 100.0 * clearNorm; }
 
 int clearBonusFor(double gauge, double clearNorm, int level)
 {
@@ -31,17 +25,8 @@ int clearBonusFor(double gauge, double clearNorm, int level)
     return bonus / 10 * 10;
 }
 
-int roundedScore(double score)
-{
-    return static_cast<int>((score + 5.0) / 10.0) * 10;
-}
+int roundedScore(double score) { return static_cast<int>((score + 5.0) / 10.0) * 10; }
 
-int bookedStageScore(double score, int clearBonus)
-{
-    return clearBonus + roundedScore(score);
-}
+int bookedStageScore(double score, int clearBonus) { return clearBonus + roundedScore(score); }
 
-int unlockThreshold(int level)
-{
-    return 101500 - 1500 * level;
-}
+int unlockThreshold(int level) { return 101500 - 1500 * level; }

@@ -12,7 +12,4 @@ double voiceGainForPointer(int y, int clientHeight, int unison)
     return band / (2 * unison + 1);
 }
 
-double startingVoiceGain(int unison)
-{
-    return 0.75 / (2 * unison + 1);
-}
+double startingVoiceGain(int unison) { return 0.75 / (2 * unison + 1); }

@@ -4,12 +4,6 @@
 
 WindowState window;
 
-WindowState::WindowState()
-{
-    layoutControls(controls, aspect);
-}
+WindowState::WindowState() { layoutControls(controls, aspect); }
 
-void resetControlLayout()
-{
-    layoutControls(window.controls, window.aspect);
-}
+void resetControlLayout() { layoutControls(window.controls, window.aspect); }

@@ -18,7 +18,7 @@ struct WindowState {
     std::atomic<double> voiceGain{0.75};
     int hoverControl = 0;
     int controlCode = 0;
-    ScreenControl controls[5];      // index 0 is control 1 (previous song) ... 4 is control 5
+    ScreenControl controls[5]; // index 0 is control 1 (previous song) ... 4 is control 5
 
     WindowState();
 };

@@ -28,7 +28,7 @@ uint64_t switchesOfTask(const std::string &statusPath)
 {
     FILE *status = std::fopen(statusPath.c_str(), "r");
     if (status == nullptr)
-        return 0;   // the thread ended meanwhile
+        return 0; // the thread ended meanwhile
     uint64_t total = 0;
     char line[256];
     while (std::fgets(line, sizeof line, status) != nullptr) {

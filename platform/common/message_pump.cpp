@@ -12,10 +12,7 @@ static const std::thread::id mainThread = std::this_thread::get_id();
 // Set on the main thread; the voice thread reads it too, although it never calls it.
 static std::atomic<MessageHandler> messageHandler{nullptr};
 
-void setMessageHandler(MessageHandler handler)
-{
-    messageHandler.store(handler, std::memory_order_relaxed);
-}
+void setMessageHandler(MessageHandler handler) { messageHandler.store(handler, std::memory_order_relaxed); }
 
 // All of them: the voices return up to 150 buffers a second; one message at a time would let
 // their notices pile up in front of the keys and the window's own messages.

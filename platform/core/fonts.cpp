@@ -193,8 +193,8 @@ FT_Face useFace(FT_Library library, const FontFile &file)
 void stopUsingFace(FT_Face face)
 {
     std::vector<SharedFace> &faces = sharedFaces();
-    const auto shared =
-        std::find_if(faces.begin(), faces.end(), [face](const SharedFace &each) { return each.face == face; });
+    const auto shared = std::find_if(faces.begin(), faces.end(),
+                                     [face](const SharedFace &each) { return each.face == face; });
     if (shared == faces.end() || --shared->users > 0)
         return;
     FT_Done_Face(face);

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int MaxDevices = 8;
-constexpr uint32_t QueueCapacity = 32;   // a voice ring has 15 slots
+constexpr uint32_t QueueCapacity = 32; // a voice ring has 15 slots
 constexpr uint32_t NoticeCapacity = 64;
 constexpr int StagingFrames = 512;
 constexpr int MixChunk = 1024;
@@ -35,15 +35,15 @@ struct LogicalDevice {
     int blockAlign = 2;
     PcmDoneCallback callback = nullptr;
     void *instance = nullptr;
-    SRC_STATE *converter = nullptr;      // null when the device already plays at the mix rate
-    float *staging = nullptr;            // frames read out of the queue, not yet mixed
-    float *converted = nullptr;          // one chunk of converter output
+    SRC_STATE *converter = nullptr; // null when the device already plays at the mix rate
+    float *staging = nullptr;       // frames read out of the queue, not yet mixed
+    float *converted = nullptr;     // one chunk of converter output
     int stagingCount = 0;
     int stagingPos = 0;
-    bool flushing = false;               // pushing silence through the converter to get its tail out
+    bool flushing = false; // pushing silence through the converter to get its tail out
 
     PcmBuffer *queue[QueueCapacity] = {};
-    uint64_t endFrame[QueueCapacity] = {};   // device frame just past each buffer that was read
+    uint64_t endFrame[QueueCapacity] = {}; // device frame just past each buffer that was read
     std::atomic<uint32_t> queueTail{0};
     std::atomic<uint32_t> queueDone{0};
     uint32_t queueRead = 0;
@@ -70,11 +70,11 @@ struct LogicalDevice {
 struct PublishedDevice {
     std::atomic<uint32_t> epoch{0};
     std::atomic<uint64_t> mixedFrames{0};
-    std::atomic<uint64_t> mixEnd{0};     // mix frame just past the device's last mixed frame
+    std::atomic<uint64_t> mixEnd{0}; // mix frame just past the device's last mixed frame
 };
 
 struct Published {
-    std::atomic<uint32_t> sequence{0};   // odd while the audio thread writes
+    std::atomic<uint32_t> sequence{0}; // odd while the audio thread writes
     std::atomic<double> anchorHeard{0.0};
     std::atomic<uint64_t> anchorUs{0};
     std::atomic<uint64_t> mixedTotal{0};
@@ -95,7 +95,7 @@ struct PullState {
 };
 
 constexpr int EpochTagShift = 48;
-constexpr uint64_t FramesMask = (uint64_t(1) << EpochTagShift) - 1;   // 23 years at 384 kHz
+constexpr uint64_t FramesMask = (uint64_t(1) << EpochTagShift) - 1; // 23 years at 384 kHz
 
 uint32_t epochTag(uint32_t epoch) { return epoch & 0xFFFF; }
 uint64_t taggedFrames(uint32_t epoch, uint64_t frames)
@@ -143,7 +143,7 @@ void returnBuffer(LogicalDevice &d, PcmBuffer *buffer, bool notify)
     }
     const uint32_t tail = d.noticeTail.load(std::memory_order_relaxed);
     if (tail - d.noticeHead.load(std::memory_order_acquire) == NoticeCapacity)
-        return;   // the main thread is far behind; its ring state catches up with a later notice
+        return; // the main thread is far behind; its ring state catches up with a later notice
     d.notices[tail % NoticeCapacity] = user;
     d.noticeTail.store(tail + 1, std::memory_order_release);
 }
@@ -290,8 +290,7 @@ int mixDevice(LogicalDevice &d, float *mix, int frames)
             d.stagingPos += int(data.input_frames_used);
             produced += int(data.output_frames_gen);
             d.runOut += uint64_t(data.output_frames_gen);
-            d.mixedFrames = std::min(d.readFrames,
-                                     d.runStart + d.runOut * d.format.sampleRate / PcmMixRate);
+            d.mixedFrames = std::min(d.readFrames, d.runStart + d.runOut * d.format.sampleRate / PcmMixRate);
             if (d.flushing && d.mixedFrames == d.readFrames)
                 startFreshRun(d);
             else if (data.input_frames_used == 0 && data.output_frames_gen == 0)
@@ -310,7 +309,7 @@ void mixChunk(int16_t *out, int frames)
         LogicalDevice &d = devices[i];
         int idle = Idle;
         if (!d.access.compare_exchange_strong(idle, Mixing, std::memory_order_acquire))
-            continue;   // being reset or closed: it has nothing to play this time
+            continue; // being reset or closed: it has nothing to play this time
         if (d.open.load(std::memory_order_acquire) != 0) {
             const uint32_t epoch = d.epoch.load(std::memory_order_relaxed);
             if (epoch != pull.epoch[i]) {
@@ -460,8 +459,7 @@ uint64_t pcmUnderruns() { return underruns.load(std::memory_order_relaxed); }
 int pcmOpen(PcmDevice *out, const PcmFormat &format, PcmDoneCallback callback, void *instance)
 {
     *out = 0;
-    if (format.channels < 1 || format.channels > 255 || format.sampleRate < 1000 ||
-        format.sampleRate > 384000)
+    if (format.channels < 1 || format.channels > 255 || format.sampleRate < 1000 || format.sampleRate > 384000)
         return PcmErrorBadFormat;
     for (int i = 0; i < MaxDevices; i++) {
         LogicalDevice &d = devices[i];
@@ -536,19 +534,17 @@ uint64_t pcmPositionFrames(PcmDevice device)
     if (epochTag(s.epoch) == epochTagOf(last)) {
         const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
         const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
-        const double heard =
-            std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
+        const double heard = std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
         const double pendingMix = std::max(0.0, double(s.mixEnd) - heard);
         const double pendingDevice = pendingMix * d->format.sampleRate / PcmMixRate;
         position = uint64_t(std::max(0.0, std::floor(double(s.mixedFrames) - pendingDevice)));
     }
     while (position > framesOf(last)) {
         const uint32_t tag = epochTagOf(last);
-        if (d->reported.compare_exchange_weak(last, taggedFrames(s.epoch, position),
-                                              std::memory_order_acq_rel))
+        if (d->reported.compare_exchange_weak(last, taggedFrames(s.epoch, position), std::memory_order_acq_rel))
             return position;
         if (epochTagOf(last) != tag)
-            break;   // a reset landed meanwhile: what it reported stands
+            break; // a reset landed meanwhile: what it reported stands
     }
     return framesOf(last);
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr char Replacement[] = "\xEF\xBF\xBD";   // U+FFFD
+constexpr char Replacement[] = "\xEF\xBF\xBD"; // U+FFFD
 
 bool isUtf8(const std::string &bytes)
 {

@@ -9,15 +9,24 @@ static KeyLatch keys;
 static int virtualKeyFromSdl(SDL_Keycode key)
 {
     switch (key) {
-    case SDLK_LEFT: return KeyLeft;
-    case SDLK_UP: return KeyUp;
-    case SDLK_RIGHT: return KeyRight;
-    case SDLK_SPACE: return KeySpace;
-    case SDLK_ESCAPE: return KeyEscape;
-    case SDLK_e: return KeyE;
-    case SDLK_w: return KeyW;
-    case SDLK_z: return KeyZ;
-    default: return 0;
+    case SDLK_LEFT:
+        return KeyLeft;
+    case SDLK_UP:
+        return KeyUp;
+    case SDLK_RIGHT:
+        return KeyRight;
+    case SDLK_SPACE:
+        return KeySpace;
+    case SDLK_ESCAPE:
+        return KeyEscape;
+    case SDLK_e:
+        return KeyE;
+    case SDLK_w:
+        return KeyW;
+    case SDLK_z:
+        return KeyZ;
+    default:
+        return 0;
     }
 }
 

@@ -51,8 +51,7 @@ bool pcmStartOutput()
         SDL_PauseAudioDevice(outputDevice, 0);
         return true;
     }
-    std::fprintf(stderr, "lumatide: no audio output could be opened (%s); playing silently\n",
-                 SDL_GetError());
+    std::fprintf(stderr, "lumatide: no audio output could be opened (%s); playing silently\n", SDL_GetError());
     silentOutput = true;
     bufferFrames = RequestedFrames;
     std::snprintf(driverName, sizeof driverName, "silent");

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/trace.h"
 #include "audio/audio_output.h"
 #include "platform/fake/pcm_fake.h"
+#include "platform/trace.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ int countOf(const std::string &text, const std::string &part)
 
 TEST(AudioOutput, TracesItsDriverAndShowsTheMessageBoxOncePerRunWhenNothingOpens)
 {
-    ASSERT_TRUE(traceEnabled());                // switched on by the tests' main
+    ASSERT_TRUE(traceEnabled()); // switched on by the tests' main
     const std::string box = "WAVEデバイスのオープンに失敗しました";
     testing::internal::CaptureStderr();
     startAudioOutput();

@@ -65,14 +65,14 @@ TEST(DiskOutput, HeldToneAtTheCentreOfTheFieldSoundsAt523Hz)
 
     // Periods between neighbouring crossings; a gap in the tone would show as a long one.
     const std::vector<double> crossings = risingCrossings(samples);
-    ASSERT_GT(crossings.size(), 150u);          // at least 0.3 s of tone
+    ASSERT_GT(crossings.size(), 150u); // at least 0.3 s of tone
     std::vector<double> periods;
     for (size_t i = 1; i < crossings.size(); i++)
         periods.push_back(crossings[i] - crossings[i - 1]);
     std::sort(periods.begin(), periods.end());
     const double median = periods[periods.size() / 2];
     EXPECT_NEAR(44100.0 / median, 523.0, 1.0);
-    EXPECT_LT(periods.back(), 1.5 * median);    // no gap while the key was held
+    EXPECT_LT(periods.back(), 1.5 * median); // no gap while the key was held
 }
 
 } // namespace

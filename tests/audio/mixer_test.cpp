@@ -16,8 +16,7 @@ struct TestBuffer {
     std::vector<uint8_t> bytes;
     PcmBuffer buffer;
 
-    TestBuffer(int frames, int channels, int16_t value, uintptr_t user)
-        : bytes(size_t(frames) * channels * 2)
+    TestBuffer(int frames, int channels, int16_t value, uintptr_t user) : bytes(size_t(frames) * channels * 2)
     {
         for (size_t i = 0; i < bytes.size() / 2; i++)
             std::memcpy(bytes.data() + 2 * i, &value, 2);
@@ -73,7 +72,7 @@ TEST_F(Mixer, PlaysBuffersInQueueOrderAndReturnsEachOnceItsLastFrameIsMixed)
     EXPECT_EQ(pcmWrite(device, &first.buffer), PcmErrorStillPlaying);
 
     std::vector<int16_t> out = pullFrames(120);
-    EXPECT_EQ(out[0], 1000);                // mono plays on both sides
+    EXPECT_EQ(out[0], 1000); // mono plays on both sides
     EXPECT_EQ(out[1], 1000);
     EXPECT_EQ(out[2 * 99], 1000);
     EXPECT_EQ(out[2 * 100], -2000);
@@ -84,7 +83,7 @@ TEST_F(Mixer, PlaysBuffersInQueueOrderAndReturnsEachOnceItsLastFrameIsMixed)
 
     out = pullFrames(100);
     EXPECT_EQ(out[2 * 29], -2000);
-    EXPECT_EQ(out[2 * 30], 0);              // the queue ran dry: silence
+    EXPECT_EQ(out[2 * 30], 0); // the queue ran dry: silence
     EXPECT_EQ(takeNotices(device), std::vector<uintptr_t>{22});
     EXPECT_EQ(pcmPositionFrames(device), 150u);
 }
@@ -109,9 +108,10 @@ TEST_F(Mixer, EmptyBuffersComeBackInTheirTurn)
 TEST_F(Mixer, CallbackDevicesGetTheirNoticesDirectlyAndNothingReachesTheWindowQueue)
 {
     std::vector<PcmBuffer *> returned;
-    const PcmDevice device = open({2, 44100}, [](void *instance, PcmBuffer *buffer) {
-        static_cast<std::vector<PcmBuffer *> *>(instance)->push_back(buffer);
-    }, &returned);
+    const PcmDevice device = open(
+        {2, 44100},
+        [](void *instance, PcmBuffer *buffer) { static_cast<std::vector<PcmBuffer *> *>(instance)->push_back(buffer); },
+        &returned);
     TestBuffer &a = testBuffer(64, 2, 1, 0);
     TestBuffer &b = testBuffer(64, 2, 2, 0);
     pcmWrite(device, &a.buffer);
@@ -176,10 +176,10 @@ TEST_F(Mixer, NoticesBeyondWhatTheWindowQueueHoldsAreDroppedAndLaterOnesArriveAg
             ASSERT_EQ(pcmWrite(device, slot), PcmOk);
         pullFrames(150);
     };
-    for (int round = 0; round < 5; round++)     // 75 notices, none taken
+    for (int round = 0; round < 5; round++) // 75 notices, none taken
         playRing();
     const std::vector<uintptr_t> kept = takeNotices(device);
-    ASSERT_EQ(kept.size(), 64u);                // the oldest, in order
+    ASSERT_EQ(kept.size(), 64u); // the oldest, in order
     for (size_t i = 0; i < kept.size(); i++)
         EXPECT_EQ(kept[i], i % 15);
     playRing();
@@ -224,11 +224,11 @@ TEST_F(Mixer, HeardPositionLeavesOutTheOutputBufferAndMovesOnWithTheClock)
     pcmWrite(device, &a.buffer);
     pullFrames(1024);
     EXPECT_EQ(pcmPositionFrames(device), 1024u - 256u);
-    testClockNowUs += 1000;                         // 44.1 frames later
+    testClockNowUs += 1000; // 44.1 frames later
     EXPECT_EQ(pcmPositionFrames(device), 1024u - 256u + 44u);
-    testClockNowUs += 100000;                       // no pull came: it stops at what was mixed
+    testClockNowUs += 100000; // no pull came: it stops at what was mixed
     EXPECT_EQ(pcmPositionFrames(device), 1024u);
-    pullFrames(1024);                               // a late pull starts the estimate afresh
+    pullFrames(1024); // a late pull starts the estimate afresh
     EXPECT_EQ(pcmPositionFrames(device), 2048u - 256u);
 }
 
@@ -264,11 +264,10 @@ TEST_F(Mixer, HeardPositionSmoothsTheJitterOfThePulls)
         uint64_t heard;
     };
     const Step steps[] = {
-        {0, 0},
-        {23220, 1024},      // on time: the pull's own figure
-        {25000, 2116},      // late: 1024 + 1102.5 predicted, 2048 pulled, 2126.5 - 78.5 / 8
-        {21440, 3063},      // early: 2116.7 + 945.5 predicted, 3072 pulled
-        {100000, 4096},     // 4410 frames predicted, 4096 pulled: too far off, afresh
+        {0, 0},         {23220, 1024}, // on time: the pull's own figure
+        {25000, 2116},                 // late: 1024 + 1102.5 predicted, 2048 pulled, 2126.5 - 78.5 / 8
+        {21440, 3063},                 // early: 2116.7 + 945.5 predicted, 3072 pulled
+        {100000, 4096},                // 4410 frames predicted, 4096 pulled: too far off, afresh
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(step.afterUs);
@@ -286,7 +285,7 @@ TEST_F(Mixer, HeardPositionOfADeviceThatRanDryStopsAtItsLastFrame)
     pcmWrite(device, &a.buffer);
     pullFrames(1024);
     EXPECT_EQ(pcmPositionFrames(device), 0u);
-    testClockNowUs += 3000;                         // 132 frames heard
+    testClockNowUs += 3000; // 132 frames heard
     EXPECT_EQ(pcmPositionFrames(device), 132u);
     testClockNowUs += 10000;
     EXPECT_EQ(pcmPositionFrames(device), 300u);

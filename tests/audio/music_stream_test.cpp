@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -13,14 +13,14 @@
 #include <vorbis/vorbisfile.h>
 
 #include "app/app_context.h"
-#include "platform/trace.h"
 #include "audio_test_support.h"
 #include "ogg_encode.h"
+#include "platform/trace.h"
 #include "support/no_wait.h"
 
 namespace {
 
-constexpr int FrameStep = 735;    // one 60 Hz game frame at 44100 Hz
+constexpr int FrameStep = 735; // one 60 Hz game frame at 44100 Hz
 
 TempFile encodedSong(const std::string &name, int channels, int rate, size_t frames)
 {
@@ -78,7 +78,7 @@ std::vector<int16_t> decodeAll(const std::string &path)
 
 struct Played {
     int refills = 0;
-    std::vector<int16_t> output;    // everything pulled after the first refill
+    std::vector<int16_t> output; // everything pulled after the first refill
 };
 
 // The play update's loop: refill, then one frame's worth of output, until the stream is Finished.
@@ -181,7 +181,7 @@ TEST_F(Music, OnlyAFrameThreeQuartersIntoTheOtherBufferDecodesTheRestAtOnce)
             EXPECT_EQ(music.queuedBytes, 51200u);
             EXPECT_EQ(music.headers[0].queued.load(), 1);
         } else {
-            EXPECT_GT(music.fillBytes, 0u);     // one read, of at most one piece
+            EXPECT_GT(music.fillBytes, 0u); // one read, of at most one piece
             EXPECT_LE(music.fillBytes, MusicStream::ReadPiece);
             EXPECT_EQ(music.writeIndex, 0);
         }
@@ -201,7 +201,7 @@ TEST_F(Music, TheFirstRefillWritesBothBuffersHoweverLateItComes)
     EXPECT_EQ(music.headers[1].queued.load(), 1);
     uint32_t ms = 99;
     music.positionMs(ms);
-    EXPECT_EQ(ms, 0u);                          // counted from the first sample
+    EXPECT_EQ(ms, 0u); // counted from the first sample
     pullFrames(441);
     music.positionMs(ms);
     EXPECT_EQ(ms, 10u);
@@ -213,7 +213,7 @@ TEST_F(Music, EmptyMusicIsNotDrainedBeforeTheDeviceHasGivenItsBuffersBack)
     ASSERT_EQ(music.openFile(song.c_str()), 0);
     ASSERT_EQ(music.open(), 0);
     music.refill();
-    music.refill();                         // both empty buffers are still queued
+    music.refill(); // both empty buffers are still queued
     EXPECT_EQ(music.streamState.load(), Streaming);
     EXPECT_EQ(music.writtenCount.load(), 2);
     pullFrames(16);
@@ -238,11 +238,11 @@ TEST_F(Music, AStreamNeverOpenedOrClosedTwiceReportsTheEndAndReleasesNothingTwic
     music.refill();
     pullFrames(1000);
     music.close();
-    EXPECT_EQ(music.streamState.load(), Streaming);   // close leaves the state alone
+    EXPECT_EQ(music.streamState.load(), Streaming); // close leaves the state alone
     EXPECT_EQ(music.device, 0);
     EXPECT_EQ(music.headers[0].data, nullptr);
     music.close();
-    EXPECT_EQ(music.open(), -1);                      // the decoder went with the close
+    EXPECT_EQ(music.open(), -1); // the decoder went with the close
     EXPECT_EQ(music.streamState.load(), Finished);
     EXPECT_EQ(music.refill(), 1);
 }
@@ -255,7 +255,7 @@ TEST_F(Music, OpeningTheNextSongReleasesTheOneThatPlayedToItsEnd)
     ASSERT_EQ(music.open(), 0);
     playToEnd(music);
     ASSERT_EQ(music.streamState.load(), Finished);
-    for (int song = 0; song < 3; song++) {       // the mixer would run out of devices if any leaked
+    for (int song = 0; song < 3; song++) { // the mixer would run out of devices if any leaked
         ASSERT_EQ(music.openFile(second.c_str()), 0);
         ASSERT_EQ(music.open(), 0);
         EXPECT_EQ(music.streamState.load(), Primed);
@@ -263,7 +263,7 @@ TEST_F(Music, OpeningTheNextSongReleasesTheOneThatPlayedToItsEnd)
         EXPECT_EQ(music.streamState.load(), Finished);
         EXPECT_EQ(pcmPositionFrames(music.device), 9000u);
     }
-    for (int i = 0; i < 10; i++)                 // and open twice without a refill
+    for (int i = 0; i < 10; i++) // and open twice without a refill
         ASSERT_EQ(music.open(), 0);
 }
 
@@ -277,7 +277,7 @@ TEST_F(Music, WithoutAFreeDeviceTheSongEndsAtOnce)
     ASSERT_EQ(music.openFile(song.c_str()), 0);
     EXPECT_EQ(music.open(), -1);
     EXPECT_EQ(music.streamState.load(), Finished);
-    EXPECT_EQ(music.openSilent(3000), -1);  // the song start's fallback
+    EXPECT_EQ(music.openSilent(3000), -1); // the song start's fallback
     EXPECT_EQ(music.streamState.load(), Finished);
     EXPECT_EQ(music.refill(), 1);
     uint32_t ms = 99;
@@ -322,7 +322,7 @@ TEST_F(Music, AGapInTheStreamIsSkippedAndTheMusicAfterItPlays)
     writeBytes(song, gap);
 
     const size_t decodedFrames = decodeAll(song.path).size() / 2;
-    EXPECT_GT(decodedFrames, 180000u);          // one page of about 13000 frames is gone
+    EXPECT_GT(decodedFrames, 180000u); // one page of about 13000 frames is gone
     ASSERT_EQ(music.openFile(song.c_str()), 0);
     ASSERT_EQ(music.open(), 0);
     playToEnd(music);
@@ -373,7 +373,7 @@ TEST_F(Music, SilentSourceGivesAClockAndAnEnd)
 
 TEST_F(Music, EachStateChangeIsTracedOnceInOrder)
 {
-    ASSERT_TRUE(traceEnabled());                // switched on by the tests' main
+    ASSERT_TRUE(traceEnabled()); // switched on by the tests' main
     const TempFile song = encodedSong("trace", 2, 44100, 30000);
     testing::internal::CaptureStderr();
     music.openFile(song.c_str());
@@ -433,10 +433,8 @@ TEST_F(Music, FilesThatAreNotMusicAreRefusedAtOnce)
         const char *path;
         const char *reason;
     } cases[] = {
-        {pipe.c_str(), "not a regular file (a named pipe)"},
-        {zero.c_str(), "not a regular file (a device)"},
-        {folder.c_str(), "not a regular file (a folder)"},
-        {text.c_str(), "not Ogg Vorbis"},
+        {pipe.c_str(), "not a regular file (a named pipe)"}, {zero.c_str(), "not a regular file (a device)"},
+        {folder.c_str(), "not a regular file (a folder)"},   {text.c_str(), "not Ogg Vorbis"},
         {missing.c_str(), "No such file or directory"},
     };
     for (const auto &c : cases) {

@@ -63,14 +63,13 @@ TEST_F(Synthesizer, LevelsAtTheStartOfEachWaveform)
     struct Case {
         int waveType;
         int16_t first;
-        int16_t quarterCycle;   // sample 21 of 84.32
+        int16_t quarterCycle; // sample 21 of 84.32
     };
     const Case cases[] = {
-        {0, 0, 8191},           // sine: sin(2 pi 21/84.32) * 8192, truncated
-        {1, 6144, 6144},
-        {2, 6144, 6144},        // pulse: high for a quarter, 21.08 samples
-        {3, 10240, 39},         // triangle from its peak, down through zero at a quarter
-        {4, 6144, 3083},        // falling sawtooth
+        {0, 0, 8191},                     // sine: sin(2 pi 21/84.32) * 8192, truncated
+        {1, 6144, 6144}, {2, 6144, 6144}, // pulse: high for a quarter, 21.08 samples
+        {3, 10240, 39},                   // triangle from its peak, down through zero at a quarter
+        {4, 6144, 3083},                  // falling sawtooth
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.waveType);
@@ -87,8 +86,8 @@ TEST_F(Synthesizer, LevelsAtTheStartOfEachWaveform)
 TEST_F(Synthesizer, TriangleReachesItsTroughAtHalfACycle)
 {
     const std::vector<int16_t> s = synthesize(0, 0.0, 3);
-    EXPECT_EQ(s[42], -10161);               // w = 42 / 84.32, just before the trough
-    EXPECT_EQ(s[43], -9832);                // and just past it, rising again
+    EXPECT_EQ(s[42], -10161); // w = 42 / 84.32, just before the trough
+    EXPECT_EQ(s[43], -9832);  // and just past it, rising again
     EXPECT_EQ(*std::min_element(s.begin(), s.begin() + 84), s[42]);
 }
 
@@ -119,7 +118,7 @@ TEST_F(Synthesizer, ConsecutiveBuffersContinueOneWaveform)
         const std::vector<int16_t> second = synthesize(1, 3.0, waveType);
         halves.insert(halves.end(), second.begin(), second.end());
         for (size_t i = 0; i < whole.size(); i++)
-            ASSERT_NEAR(whole[i], halves[i], 1) << i;   // one step of rounding at most
+            ASSERT_NEAR(whole[i], halves[i], 1) << i; // one step of rounding at most
     }
 }
 
@@ -132,7 +131,7 @@ TEST_F(Synthesizer, PitchChangeKeepsTheWaveformPositionAtTheBoundary)
     const double lowStep = 12288 / (44100.0 / 523);
     const double highStep = 12288 / (44100.0 / 1046);
     EXPECT_NEAR(low[880] - low[881], lowStep, 2);
-    EXPECT_NEAR(low[881] - high[0], lowStep, 2);    // the old pitch's step, then the new one's
+    EXPECT_NEAR(low[881] - high[0], lowStep, 2); // the old pitch's step, then the new one's
     EXPECT_NEAR(high[0] - high[1], highStep, 2);
 }
 
@@ -140,7 +139,7 @@ TEST_F(Synthesizer, WaveTypeChangeReadsTheStoredPhaseInTheNewUnit)
 {
     synthesize(0, 0.0, 0);
     const double radians = voices[0].phase.load();
-    ASSERT_GT(radians, 1.0);                        // a phase only the sine can have
+    ASSERT_GT(radians, 1.0); // a phase only the sine can have
     const std::vector<int16_t> saw = synthesize(1, 0.0, 4);
     const double w = radians - std::trunc(radians);
     EXPECT_EQ(saw[0], int16_t(std::trunc(6144 - 12288 * w)));

@@ -19,7 +19,7 @@ TEST(AudioThreads, MusicEndsAndVoicesStayFedWhileEveryThreadRuns)
 {
     resetAppContext();
     const TempFile song("threads.ogg");
-    ASSERT_TRUE(encodeOgg(song.path, 2, 48000, sineSamples(2, 48000, 24000, 440.0)));   // half a second
+    ASSERT_TRUE(encodeOgg(song.path, 2, 48000, sineSamples(2, 48000, 24000, 440.0))); // half a second
 
     pcmStartSilentOutput(256);
     openVoices();

@@ -47,9 +47,8 @@ TEST(VoiceCounts, FollowBufferLengthAndStayInsideTheRing)
         int burstCount;
     };
     const Case cases[] = {
-        {20, 1764, 7, 5}, {50, 4410, 3, 3}, {10, 882, 13, 10},
-        {8, 705, 14, 12}, {7, 617, 14, 13}, {1, 88, 14, 13},
-        {0, 88, 14, 13}, {-20, 88, 14, 13},     // a setting below 1 ms plays as 1 ms
+        {20, 1764, 7, 5},    {50, 4410, 3, 3}, {10, 882, 13, 10}, {8, 705, 14, 12}, {7, 617, 14, 13},
+        {1, 88, 14, 13},     {0, 88, 14, 13},  {-20, 88, 14, 13}, // a setting below 1 ms plays as 1 ms
         {1000, 88200, 3, 3},
     };
     for (const Case &c : cases) {
@@ -68,12 +67,12 @@ TEST_F(VoiceThread, FirstPassWritesABurstThenOneBufferAPassUpToTheQueueTarget)
         EXPECT_EQ(voices[0].ringWrite.load(), expected);
         EXPECT_EQ(queuedSlots(voices[0]), expected);
     }
-    EXPECT_EQ(queuedSlots(voices[1]), 0);       // unison off: one voice
+    EXPECT_EQ(queuedSlots(voices[1]), 0); // unison off: one voice
 
-    pullFrames(882 * 3);                            // three buffers played, slot 2 came back last
+    pullFrames(882 * 3); // three buffers played, slot 2 came back last
     deliverVoiceNotices();
     EXPECT_EQ(voices[0].ringDone.load(), 2);
-    feedVoices(queueTarget);                        // outstanding 5: one more
+    feedVoices(queueTarget); // outstanding 5: one more
     EXPECT_EQ(voices[0].ringWrite.load(), 8);
 }
 
@@ -100,7 +99,7 @@ TEST_F(VoiceThread, EveryBufferLengthKeepsTheToneGoingWithoutReusingAQueuedSlot)
             feedVoices(queueTarget);
             writes += (voices[0].ringWrite.load() - before + RingSlots) % RingSlots;
             ASSERT_LE(queuedSlots(voices[0]), 14);
-            pullFrames(220);                        // 5 ms of output between passes
+            pullFrames(220); // 5 ms of output between passes
             deliverVoiceNotices();
         }
         // 200 passes of 5 ms: every frame of the second was supplied.
@@ -110,17 +109,15 @@ TEST_F(VoiceThread, EveryBufferLengthKeepsTheToneGoingWithoutReusingAQueuedSlot)
 
 TEST_F(VoiceThread, SlotsTheDeviceStillHoldsAreNotSynthesizedAgain)
 {
-    feedVoices(queueTarget);                        // slots 0..4 queued
-    const std::vector<uint8_t> before(voices[0].buffers[3].data,
-                                      voices[0].buffers[3].data + 1764);
+    feedVoices(queueTarget); // slots 0..4 queued
+    const std::vector<uint8_t> before(voices[0].buffers[3].data, voices[0].buffers[3].data + 1764);
     // The ring counters restart (a song start) while the tone is still queued.
     voices[0].ringWrite.store(0);
     voices[0].ringDone.store(0);
     voices[0].phase.store(0.5);
     feedVoices(queueTarget);
     EXPECT_EQ(voices[0].ringWrite.load(), 0);
-    EXPECT_EQ(std::vector<uint8_t>(voices[0].buffers[3].data,
-                                   voices[0].buffers[3].data + 1764), before);
+    EXPECT_EQ(std::vector<uint8_t>(voices[0].buffers[3].data, voices[0].buffers[3].data + 1764), before);
 }
 
 TEST_F(VoiceThread, ReleaseResetsEveryActiveVoiceOnTheNextPass)
@@ -139,14 +136,14 @@ TEST_F(VoiceThread, ReleaseResetsEveryActiveVoiceOnTheNextPass)
         EXPECT_EQ(queuedSlots(voice), 0);
         EXPECT_EQ(voice.phase.load(), 0.0);
         EXPECT_EQ(voice.resetRequested.load(), 0);
-        EXPECT_EQ(voice.ringDone.load(), 5);        // the last slot returned
+        EXPECT_EQ(voice.ringDone.load(), 5); // the last slot returned
         EXPECT_EQ(voice.ringWrite.load(), 6);
     }
     const std::vector<int16_t> out = pullFrames(100);
     EXPECT_EQ(out[0], 0);
 
     play.keyHeldFrames.store(3);
-    feedVoices(queueTarget);                        // outstanding 1: a burst again
+    feedVoices(queueTarget); // outstanding 1: a burst again
     EXPECT_EQ(voices[0].ringWrite.load(), 11);
 }
 
@@ -160,7 +157,7 @@ TEST_F(VoiceThread, UnisonSwitchedOnStartsTheExtraVoicesWithABurst)
     EXPECT_EQ(queuedSlots(voices[2]), 5);
     menu.unison.store(0);
     feedVoices(queueTarget);
-    EXPECT_EQ(queuedSlots(voices[1]), 5);       // left to play out
+    EXPECT_EQ(queuedSlots(voices[1]), 5); // left to play out
 }
 
 TEST_F(VoiceThread, NothingIsFedOffThePlayScreenWithoutTheKeyOrAfterTheMusic)
@@ -168,8 +165,7 @@ TEST_F(VoiceThread, NothingIsFedOffThePlayScreenWithoutTheKeyOrAfterTheMusic)
     struct Case {
         int state, keyHeldFrames, streamState;
     };
-    const Case cases[] = {{Select, 1, Streaming}, {Title, 1, Streaming}, {Play, 0, Streaming},
-                          {Play, 1, Finished}};
+    const Case cases[] = {{Select, 1, Streaming}, {Title, 1, Streaming}, {Play, 0, Streaming}, {Play, 1, Finished}};
     for (const Case &c : cases) {
         menu.state.store(c.state);
         play.keyHeldFrames.store(c.keyHeldFrames);
@@ -193,11 +189,8 @@ TEST_F(VoiceThread, PitchFollowsPointerOctaveAndUnisonDetune)
     };
     // 640 wide, margin 40: the field runs from 40 to 600, 280 pixels a side for 12 semitones.
     const Case cases[] = {
-        {320, 4, 1, 0.0, 0.05, -0.05},
-        {40, 4, 2, -12.0, -11.95, -12.05},
-        {600, 3, 3, 0.0, 0.05, -0.05},
-        {460, 5, 4, 18.0, 18.05, 17.95},
-        {320, 4, 0, 0.0, 12.05, -12.05},
+        {320, 4, 1, 0.0, 0.05, -0.05},   {40, 4, 2, -12.0, -11.95, -12.05}, {600, 3, 3, 0.0, 0.05, -0.05},
+        {460, 5, 4, 18.0, 18.05, 17.95}, {320, 4, 0, 0.0, 12.05, -12.05},
     };
     for (const Case &c : cases) {
         window.pointerX.store(c.pointerX);
@@ -235,7 +228,7 @@ TEST_F(VoiceThread, NoticesFromOtherDevicesChangeNothing)
 
 TEST_F(VoiceThread, AFailedWriteRollsThePhaseBackToBeforeTheLastSlotSynthesized)
 {
-    for (int waveType : {0, 4}) {                   // phase in radians, then in cycles
+    for (int waveType : {0, 4}) { // phase in radians, then in cycles
         SCOPED_TRACE(waveType);
         menu.waveType.store(waveType);
         // The phase after four of the burst's five buffers, worked out on voice 1 (unison is off).
@@ -247,7 +240,7 @@ TEST_F(VoiceThread, AFailedWriteRollsThePhaseBackToBeforeTheLastSlotSynthesized)
         ASSERT_NE(voices[1].phase.load(), afterFour);
 
         voices[0].phase.store(0.0);
-        pcmClose(voices[0].device);             // every write now fails
+        pcmClose(voices[0].device); // every write now fails
         feedVoices(queueTarget);
         EXPECT_EQ(voices[0].ringWrite.load(), 0);
         EXPECT_EQ(voices[0].phase.load(), afterFour);
@@ -260,7 +253,7 @@ TEST_F(VoiceThread, WithoutADeviceTheToneStaysSilentAndNothingBreaks)
     std::vector<PcmDevice> taken;
     for (PcmDevice device = 0; pcmOpen(&device, {1, 44100}, nullptr, nullptr) == PcmOk;)
         taken.push_back(device);
-    openVoices();                                   // no slot left in the mixer
+    openVoices(); // no slot left in the mixer
     for (const ToneVoice &voice : voices)
         EXPECT_EQ(voice.device, 0);
     menu.unison.store(1);
@@ -291,7 +284,7 @@ TEST_F(VoiceThread, NoticesLeftWaitingStopTheFeedingBeforeTheirQueueFillsUp)
     EXPECT_EQ(queuedSlots(voices[0]), 0);
     EXPECT_EQ(deliverVoiceNotices(), queueTarget);
     EXPECT_EQ(voices[0].ringDone.load(), queueTarget - 1);
-    feedVoices(queueTarget);                        // caught up: the ring ran dry, a burst
+    feedVoices(queueTarget); // caught up: the ring ran dry, a burst
     EXPECT_EQ(voices[0].ringWrite.load(), queueTarget + voiceBurstCount(20));
 }
 

@@ -47,7 +47,7 @@ protected:
         menu.state.store(Play);
         music.streamState.store(Streaming);
         window.pointerX.store(320.0);
-        wakeVoicesOnPress();            // the last frame's key state: not held
+        wakeVoicesOnPress(); // the last frame's key state: not held
         shell.voiceThreadRunning.store(1);
         thread = threadStart(voiceThread);
         ASSERT_NE(thread, nullptr);
@@ -99,9 +99,8 @@ TEST_F(VoiceWake, AReturnedBufferIsReplacedAndAReleaseIsSilenced)
     play.keyHeldFrames.store(0);
     wakeVoicesOnPress();
     requestVoiceReset();
-    EXPECT_TRUE(becomesTrueWithin(std::chrono::seconds(2), [] {
-        return voices[0].resetRequested.load() == 0 && queuedSlots(voices[0]) == 0;
-    }));
+    EXPECT_TRUE(becomesTrueWithin(std::chrono::seconds(2),
+                                  [] { return voices[0].resetRequested.load() == 0 && queuedSlots(voices[0]) == 0; }));
     EXPECT_EQ(fakeSleepCount(), 0);
 }
 

@@ -76,7 +76,7 @@ bool isJapaneseUtf8(const std::string &text)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DemoSongFiles, TheGameReadsTheSongListAsComposed)
 {

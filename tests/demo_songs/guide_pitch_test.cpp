@@ -18,10 +18,7 @@
 
 namespace {
 
-size_t frameOf(double ms)
-{
-    return static_cast<size_t>(ms * SampleRate / 1000.0);
-}
+size_t frameOf(double ms) { return static_cast<size_t>(ms * SampleRate / 1000.0); }
 
 double rms(const std::vector<float> &samples, double fromMs, double toMs)
 {
@@ -70,7 +67,7 @@ void parseSheet(const SongSheet &sheet, Chart &chart)
     parseChartText(chartText(sheet), ".", static_cast<uint16_t>(sheet.level), chart);
 }
 
-}  // namespace
+} // namespace
 
 TEST(GuideMelody, EveryJudgedNoteSoundsAtItsChartTimeAndPitch)
 {

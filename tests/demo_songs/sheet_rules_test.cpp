@@ -21,12 +21,12 @@ TEST(SheetNotation, NoteItems)
         bool ghost;
         const char *token;
     } cases[] = {
-        {"4c", true, 0, false, false, "4c "},   {"4c+", true, 1, false, false, "4c+"},
-        {"3b", true, -1, false, false, "3b "},  {"4C", true, 0, true, false, "4C "},
-        {"$g", true, 7, false, true, "$g "},    {"#g+", true, -4, false, true, "#g+"},
-        {"3B-", true, -2, true, false, "3B-"},  {"4h", false, 0, false, false, ""},
-        {"40", false, 0, false, false, ""},     {"4c#", false, 0, false, false, ""},
-        {"*c", false, 0, false, false, ""},     {".", false, 0, false, false, ""},
+        {"4c", true, 0, false, false, "4c "},  {"4c+", true, 1, false, false, "4c+"},
+        {"3b", true, -1, false, false, "3b "}, {"4C", true, 0, true, false, "4C "},
+        {"$g", true, 7, false, true, "$g "},   {"#g+", true, -4, false, true, "#g+"},
+        {"3B-", true, -2, true, false, "3B-"}, {"4h", false, 0, false, false, ""},
+        {"40", false, 0, false, false, ""},    {"4c#", false, 0, false, false, ""},
+        {"*c", false, 0, false, false, ""},    {".", false, 0, false, false, ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.item);
@@ -50,12 +50,18 @@ TEST(SheetNotation, ChordSymbols)
         int bass;
         std::vector<int> intervals;
     } cases[] = {
-        {"C", true, 0, 0, {0, 4, 7}},         {"Am", true, 9, 9, {0, 3, 7}},
-        {"B7", true, 11, 11, {0, 4, 7, 10}},  {"Cmaj7", true, 0, 0, {0, 4, 7, 11}},
-        {"F#m", true, 6, 6, {0, 3, 7}},       {"Bb", true, 10, 10, {0, 4, 7}},
-        {"C/E", true, 0, 4, {0, 4, 7}},       {"Dsus4", true, 2, 2, {0, 5, 7}},
-        {"H", false, 0, 0, {}},               {"Cx", false, 0, 0, {}},
-        {"C/", false, 0, 0, {}},              {"C/Ex", false, 0, 0, {}},
+        {"C", true, 0, 0, {0, 4, 7}},
+        {"Am", true, 9, 9, {0, 3, 7}},
+        {"B7", true, 11, 11, {0, 4, 7, 10}},
+        {"Cmaj7", true, 0, 0, {0, 4, 7, 11}},
+        {"F#m", true, 6, 6, {0, 3, 7}},
+        {"Bb", true, 10, 10, {0, 4, 7}},
+        {"C/E", true, 0, 4, {0, 4, 7}},
+        {"Dsus4", true, 2, 2, {0, 5, 7}},
+        {"H", false, 0, 0, {}},
+        {"Cx", false, 0, 0, {}},
+        {"C/", false, 0, 0, {}},
+        {"C/Ex", false, 0, 0, {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.symbol);
@@ -81,10 +87,7 @@ TEST(ChartWriter, WritesTheFewestSlotsAndEveryMeterChange)
     sheet.bpm = 140.0;
     sheet.offset = "0.080";
     sheet.measures = {
-        bar("", "C"),
-        bar("4e . 4d . 4c . _ .", "C"),
-        bar("4e . . 4d 4c . #g+ .", "C"),
-        waltzBar("4G . 4a", "C"),
+        bar("", "C"),   bar("4e . 4d . 4c . _ .", "C"), bar("4e . . 4d 4c . #g+ .", "C"), waltzBar("4G . 4a", "C"),
         bar("3a", "C"),
     };
     EXPECT_EQ(chartText(sheet),

@@ -9,7 +9,6 @@
 #include "app/app_context.h"
 #include "game/menus.h"
 #include "game/play_update.h"
-#include "rules/note_column.h"
 #include "gfx/field_geometry.h"
 #include "library/song_list.h"
 #include "platform/core/pcm_mixer.h"
@@ -17,6 +16,7 @@
 #include "platform/keys.h"
 #include "platform/pcm.h"
 #include "platform/timer.h"
+#include "rules/note_column.h"
 
 namespace {
 
@@ -80,15 +80,15 @@ private:
 
     static void placeNotes()
     {
-        const FieldMetrics metrics =
-            fieldMetrics(window.clientWidth.load(), window.clientHeight.load(), window.fieldMargin.load(), window.aspect);
+        const FieldMetrics metrics = fieldMetrics(window.clientWidth.load(), window.clientHeight.load(),
+                                                  window.fieldMargin.load(), window.aspect);
         for (ChartNote &note : chart.notes)
             if (note.state != 0)
                 note.screenX = noteColumnX(note, metrics.width, metrics.fieldMargin);
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(AutoplayDemoSongs, EveryJudgedNoteIsGreat)
 {

@@ -15,13 +15,13 @@ ChartNote noteAt(uint32_t timeMs, double screenX, double pitch = 0.0)
     return note;
 }
 
-}  // namespace
+} // namespace
 
 TEST(AutoplayDriver, PointerGlide)
 {
     const ChartNote prev = noteAt(2000, -0.5);
     const ChartNote cur = noteAt(3000, 0.5);
-    const ChartNote early = noteAt(800, 0.5);    // within the first four beats of the clock
+    const ChartNote early = noteAt(800, 0.5); // within the first four beats of the clock
     const ChartNote earlyPrev = noteAt(300, -0.5);
     const ChartNote chord = noteAt(2000, 0.5);
     struct Case {

@@ -16,14 +16,9 @@ constexpr int SongEndMs = 6000;
 // Slides (one with a ghost note inside it, one chained, one started from a chord), chords, ghost
 // notes, two notes of one pitch and an upper-case last note.
 const std::vector<TestNote> StallChart = {
-    {1000, 0.0},
-    {1500, 4.0, 1}, {1650, 9.0, 0, 1}, {1800, 7.0},
-    {2500, 2.0}, {2500, 5.0},
-    {3000, 0.0, 1}, {3150, 4.0, 1}, {3500, 7.0},
-    {3700, 11.0, 0, 1},
-    {4000, 0.0}, {4000, 4.0, 1}, {4400, 2.0},
-    {5000, 5.0}, {5250, 5.0},
-    {5600, 9.0, 1},
+    {1000, 0.0},    {1500, 4.0, 1}, {1650, 9.0, 0, 1}, {1800, 7.0},        {2500, 2.0}, {2500, 5.0},
+    {3000, 0.0, 1}, {3150, 4.0, 1}, {3500, 7.0},       {3700, 11.0, 0, 1}, {4000, 0.0}, {4000, 4.0, 1},
+    {4400, 2.0},    {5000, 5.0},    {5250, 5.0},       {5600, 9.0, 1},
 };
 
 // A player who plays StallChart all GREAT at an even frame rate: the key down from `from` to `to`,
@@ -66,14 +61,14 @@ ScriptedInput scriptedInputAt(int t)
     return {false, 0.0};
 }
 
-}  // namespace
+} // namespace
 
 class FrameStall : public PlayFixture {
 protected:
     struct Outcome {
-        std::vector<int> judgements;   // per note: how many were recorded
-        std::vector<int> leftAt;       // per note: the clock of the frame the cursor left it in
-        std::string failure;           // empty when the frames kept the rules' own bookkeeping
+        std::vector<int> judgements; // per note: how many were recorded
+        std::vector<int> leftAt;     // per note: the clock of the frame the cursor left it in
+        std::string failure;         // empty when the frames kept the rules' own bookkeeping
     };
 
     // Frames every FrameMs, except that the frame after `stallStep` comes `stallMs` late

@@ -21,14 +21,17 @@ NoteFrame pressAt(int offsetMs, double pitchDistance, int heldFrames = 1)
 const char *rowName(OrdinaryRow row)
 {
     switch (row) {
-    case OrdinaryRow::None: return "none";
-    case OrdinaryRow::Passed: return "passed";
-    case OrdinaryRow::Taken: return "taken";
+    case OrdinaryRow::None:
+        return "none";
+    case OrdinaryRow::Passed:
+        return "passed";
+    case OrdinaryRow::Taken:
+        return "taken";
     }
     return "?";
 }
 
-}  // namespace
+} // namespace
 
 // Presses at the edges are played through the keys in PlayRules; these are the other rows.
 TEST(JudgementRules, OrdinaryNoteTable)
@@ -54,7 +57,7 @@ TEST(JudgementRules, OrdinaryNoteTable)
     firstNoteHeldLate.t = NoteTime + 199;
     NoteFrame notReleasedSinceStart = pressAt(0, 0.0, -1);
     NoteFrame beforeClockZero = pressAt(0, 0.0, 0);
-    beforeClockZero.noteTime = 0xFFFFFF00u;    // a note 256 ms before the clock starts
+    beforeClockZero.noteTime = 0xFFFFFF00u; // a note 256 ms before the clock starts
     beforeClockZero.t = 0;
 
     const Case cases[] = {
@@ -70,7 +73,12 @@ TEST(JudgementRules, OrdinaryNoteTable)
         {"key not let go since the song start", notReleasedSinceStart, OrdinaryRow::None, Miss},
         {"200 ms past is still open", pressAt(200, 9.0, 0), OrdinaryRow::None, Miss},
         {"201 ms past has passed", pressAt(201, 9.0, 0), OrdinaryRow::Passed, Miss},
-        {"a latch does not stop a pass", [] { NoteFrame f = pressAt(201, 0.0); f.hitLatch = 1; return f; }(),
+        {"a latch does not stop a pass",
+         [] {
+             NoteFrame f = pressAt(201, 0.0);
+             f.hitLatch = 1;
+             return f;
+         }(),
          OrdinaryRow::Passed, Miss},
         {"held into the first note 249 ms early", firstNoteHeld, OrdinaryRow::Taken, Miss},
         {"held into the first note 250 ms early", firstNoteHeldTooEarly, OrdinaryRow::None, Miss},
@@ -131,8 +139,8 @@ TEST(JudgementRules, SlideEndTable)
 
 TEST(JudgementRules, ReleaseAndEntryTest)
 {
-    const std::pair<uint32_t, Judgement> releases[] = {
-        {0, Great}, {99, Great}, {100, Good}, {199, Good}, {200, Miss}, {5000, Miss}};
+    const std::pair<uint32_t, Judgement> releases[] = {{0, Great},  {99, Great}, {100, Good},
+                                                       {199, Good}, {200, Miss}, {5000, Miss}};
     for (const auto &[distance, judgement] : releases)
         EXPECT_EQ(releaseJudgement(distance), judgement) << distance;
 
@@ -141,9 +149,8 @@ TEST(JudgementRules, ReleaseAndEntryTest)
         int heldFrames;
         bool holds;
     };
-    const EntryCase entries[] = {{0.0, 1, true},   {0.0, 4, true},    {0.0, 5, false},
-                                 {0.001, 5, true}, {0.017, 6, false}, {0.0171, 6, true},
-                                 {0.425, 30, false}, {0.43, 30, true}};
+    const EntryCase entries[] = {{0.0, 1, true},    {0.0, 4, true},    {0.0, 5, false},    {0.001, 5, true},
+                                 {0.017, 6, false}, {0.0171, 6, true}, {0.425, 30, false}, {0.43, 30, true}};
     for (const EntryCase &e : entries)
         EXPECT_EQ(entryTestHolds(e.movement, e.heldFrames), e.holds) << e.movement << " at " << e.heldFrames;
 

@@ -28,7 +28,7 @@ std::string writeChart(const std::string &name)
     return name;
 }
 
-}  // namespace
+} // namespace
 
 class MenuFlow : public ::testing::Test {
 protected:
@@ -155,7 +155,7 @@ TEST_F(MenuFlow, HeldKeysRepeatEvery200MsThroughOneGate)
 
 TEST_F(MenuFlow, UnisonRecomputesTheVoiceGain)
 {
-    window.pointerY = 415.0;   // 480 high: the fade starts at row 350, halfway down it here
+    window.pointerY = 415.0; // 480 high: the fade starts at row 350, halfway down it here
     tap(KeyE);
     EXPECT_EQ(menu.unison.load(), 1);
     EXPECT_NEAR(window.voiceGain.load(), 0.5 / 3, 1e-12);
@@ -250,7 +250,7 @@ TEST_F(MenuFlow, StartKeyCounterClearsOnlyWhenBothKeysReportExactlyNothing)
     for (const Case &c : cases) {
         SetUp();
         menu.state.store(Select);
-        play.keyHeldFrames.store(3);   // a start key still held from leaving the last song
+        play.keyHeldFrames.store(3); // a start key still held from leaving the last song
         fakeSetRawKeyState(KeySpace, c.spaceState);
         fakeSetRawKeyState(KeyUp, c.upState);
         frame();
@@ -265,7 +265,7 @@ TEST_F(MenuFlow, StartKeyCounterClearsOnlyWhenBothKeysReportExactlyNothing)
 TEST_F(MenuFlow, StartKeyHeldFromBeforeStartsNothingUntilLetGo)
 {
     menu.state.store(Select);
-    play.keyHeldFrames.store(3);   // space still held from leaving the last song
+    play.keyHeldFrames.store(3); // space still held from leaving the last song
     fakeSetKeyDown(KeySpace, true);
     framesFor(800);
     EXPECT_EQ(state(), Select);

@@ -17,7 +17,7 @@ std::vector<SongEntry> catalogue(const std::vector<std::pair<int, int>> &levelsA
     return songs;
 }
 
-}  // namespace
+} // namespace
 
 TEST(MenuRules, HeldCounterAndSharedGate)
 {
@@ -43,7 +43,7 @@ TEST(MenuRules, CursorSearch)
 {
     struct Case {
         const char *name;
-        std::vector<std::pair<int, int>> songs;   // level, played
+        std::vector<std::pair<int, int>> songs; // level, played
         uint16_t from;
         int step;
         int extraUnlocked;
@@ -91,7 +91,6 @@ TEST(MenuRules, CursorAfterStage)
     };
     for (const Case &c : cases) {
         const std::vector<SongEntry> songs = catalogue(c.songs);
-        EXPECT_EQ(cursorAfterStage(songs, static_cast<uint16_t>(songs.size()), c.extraUnlocked), c.expected)
-            << c.name;
+        EXPECT_EQ(cursorAfterStage(songs, static_cast<uint16_t>(songs.size()), c.extraUnlocked), c.expected) << c.name;
     }
 }

@@ -18,7 +18,7 @@ struct Step {
     double pitch;
 };
 
-}  // namespace
+} // namespace
 
 class PlayRules : public PlayFixture {
 protected:
@@ -39,14 +39,14 @@ protected:
 TEST_F(PlayRules, FreshPressTimingAndPitch)
 {
     struct Case {
-        int offset;          // press time minus note time
-        double pitchOff;     // semitones between pointer and note
-        int expected;        // Judgement, or -1 for nothing this frame
+        int offset;      // press time minus note time
+        double pitchOff; // semitones between pointer and note
+        int expected;    // Judgement, or -1 for nothing this frame
     };
     const Case cases[] = {
-        {-74, 0.0, Great}, {-75, 0.0, Good},  {-149, 0.0, Good}, {-150, 0.0, -1},  {74, 0.4, Great},
-        {80, 0.9, Good},   {80, 1.0, Miss},   {80, 2.5, -1},     {-99, 2.4, Miss}, {100, 1.0, -1},
-        {149, 0.3, Good},  {150, 0.3, -1},    {0, 0.5, Good},    {0, -0.9, Good},
+        {-74, 0.0, Great}, {-75, 0.0, Good}, {-149, 0.0, Good}, {-150, 0.0, -1},  {74, 0.4, Great},
+        {80, 0.9, Good},   {80, 1.0, Miss},  {80, 2.5, -1},     {-99, 2.4, Miss}, {100, 1.0, -1},
+        {149, 0.3, Good},  {150, 0.3, -1},   {0, 0.5, Good},    {0, -0.9, Good},
     };
     for (const Case &c : cases) {
         SetUp();
@@ -159,19 +159,16 @@ TEST_F(PlayRules, SlideEndTolerance)
 {
     struct Case {
         const char *name;
-        int gap;            // slide start to slide end
-        bool onPitchEarly;  // on the end pitch 100 ms before the end
-        int endOffset;      // when the pointer comes near the end pitch
+        int gap;           // slide start to slide end
+        bool onPitchEarly; // on the end pitch 100 ms before the end
+        int endOffset;     // when the pointer comes near the end pitch
         double pitchOff;
         int expected;
     };
     const Case cases[] = {
-        {"short slide wide at once", 150, false, 20, 1.6, Good},
-        {"long slide narrow", 400, false, 20, 1.6, Miss},
-        {"long slide within 0.85", 400, false, 20, 0.8, Good},
-        {"long slide on pitch", 400, false, 20, 0.3, Great},
-        {"on pitch early widens", 400, true, 20, 1.6, Good},
-        {"late on pitch", 400, false, 100, 0.0, Good},
+        {"short slide wide at once", 150, false, 20, 1.6, Good}, {"long slide narrow", 400, false, 20, 1.6, Miss},
+        {"long slide within 0.85", 400, false, 20, 0.8, Good},   {"long slide on pitch", 400, false, 20, 0.3, Great},
+        {"on pitch early widens", 400, true, 20, 1.6, Good},     {"late on pitch", 400, false, 100, 0.0, Good},
     };
     for (const Case &c : cases) {
         SetUp();
@@ -203,7 +200,7 @@ TEST_F(PlayRules, SlideReleases)
     const uint32_t timerBases[] = {TimerAtClockZero, timerWrappingAt(1410), timerWrappingAt(1910)};
     struct Case {
         const char *name;
-        std::vector<std::pair<int, int>> releases;   // key up from, key down again at (0: never)
+        std::vector<std::pair<int, int>> releases; // key up from, key down again at (0: never)
         bool endedByRelease;
         int expected;
         int judgedAt;
@@ -276,7 +273,7 @@ TEST_F(PlayRules, OnlyAKeyReportingNothingIsLetGo)
     frame(984, false, 0.0);
     frame(1000, true, 0.0);
     fakeSetRawKeyState(KeySpace, 0x0001);
-    hold(1016, 1400, false, [](int) { return 0.0; });   // no key events: the raw state alone
+    hold(1016, 1400, false, [](int) { return 0.0; }); // no key events: the raw state alone
     fakeSetRawKeyState(KeySpace, 0);
     EXPECT_EQ(count(Great), 2);
     EXPECT_EQ(chart.notes[1].grade, Great) << "ended on the end note, not by a release";
@@ -318,8 +315,7 @@ TEST_F(PlayRules, AChartEndingInAnUpperCaseNoteEndsWithThatNote)
     const Case cases[] = {
         {"last note upper case", {{1000, 0.0}, {1500, 2.0, 1}}, twoPresses},
         {"a slide ending on an upper-case last note", {{1000, 0.0, 1}, {1300, 2.0, 1}}, oneSlide},
-        {"upper-case note followed by ghost notes only", {{1000, 0.0}, {1500, 2.0, 1}, {1700, 4.0, 0, 1}},
-         twoPresses},
+        {"upper-case note followed by ghost notes only", {{1000, 0.0}, {1500, 2.0, 1}, {1700, 4.0, 0, 1}}, twoPresses},
     };
     for (const Case &c : cases) {
         for (const bool autoplay : {false, true}) {
@@ -422,13 +418,13 @@ TEST_F(PlayRules, ScoreGaugeComboAndCountUp)
     loadTestChart({{1000, 0.0}, {1500, 2.0}, {2000, 4.0}, {2500, 5.0}}, 500, 7);
     beginSong();
     frame(984, false, 0.0);
-    frame(1000, true, 0.0);       // GREAT
+    frame(1000, true, 0.0); // GREAT
     frame(1400, false, 2.0);
-    frame(1600, true, 2.0);       // GOOD (100 ms late)
+    frame(1600, true, 2.0); // GOOD (100 ms late)
     EXPECT_EQ(play.combo, 2);
-    hold(1616, 2208, false, [](int) { return 4.0; });   // note 3 passes: MISS
+    hold(1616, 2208, false, [](int) { return 4.0; }); // note 3 passes: MISS
     EXPECT_EQ(play.combo, 0);
-    frame(2480, true, 5.0);       // GREAT
+    frame(2480, true, 5.0); // GREAT
     EXPECT_EQ(play.combo, 1);
     EXPECT_DOUBLE_EQ(play.score, 25000.0 + 12500.0 + 25000.0);
     const double perHit = 100.0 / 0.98 / 4;
@@ -473,7 +469,7 @@ TEST_F(PlayRules, LeavingTheEndedSongTakesAFreshPressAfterASecond)
     struct Case {
         const char *name;
         uint32_t timerBase;
-        int pressAfterEnd;     // ms after resultTime
+        int pressAfterEnd; // ms after resultTime
         bool heldThroughTheEnd;
         bool leaves;
     };
@@ -501,7 +497,7 @@ TEST_F(PlayRules, LeavingTheEndedSongTakesAFreshPressAfterASecond)
             hold(1032, pressAt, true, [](int) { return 0.0; });
         } else {
             frame(pressAt - 1, false, 0.0);
-            fakeTapKey(KeySpace);    // a tap, so that the wait for the key's release ends
+            fakeTapKey(KeySpace); // a tap, so that the wait for the key's release ends
             frame(pressAt);
         }
         EXPECT_EQ(menu.state.load(), c.leaves ? Select : Play) << c.name;

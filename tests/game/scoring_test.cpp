@@ -68,7 +68,7 @@ TEST(SongScoring, BookedStageScore)
     };
     const Case cases[] = {
         {99995.0, 0, 100000}, {99994.99, 0, 99990}, {12345.0, 100, 12450}, {12344.0, 100, 12440},
-        {0.0, 0, 0},          {4.9, 0, 0},           {5.0, 0, 10},          {100000.0, 14000, 114000},
+        {0.0, 0, 0},          {4.9, 0, 0},          {5.0, 0, 10},          {100000.0, 14000, 114000},
     };
     for (const Case &c : cases)
         EXPECT_EQ(bookedStageScore(c.score, c.bonus), c.booked) << c.score << " + " << c.bonus;

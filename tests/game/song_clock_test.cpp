@@ -4,12 +4,12 @@
 
 #include "app/app_context.h"
 #include "game/play_reset.h"
-#include "rules/player_pitch.h"
 #include "game/song_clock.h"
 #include "platform/core/pcm_mixer.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/pcm.h"
 #include "platform/timer.h"
+#include "rules/player_pitch.h"
 
 TEST(SongClock, LeadInControlsRise)
 {
@@ -19,11 +19,9 @@ TEST(SongClock, LeadInControlsRise)
         double y;
     };
     const Case cases[] = {
-        {0, -0.3125 * aspect},      // their place beside the field
-        {500, 0.596875 * aspect},   // worked by hand: most of the way up after half the time
-        {1000, 0.9 * aspect},
-        {1001, 0.9 * aspect},
-        {1500, 0.9 * aspect},
+        {0, -0.3125 * aspect},    // their place beside the field
+        {500, 0.596875 * aspect}, // worked by hand: most of the way up after half the time
+        {1000, 0.9 * aspect},     {1001, 0.9 * aspect}, {1500, 0.9 * aspect},
     };
     for (const Case &c : cases)
         EXPECT_NEAR(leadInControlY(c.elapsed, aspect), c.y, 1e-12) << c.elapsed;
@@ -71,7 +69,7 @@ TEST(SongClock, MeasuresAdvanceOnePerFrame)
     EXPECT_EQ(chart.measureIndex, 3);
     EXPECT_DOUBLE_EQ(play.beatPhase, 0.2);
 
-    chart.measureTimes = {0xFFFFFE0Cu, 1500};   // a negative offset: the first measure starts at -500
+    chart.measureTimes = {0xFFFFFE0Cu, 1500}; // a negative offset: the first measure starts at -500
     chart.measureCount = 2;
     chart.measureIndex = 0;
     play.songTimeMs = 0;
@@ -89,9 +87,9 @@ TEST(SongClock, PlayerPitch)
         double pitch;
     };
     const Case cases[] = {
-        {320.0, 640, 20, 4, 0.0}, {620.0, 640, 20, 4, 12.0}, {20.0, 640, 20, 4, -12.0},
-        {345.0, 640, 20, 5, 13.0}, {321.0, 641, 20, 4, 0.04},  // odd width: centre is floor(W / 2)
-        {400.0, 40, 20, 4, 12.0 * 380},                        // no field left: finite all the same
+        {320.0, 640, 20, 4, 0.0},       {620.0, 640, 20, 4, 12.0}, {20.0, 640, 20, 4, -12.0},
+        {345.0, 640, 20, 5, 13.0},      {321.0, 641, 20, 4, 0.04}, // odd width: centre is floor(W / 2)
+        {400.0, 40, 20, 4, 12.0 * 380},                            // no field left: finite all the same
     };
     for (const Case &c : cases)
         EXPECT_NEAR(playerPitchAt(c.pointerX, c.width, c.margin, c.octave), c.pitch, 1e-9) << c.pointerX;

@@ -68,17 +68,15 @@ TEST_F(SongEnd, UnlockThreshold)
         int unlocked;
     };
     const Case cases[] = {
-        {0, 99995.0, 0.0, 1},    // level 1: booked 100000 equals the threshold
-        {0, 99994.0, 0.0, 0},    // booked 99990
-        {1, 96995.0, 0.0, 1},    // level 3: threshold 97000
-        {1, 96994.9, 0.0, 0},
-        {3, 90000.0, 80.0, 0},   // level 7 below the clear line: no BONUS, threshold 91000
+        {0, 99995.0, 0.0, 1},                        // level 1: booked 100000 equals the threshold
+        {0, 99994.0, 0.0, 0},                        // booked 99990
+        {1, 96995.0, 0.0, 1},                        // level 3: threshold 97000
+        {1, 96994.9, 0.0, 0}, {3, 90000.0, 80.0, 0}, // level 7 below the clear line: no BONUS, threshold 91000
     };
     for (const Case &c : cases) {
         SetUp();
         endSong(c.song, c.score, c.gauge);
-        EXPECT_EQ(credit.extraUnlocked, c.unlocked) << c.score << " at level "
-                                                        << catalogue.songs[c.song].level;
+        EXPECT_EQ(credit.extraUnlocked, c.unlocked) << c.score << " at level " << catalogue.songs[c.song].level;
     }
 }
 
@@ -115,8 +113,8 @@ TEST_F(SongEnd, SecondStageEntersTheRanking)
         int rank;
     };
     const Case cases[] = {
-        {60000, 70000, 2},    // equal to the third entry: ranked above it
-        {500, 500, 10},       // below every entry: not ranked, the file is still written
+        {60000, 70000, 2}, // equal to the third entry: ranked above it
+        {500, 500, 10},    // below every entry: not ranked, the file is still written
     };
     for (const Case &c : cases) {
         SetUp();

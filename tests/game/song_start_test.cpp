@@ -33,7 +33,8 @@ TEST(SongStart, SilentLengthRunsToTheNextMeasurePlusASecond)
     };
     for (const Case &c : cases) {
         Chart chart;
-        const std::string text = std::string("BPM:120\nWAVE:x.ogg\nOFFSET:") + c.offset + "\n#START\n" + c.body + "#END\n";
+        const std::string text = std::string("BPM:120\nWAVE:x.ogg\nOFFSET:") + c.offset + "\n#START\n" + c.body +
+                                 "#END\n";
         parseChartText(text, "/nonexistent", 1, chart);
         EXPECT_EQ(silentSongLengthMs(chart), c.lengthMs) << c.name;
     }
@@ -71,13 +72,13 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
     struct Case {
         const char *name;
         std::string header;
-        std::vector<std::string> lines;   // {chart} stands for the chart's path
+        std::vector<std::string> lines; // {chart} stands for the chart's path
     };
-    const std::string noMusic =
-        "cannot play its music \"" + musicFile + "\" (No such file or directory); the song runs without it";
-    const std::string folderMusic =
-        "cannot play its music \"" + dataDir + "/start_folder.ogg\" (not a regular file (a folder)); "
-        "the song runs without it";
+    const std::string noMusic = "cannot play its music \"" + musicFile +
+                                "\" (No such file or directory); the song runs without it";
+    const std::string folderMusic = "cannot play its music \"" + dataDir +
+                                    "/start_folder.ogg\" (not a regular file (a folder)); "
+                                    "the song runs without it";
     const Case cases[] = {
         {"music missing", "WAVE:start_music.ogg\nBPM:120\n", {noMusic}},
         {"no WAVE line", "BPM:120\n", {"no WAVE line names its music; the song runs without it"}},
@@ -86,7 +87,9 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         {"no BPM line", "WAVE:start_music.ogg\n", {"no usable BPM (0); the song has no notes", noMusic}},
         {"negative BPM", "WAVE:start_music.ogg\nBPM:-120\n", {"no usable BPM (-120); the song has no notes", noMusic}},
         {"infinite BPM", "WAVE:start_music.ogg\nBPM:1e999\n", {"no usable BPM (inf); the song has no notes", noMusic}},
-        {"BPM not a number", "WAVE:start_music.ogg\nBPM:nan\n", {"no usable BPM (nan); the song has no notes", noMusic}},
+        {"BPM not a number",
+         "WAVE:start_music.ogg\nBPM:nan\n",
+         {"no usable BPM (nan); the song has no notes", noMusic}},
     };
     mkdir((dataDir + "/start_folder.ogg").c_str(), 0755);
     for (const Case &c : cases) {
@@ -107,7 +110,7 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         music.close();
         std::string messages;
         for (std::string line; std::getline(captured, line);)
-            if (line.rfind("lumatide: ", 0) == 0)   // not the trace, when it is on
+            if (line.rfind("lumatide: ", 0) == 0) // not the trace, when it is on
                 messages += line + "\n";
 
         std::string expected;

@@ -31,8 +31,8 @@ void installShortSong(GameProcess &game)
     writeWholeFile(game.folder.file("data/songlist.txt"), "e2e.txt\n");
     writeWholeFile(game.folder.file("data/e2e.txt"), ShortChart);
     const int rate = 44100;
-    ASSERT_TRUE(encodeOgg(game.folder.file("data/e2e.ogg"), 2, rate,
-                          sineSamples(2, rate, size_t(rate) * MusicSeconds, 330.0)));
+    ASSERT_TRUE(
+        encodeOgg(game.folder.file("data/e2e.ogg"), 2, rate, sineSamples(2, rate, size_t(rate) * MusicSeconds, 330.0)));
 }
 
 class GameEndToEnd : public testing::Test {
@@ -88,4 +88,4 @@ TEST_F(GameEndToEnd, AutoplayASongFromTheTitleAndBack)
     EXPECT_EQ(game.exitStatus, 0) << game.trace();
 }
 
-}  // namespace
+} // namespace

@@ -105,7 +105,8 @@ TEST_F(ImageUpload, WaveIconsHaveSevenCells)
     for (int c = 0; c < 7; ++c)
         EXPECT_GT(visibleIn(image, c * cell, 0, (c + 1) * cell, image.height), 100) << "cell " << c;
     EXPECT_GT(visibleIn(image, 6 * cell, 0, 7 * cell, image.height),
-              2 * visibleIn(image, 5 * cell, 0, 6 * cell, image.height)) << "unison on has three lines";
+              2 * visibleIn(image, 5 * cell, 0, 6 * cell, image.height))
+        << "unison on has three lines";
     glDeleteTextures(1, &texture);
 }
 
@@ -124,7 +125,7 @@ TEST_F(ImageUpload, MissingImageGivesAnEmptyTexture)
 TEST_F(ImageUpload, TitleTextureHoldsTheConvertedPixels)
 {
     TitleTexture title;
-    title.text = "\x83\x65\x83\x58\x83\x67";   // テスト in CP932
+    title.text = "\x83\x65\x83\x58\x83\x67"; // テスト in CP932
     title.fontSize = 18;
     createTitleTexture(title);
     ASSERT_NE(title.texture, 0u);

@@ -84,21 +84,24 @@ TEST(DecodePng, EveryColourTypeBecomesTopDownBgra)
         {"grey 4-bit",
          {2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {0x5F}, {}, {}, -1},
          {85, 85, 85, 255, 255, 255, 255, 255}},
-        {"grey 8-bit with tRNS",
-         {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {7, 9}, {}, {}, 7},
-         {7, 7, 7, 0, 9, 9, 9, 255}},
-        {"grey 16-bit",
-         {1, 1, PNG_COLOR_TYPE_GRAY, 16, false, {0xC8, 0x01}, {}, {}, -1},
-         {0xC8, 0xC8, 0xC8, 255}},
+        {"grey 8-bit with tRNS", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {7, 9}, {}, {}, 7}, {7, 7, 7, 0, 9, 9, 9, 255}},
+        {"grey 16-bit", {1, 1, PNG_COLOR_TYPE_GRAY, 16, false, {0xC8, 0x01}, {}, {}, -1}, {0xC8, 0xC8, 0xC8, 255}},
         {"grey with alpha",
          {2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, {100, 50, 200, 255}, {}, {}, -1},
          {100, 100, 100, 50, 200, 200, 200, 255}},
         {"interlaced rgba",
-         {3, 3, PNG_COLOR_TYPE_RGBA, 8, true,
-          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
-           25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36}, {}, {}, -1},
-         {3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16, 19, 18, 17, 20, 23, 22, 21, 24,
-          27, 26, 25, 28, 31, 30, 29, 32, 35, 34, 33, 36}},
+         {3,
+          3,
+          PNG_COLOR_TYPE_RGBA,
+          8,
+          true,
+          {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,
+           19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36},
+          {},
+          {},
+          -1},
+         {3,  2,  1,  4,  7,  6,  5,  8,  11, 10, 9,  12, 15, 14, 13, 16, 19, 18,
+          17, 20, 23, 22, 21, 24, 27, 26, 25, 28, 31, 30, 29, 32, 35, 34, 33, 36}},
     };
     for (const ColourTypeCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -142,7 +145,7 @@ TEST(DecodePng, ReadsFilesAndLeavesOutputsAloneOnFailure)
 
     const struct {
         const char *name;
-        const char *message;   // what stderr says, or null for silence
+        const char *message; // what stderr says, or null for silence
     } failures[] = {
         {"text.png", nullptr},
         {"empty.png", nullptr},

@@ -71,9 +71,11 @@ TEST(TextQuads, GlyphTable)
         {"ab z", {{11, 3}, {11, 3}, {11, 3}, {11, 3}}},
         {"\x81\x99\x81\x9A\x81\xA9\x81\xAA\x81\xA8\x81\xAB", {{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 4}}},
         {"A\x81", {{0, 0}, {11, 3}}},
-        {"\x81" "A", {{11, 3}, {0, 0}}},
+        {"\x81"
+         "A",
+         {{11, 3}, {0, 0}}},
         {"\x81\x81\x9A", {{11, 3}, {1, 4}}},
-        {"\xC1\xDA\xB0", {{11, 3}, {11, 3}, {11, 3}}},  // 'A', 'Z', '0' with the top bit set
+        {"\xC1\xDA\xB0", {{11, 3}, {11, 3}, {11, 3}}}, // 'A', 'Z', '0' with the top bit set
         {"", {}},
     };
     for (const auto &c : cases) {
@@ -93,7 +95,9 @@ TEST(TextQuads, TwoByteSymbolsTakeOneGlyphPosition)
     EXPECT_EQ(cellOf(quads, 6).column, 1);
     EXPECT_EQ(cellOf(quads, 8).column, 0);
 
-    const TextQuads down = layOut("A\x81\xAB" "B");
+    const TextQuads down = layOut(
+        "A\x81\xAB"
+        "B");
     ASSERT_EQ(down.glyphCount, 3);
     EXPECT_EQ(cellOf(down, 1).column, 5);
     EXPECT_FLOAT_EQ(down.positions[2 * 8], float(40 / 320.0 - 1.0));

@@ -13,7 +13,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const char TestJapaneseUtf8[] = "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\xE6\x9B\xB2";  // テスト曲
+const char TestJapaneseUtf8[] = "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\xE6\x9B\xB2"; // テスト曲
 const char TestJapaneseCp932[] = "\x83\x65\x83\x58\x83\x67\x8B\xC8";
 
 TitleTexture renderedTitle(const std::string &text, int fontSize = 18)
@@ -55,8 +55,8 @@ TEST(TitlePixels, ConversionOfSolidBackgroundAndEdgePixels)
     const struct {
         const char *name;
         uint32_t keyColour;
-        Bytes drawn;       // blue, green, red, 0 as drawn
-        Bytes converted;   // red, green, blue, alpha
+        Bytes drawn;     // blue, green, red, 0 as drawn
+        Bytes converted; // red, green, blue, alpha
     } cases[] = {
         {"solid text", 0x3C3C3C, {60, 60, 60, 0}, {60, 60, 60, 255}},
         {"background", 0x3C3C3C, {255, 255, 255, 0}, {0, 0, 0, 0}},
@@ -197,13 +197,16 @@ TEST(TitleEncoding, Utf8StaysAndEverythingElseIsCp932)
         {TestJapaneseUtf8, TestJapaneseUtf8},
         {TestJapaneseCp932, TestJapaneseUtf8},
         {"\x81\x9A\x81\x99", "\xE2\x98\x85\xE2\x98\x86"},
-        {"A\x80" "B", "A\xEF\xBF\xBD" "B"},
+        {"A\x80"
+         "B",
+         "A\xEF\xBF\xBD"
+         "B"},
         {"\x82", "\xEF\xBF\xBD"},
         {"\x82 x", "\xEF\xBF\xBD x"},
         {"\xFF\xFD", "\xEF\xBF\xBD\xEF\xBF\xBD"},
-        {"\xC0\xAF", "\xEF\xBE\x80\xEF\xBD\xAF"},             // overlong UTF-8 is halfwidth kana in CP932
-        {"\xED\xA0\x80", "\xE6\x81\x9D\xEF\xBF\xBD"},         // a UTF-8 surrogate is not UTF-8
-        {"\x87\x40", "\xE2\x91\xA0"},                         // circled 1, in CP932 but not in plain Shift-JIS
+        {"\xC0\xAF", "\xEF\xBE\x80\xEF\xBD\xAF"},     // overlong UTF-8 is halfwidth kana in CP932
+        {"\xED\xA0\x80", "\xE6\x81\x9D\xEF\xBF\xBD"}, // a UTF-8 surrogate is not UTF-8
+        {"\x87\x40", "\xE2\x91\xA0"},                 // circled 1, in CP932 but not in plain Shift-JIS
         {"", ""},
     };
     for (const auto &c : cases) {

@@ -17,7 +17,8 @@ std::vector<std::string> findingsOf(const std::string &text)
     parseChartText(text, LUMATIDE_SOURCE_DIR, 1, chart, &report);
     std::vector<std::string> lines;
     for (const ChartFinding &finding : report.findings)
-        lines.push_back(std::to_string(finding.line) + ": " + (finding.error ? "error: " : "warning: ") + finding.message);
+        lines.push_back(std::to_string(finding.line) + ": " + (finding.error ? "error: " : "warning: ") +
+                        finding.message);
     return lines;
 }
 
@@ -36,20 +37,27 @@ TEST(ChartChecks, LinesReadInPiecesAndTheLinesAfterThem)
     } cases[] = {
         // The LF of a 511-byte line is read as an empty line of its own, which changes nothing.
         {"511 bytes", Head + x511 + "\n4h ,\n", {"7: warning: '4h': the letter after an octave must be a to g"}},
-        {"511 bytes and CR LF", Head + x511 + "\r\n4h ,\n", {"7: warning: '4h': the letter after an octave must be a to g"}},
-        {"510 bytes and CR CR LF", Head + std::string(510, 'x') + "\r\r\n4h ,\n",
+        {"511 bytes and CR LF",
+         Head + x511 + "\r\n4h ,\n",
          {"7: warning: '4h': the letter after an octave must be a to g"}},
-        {"512 bytes", Head + x511 + "y\n4h ,\n",
+        {"510 bytes and CR CR LF",
+         Head + std::string(510, 'x') + "\r\r\n4h ,\n",
+         {"7: warning: '4h': the letter after an octave must be a to g"}},
+        {"512 bytes",
+         Head + x511 + "y\n4h ,\n",
          {"6: warning: line longer than 511 bytes: read in pieces",
           "7: warning: '4h': the letter after an octave must be a to g"}},
         // Three pieces of one line are still one line, reported once.
-        {"1200 bytes", Head + std::string(1200, 'x') + "\n4h ,\n",
+        {"1200 bytes",
+         Head + std::string(1200, 'x') + "\n4h ,\n",
          {"6: warning: line longer than 511 bytes: read in pieces",
           "7: warning: '4h': the letter after an octave must be a to g"}},
-        {"a long header line", "TITLE:" + std::string(600, 'T') + "\nLEVEL:1\nWAVE:CMakeLists.txt\nBPM:120\n#START\n4h ,\n",
+        {"a long header line",
+         "TITLE:" + std::string(600, 'T') + "\nLEVEL:1\nWAVE:CMakeLists.txt\nBPM:120\n#START\n4h ,\n",
          {"1: warning: line longer than 511 bytes: read in pieces",
           "6: warning: '4h': the letter after an octave must be a to g"}},
-        {"a NUL byte", Head + "4c ,\0 4h ,\n4h ,\n"s,
+        {"a NUL byte",
+         Head + "4c ,\0 4h ,\n4h ,\n"s,
          {"6: warning: NUL byte: the rest of the line is not read",
           "7: warning: '4h': the letter after an octave must be a to g"}},
     };

@@ -36,10 +36,7 @@ std::vector<int> noteShifts(const Chart &chart)
     return shifts;
 }
 
-size_t indexOf(const Chart &chart, const ChartNote *note)
-{
-    return static_cast<size_t>(note - chart.notes.data());
-}
+size_t indexOf(const Chart &chart, const ChartNote *note) { return static_cast<size_t>(note - chart.notes.data()); }
 
 const char *const Head120 = "WAVE:demo.ogg\nBPM:120\nOFFSET:0\n#START\n";
 
@@ -47,7 +44,8 @@ const char *const Head120 = "WAVE:demo.ogg\nBPM:120\nOFFSET:0\n#START\n";
 
 TEST(ChartParser, WorkedExample)
 {
-    Chart chart = parseText("WAVE:demo.ogg\nBPM:120\nOFFSET:0.5\n#START\n4c 4e 4g 5c ,\n#MEASURE 3/4\n4G 40 4a ,\n#END\n");
+    Chart chart = parseText(
+        "WAVE:demo.ogg\nBPM:120\nOFFSET:0.5\n#START\n4c 4e 4g 5c ,\n#MEASURE 3/4\n4G 40 4a ,\n#END\n");
     EXPECT_EQ(chart.noteCount, 6);
     EXPECT_EQ(chart.judgedNoteCount, 6);
     EXPECT_EQ(chart.measureCount, 2);
@@ -77,14 +75,18 @@ TEST(ChartParser, BodyEdgeCases)
         const char *name;
         std::string text;
         std::vector<uint32_t> times;
-        std::vector<double> pitches;   // empty: not checked
-        std::vector<int> shifts;       // empty: not checked
+        std::vector<double> pitches; // empty: not checked
+        std::vector<int> shifts;     // empty: not checked
         std::vector<uint32_t> measureTimes;
     } cases[] = {
         {"two notes", std::string(Head120) + "4c 4e ,\n,\n", {0, 1000}, {0, 4}, {}, {0, 2000}},
         {"rests take slots", std::string(Head120) + "4c 40 40 4g ,\n", {0, 1500}, {}, {}, {0}},
-        {"accidentals and folding", std::string(Head120) + "4c+ 4c- 3b 9c ,\n", {0, 500, 1000, 1500},
-         {1, -1, -1, 60}, {0, 0, 0, -5}, {0}},
+        {"accidentals and folding",
+         std::string(Head120) + "4c+ 4c- 3b 9c ,\n",
+         {0, 500, 1000, 1500},
+         {1, -1, -1, 60},
+         {0, 0, 0, -5},
+         {0}},
         {"no accidental before ','", std::string(Head120) + "4d, 4c ,\n", {2000}, {}, {}, {0, 2000}},
         {"empty measures", std::string(Head120) + ",,\n", {}, {}, {}, {0, 2000}},
         {"token cut by a line end", std::string(Head120) + "4c 4d\n 4e 4f ,\n", {0, 666, 1333}, {0, 4, 5}, {}, {0}},
@@ -99,7 +101,12 @@ TEST(ChartParser, BodyEdgeCases)
         {"tokens after the last ',' are dropped", std::string(Head120) + "4c ,\n4d 4e ", {0}, {}, {}, {0}},
         {"a second #START is ignored", std::string(Head120) + "4c ,\n#END\n#START\n4d ,\n", {0}, {0}, {}, {0}},
         {"#START inside the body is text", std::string(Head120) + "4c ,\n#START\n4d ,\n", {0, 2000}, {}, {}, {0, 2000}},
-        {"#MEASURE x/0 changes nothing", std::string(Head120) + "#MEASURE 1/2\n#MEASURE 3/0\n#MEASURE 3/\n,,", {}, {}, {}, {0, 1000}},
+        {"#MEASURE x/0 changes nothing",
+         std::string(Head120) + "#MEASURE 1/2\n#MEASURE 3/0\n#MEASURE 3/\n,,",
+         {},
+         {},
+         {},
+         {0, 1000}},
         {"#MEASURE without '/'", std::string(Head120) + "#MEASURE 1/2\n#MEASURE 3\n,,", {}, {}, {}, {0, 1000}},
         {"#END line is scanned", std::string(Head120) + "4c ,\n#END 4d ,\n4e ,\n", {0, 2000}, {}, {}, {0, 2000}},
     };
@@ -127,12 +134,9 @@ TEST(ChartParser, HeaderValues)
         int32_t offsetMs;
         uint32_t msPerBeat;
     } cases[] = {
-        {"BPM:120\nOFFSET:1.2345\n", 120, 1234, 500},
-        {"BPM:  150.5\nOFFSET:-0.5\n", 150.5, -500, 398},
-        {"BPM:120\nOFFSET:1e12\n", 120, INT32_MAX, 500},
-        {"BPM:120\nOFFSET:-1e12\n", 120, INT32_MIN, 500},
-        {"BPM:120\nOFFSET:nan\n", 120, 0, 500},
-        {"BPM:120\nBPM:x\nOFFSET:x\n", 120, 0, 500},
+        {"BPM:120\nOFFSET:1.2345\n", 120, 1234, 500},    {"BPM:  150.5\nOFFSET:-0.5\n", 150.5, -500, 398},
+        {"BPM:120\nOFFSET:1e12\n", 120, INT32_MAX, 500}, {"BPM:120\nOFFSET:-1e12\n", 120, INT32_MIN, 500},
+        {"BPM:120\nOFFSET:nan\n", 120, 0, 500},          {"BPM:120\nBPM:x\nOFFSET:x\n", 120, 0, 500},
         {"BPM:1e-300\n", 1e-300, 0, UINT32_MAX},
     };
     for (const auto &c : cases) {
@@ -184,9 +188,9 @@ TEST(ChartParser, GhostsAreCountedButNotJudgedNorLinked)
     EXPECT_EQ(chart.judgedNoteCount, 2);
     EXPECT_EQ(chart.notes[0].next, &chart.notes[1]);
     EXPECT_EQ(chart.notes[1].next, &chart.notes[3]);
-    EXPECT_EQ(chart.notes[3].next, &chart.notes[5]);  // only ghosts follow: the spare record
+    EXPECT_EQ(chart.notes[3].next, &chart.notes[5]); // only ghosts follow: the spare record
     EXPECT_EQ(chart.notes[4].next, nullptr);
-    EXPECT_EQ(chart.notes[1].prev, &chart.notes[1]);  // no earlier non-ghost: itself
+    EXPECT_EQ(chart.notes[1].prev, &chart.notes[1]); // no earlier non-ghost: itself
     EXPECT_EQ(chart.notes[4].prev, &chart.notes[3]);
     EXPECT_EQ(chart.notes[5].prev, &chart.notes[3]);
 }
@@ -247,7 +251,9 @@ TEST(ChartParser, HeaderValuesEndAtTheLineEndOrANulByte)
     } cases[] = {
         {"WAVE:x.ogg\r\r\nBPM:90\r\r\n", "/nonexistent/x.ogg", 90},
         {"WAVE:x.ogg\r\r\r\nBPM:90\n", "/nonexistent/x.ogg\r", 90},
-        {"WAVE:x.ogg\0.bak\nBPM:9\0" "0\n"s, "/nonexistent/x.ogg", 9},
+        {"WAVE:x.ogg\0.bak\nBPM:9\0"
+         "0\n"s,
+         "/nonexistent/x.ogg", 9},
         {"WAVE:y\0.ogg\nBPM:90\n"s, "/nonexistent/y", 90},
     };
     for (const Case &c : cases) {
@@ -344,8 +350,8 @@ TEST(ChartNotes, FoldsAndTimeWrap)
         int whilePlacing;
         int final;
     } cases[] = {
-        {12, 0, -1, -1}, {60, 0, -5, -5}, {-24, 0, 2, 2}, {-22, 0, 1, 1}, {-13, 0, 1, 1},
-        {-12, 0, 0, 0}, {11, 0, 0, 0}, {12, 1, -2, -1}, {24, -1, -1, -2}, {0, -2, 2, 0},
+        {12, 0, -1, -1}, {60, 0, -5, -5}, {-24, 0, 2, 2},  {-22, 0, 1, 1},   {-13, 0, 1, 1},
+        {-12, 0, 0, 0},  {11, 0, 0, 0},   {12, 1, -2, -1}, {24, -1, -1, -2}, {0, -2, 2, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.pitch);

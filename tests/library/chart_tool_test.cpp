@@ -34,7 +34,8 @@ ToolRun runTool(const std::string &arguments)
 TEST(ChartTool, DumpsTheWorkedExample)
 {
     ScratchFolder folder;
-    std::string chart = folder.write("demo.txt",
+    std::string chart = folder.write(
+        "demo.txt",
         "TITLE:Demo\nLEVEL:3\nWAVE:demo.ogg\nBPM:120\nOFFSET:0.5\n#START\n4c 4e 4g 5c ,\n#MEASURE 3/4\n4G 40 4a ,\n#END\n");
     ToolRun run = runTool("dump " + chart);
     EXPECT_EQ(run.exitCode, 0);
@@ -84,33 +85,32 @@ TEST(ChartTool, ChecksWhatAuthorsGetWrong)
     folder.write("ok.ogg", "");
     std::string good = folder.write("good.txt", "TITLE:Good\nLEVEL:3\nWAVE:ok.ogg\nBPM:120\n#START\n4c ,\n#END\n");
     std::string bad = folder.write("bad.txt",
-        "LEVEL:9\nWAVE:gone.ogg\nBPM:0\n#START\n4c 4d,\n4h ,\n#MEASURE 3\n#MEASURE 3/0\n" +
-        std::string(513, ' ') + "\n" + std::string(600, ' ') + "\n#END\n#START\n4e 4f ");
+                                   "LEVEL:9\nWAVE:gone.ogg\nBPM:0\n#START\n4c 4d,\n4h ,\n#MEASURE 3\n#MEASURE 3/0\n" +
+                                       std::string(513, ' ') + "\n" + std::string(600, ' ') + "\n#END\n#START\n4e 4f ");
     // A measure of 171 tokens.
-    std::string crowded = folder.write("crowded.txt", "TITLE:C\nLEVEL:1\nWAVE:ok.ogg\nBPM:120\n#START\n" + [] {
-        std::string tokens;
-        for (int i = 0; i < 171; i++)
-            tokens += i % 100 == 99 ? "4c \n" : "4c ";
-        return tokens;
-    }() + ",\n");
+    std::string crowded = folder.write(
+        "crowded.txt", "TITLE:C\nLEVEL:1\nWAVE:ok.ogg\nBPM:120\n#START\n" + [] {
+            std::string tokens;
+            for (int i = 0; i < 171; i++)
+                tokens += i % 100 == 99 ? "4c \n" : "4c ";
+            return tokens;
+        }() + ",\n");
     ToolRun run = runTool("check " + good);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, "");
 
     run = runTool("check " + bad + " " + good);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output,
-              bad + ":1: warning: LEVEL 9 is outside 1..7\n" +
-              bad + ":1: warning: no TITLE line\n" +
-              bad + ":2: warning: music file 'gone.ogg' not found beside the chart\n" +
-              bad + ":3: error: BPM must be a positive number\n" +
-              bad + ":5: warning: '4d' is not a note: its accidental (blank, '+' or '-') is missing\n" +
-              bad + ":6: warning: '4h': the letter after an octave must be a to g\n" +
-              bad + ":7: warning: #MEASURE without a fraction such as 3/4: ignored\n" +
-              bad + ":8: warning: #MEASURE without a valid denominator: ignored\n" +
-              bad + ":9: warning: line longer than 511 bytes: read in pieces\n" +
-              bad + ":10: warning: line longer than 511 bytes: read in pieces\n" +
-              bad + ":12: warning: second #START ignored\n");
+    EXPECT_EQ(run.output, bad + ":1: warning: LEVEL 9 is outside 1..7\n" + bad + ":1: warning: no TITLE line\n" + bad +
+                              ":2: warning: music file 'gone.ogg' not found beside the chart\n" + bad +
+                              ":3: error: BPM must be a positive number\n" + bad +
+                              ":5: warning: '4d' is not a note: its accidental (blank, '+' or '-') is missing\n" + bad +
+                              ":6: warning: '4h': the letter after an octave must be a to g\n" + bad +
+                              ":7: warning: #MEASURE without a fraction such as 3/4: ignored\n" + bad +
+                              ":8: warning: #MEASURE without a valid denominator: ignored\n" + bad +
+                              ":9: warning: line longer than 511 bytes: read in pieces\n" + bad +
+                              ":10: warning: line longer than 511 bytes: read in pieces\n" + bad +
+                              ":12: warning: second #START ignored\n");
 
     run = runTool("check " + crowded);
     EXPECT_EQ(run.exitCode, 0);
@@ -119,18 +119,15 @@ TEST(ChartTool, ChecksWhatAuthorsGetWrong)
     std::string empty = folder.write("empty.txt", "4c ,\n");
     run = runTool("check " + empty);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output,
-              empty + ":1: error: no #START line: the chart has no notes\n" +
-              empty + ":1: error: no BPM line\n" +
-              empty + ":1: error: no WAVE line\n" +
-              empty + ":1: warning: no TITLE line\n" +
-              empty + ":1: warning: no LEVEL line\n");
+    EXPECT_EQ(run.output, empty + ":1: error: no #START line: the chart has no notes\n" + empty +
+                              ":1: error: no BPM line\n" + empty + ":1: error: no WAVE line\n" + empty +
+                              ":1: warning: no TITLE line\n" + empty + ":1: warning: no LEVEL line\n");
 
     std::string dropped = folder.write("dropped.txt", "TITLE:D\nLEVEL:1\nWAVE:ok.ogg\nBPM:120\n#START\n4c ,\n4d 4e\n");
     run = runTool("check " + dropped);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, dropped + ":7: warning: '4e' is not a note: its accidental (blank, '+' or '-') is missing\n" +
-                          dropped + ":7: warning: tokens after the last ',' are dropped\n");
+                              dropped + ":7: warning: tokens after the last ',' are dropped\n");
 }
 
 TEST(ChartTool, Arguments)
@@ -139,8 +136,14 @@ TEST(ChartTool, Arguments)
         const char *arguments;
         int exitCode;
     } cases[] = {
-        {"", 2}, {"dump", 2}, {"dump a b", 2}, {"check", 2}, {"frobnicate x", 2}, {"--help", 0},
-        {"dump /nonexistent/chart.txt", 1}, {"check /nonexistent/chart.txt", 1},
+        {"", 2},
+        {"dump", 2},
+        {"dump a b", 2},
+        {"check", 2},
+        {"frobnicate x", 2},
+        {"--help", 0},
+        {"dump /nonexistent/chart.txt", 1},
+        {"check /nonexistent/chart.txt", 1},
     };
     for (const Case &c : cases)
         EXPECT_EQ(runTool(c.arguments).exitCode, c.exitCode) << c.arguments;

@@ -108,13 +108,14 @@ std::vector<ReferenceNote> referenceNotes(const std::vector<std::string> &bodyLi
     const std::string letters = "cCdDeEfFgGaAbB";
     const int semitones[7] = {0, 2, 4, 5, 7, 9, 11};
     std::vector<ReferenceNote> placed;
-    std::vector<ReferenceNote> pending;  // timeMs unused until the measure closes; rests have pitch NaN
+    std::vector<ReferenceNote> pending; // timeMs unused until the measure closes; rests have pitch NaN
     measures = 0;
     for (const std::string &line : bodyLines) {
         for (size_t i = 0; i < line.size(); i++) {
             bool plain = line[i] >= '0' && line[i] <= '9';
             bool shifted = line[i] >= '!' && line[i] <= ')';
-            if (i + 2 < line.size() && (plain || shifted) && std::string(" +-").find(line[i + 2]) != std::string::npos) {
+            if (i + 2 < line.size() && (plain || shifted) &&
+                std::string(" +-").find(line[i + 2]) != std::string::npos) {
                 int octave = plain ? line[i] - '0' : line[i] - 32;
                 int accidental = line[i + 2] == '+' ? 1 : line[i + 2] == '-' ? -1 : 0;
                 size_t letter = letters.find(line[i + 1]);
@@ -163,8 +164,8 @@ TEST(RandomCharts, RunsWithoutSeparatorsFollowTheTokenRule)
         Chart chart = parseText(text + "#END\n");
         ASSERT_EQ(chart.measureCount, measures);
         ASSERT_EQ(chart.noteCount, expected.size());
-        EXPECT_EQ(chart.judgedNoteCount,
-                  std::count_if(expected.begin(), expected.end(), [](const ReferenceNote &note) { return !note.ghost; }));
+        EXPECT_EQ(chart.judgedNoteCount, std::count_if(expected.begin(), expected.end(),
+                                                       [](const ReferenceNote &note) { return !note.ghost; }));
         for (size_t i = 0; i < expected.size(); i++) {
             SCOPED_TRACE(i);
             EXPECT_EQ(chart.notes[i].pitch, expected[i].pitch);

@@ -44,10 +44,7 @@ std::vector<int> readFrom(const std::string &path)
 const std::string FileDefaultsText =
     "175000\r\n160000\r\n145000\r\n130000\r\n115000\r\n100000\r\n85000\r\n70000\r\n55000\r\n40000\r\n";
 
-size_t lineCount(const std::string &text)
-{
-    return size_t(std::count(text.begin(), text.end(), '\n'));
-}
+size_t lineCount(const std::string &text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
 
 struct Saved {
     bool finished = false;
@@ -280,7 +277,7 @@ TEST(Ranking, ADamagedFileIsKeptOnceAsBad)
     const struct {
         const char *name;
         std::string before;
-        int badLine;   // 0: read cleanly
+        int badLine; // 0: read cleanly
     } cases[] = {
         {"ten scores", FileDefaultsText, 0},
         {"ten scores LF", "10\n9\n8\n7\n6\n5\n4\n3\n2\n1\n", 0},
@@ -292,7 +289,11 @@ TEST(Ranking, ADamagedFileIsKeptOnceAsBad)
         {"text after a number", "10\n9 points\n", 2},
         {"a blank line", "10\n\n8\n", 2},
         {"out of range", "99999999999\n", 1},
-        {"a NUL byte", std::string("10\n9\0" "5\n", 6), 2},
+        {"a NUL byte",
+         std::string("10\n9\0"
+                     "5\n",
+                     6),
+         2},
         {"more than ten lines", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n", 11},
     };
     for (const auto &c : cases) {

@@ -20,8 +20,9 @@ TEST(SongList, ChartLines)
         const char *line;
         bool chart;
     } cases[] = {
-        {"song1.txt", true}, {"song1.TXT", false}, {"my.song.txt", false}, {"song1.txt.old", true},
-        {"song1.txts", true}, {"", false}, {"# comment", false}, {".txt", true}, {"song1.tx", false},
+        {"song1.txt", true},     {"song1.TXT", false}, {"my.song.txt", false},
+        {"song1.txt.old", true}, {"song1.txts", true}, {"", false},
+        {"# comment", false},    {".txt", true},       {"song1.tx", false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(isChartLine(c.line), c.chart) << c.line;
@@ -30,7 +31,8 @@ TEST(SongList, ChartLines)
 TEST(SongList, BuildsTheCatalogueInListOrder)
 {
     ScratchFolder data;
-    data.write("songlist.txt", "a.txt\r\n# comment\r\n\r\nb.TXT\r\nx.y.txt\r\nc.txt.bak\r\nb.txt\r\na.txt\r\nmissing.txt");
+    data.write("songlist.txt",
+               "a.txt\r\n# comment\r\n\r\nb.TXT\r\nx.y.txt\r\nc.txt.bak\r\nb.txt\r\na.txt\r\nmissing.txt");
     data.write("a.txt", "TITLE:Song A\nLEVEL: 5\n#START\n4c ,\nTITLE:Song B\n");
     data.write("b.txt", "TITLE: Song\nLEVEL:x\n");
     data.write("c.txt.bak", "LEVEL:7\nLEVEL:3\n");
@@ -46,11 +48,8 @@ TEST(SongList, BuildsTheCatalogueInListOrder)
         const char *text;
         int fontSize;
     } expected[] = {
-        {"a.txt", "Song B", 5, "Song B", 18},
-        {"c.txt.bak", "", 3, "test", 12},
-        {"b.txt", " Song", 1, " Song", 18},
-        {"a.txt", "Song B", 5, "Song B", 18},
-        {"missing.txt", "", 1, "test", 12},
+        {"a.txt", "Song B", 5, "Song B", 18}, {"c.txt.bak", "", 3, "test", 12},   {"b.txt", " Song", 1, " Song", 18},
+        {"a.txt", "Song B", 5, "Song B", 18}, {"missing.txt", "", 1, "test", 12},
     };
     for (size_t i = 0; i < 5; i++) {
         SCOPED_TRACE(i);
@@ -109,7 +108,9 @@ TEST(SongList, LineEndsAndNulBytes)
     data.write("songlist.txt", "a.txt\r\r\nb\0.txt\nc.txt\0.bak\r\n"s);
     data.write("a.txt", "TITLE:Song A\r\r\nLEVEL:3\r\r\n");
     data.write("b", "TITLE:Not listed\n");
-    data.write("c.txt", "TITLE:Cee\0junk\nLEVEL:\0" "5\n"s);
+    data.write("c.txt",
+               "TITLE:Cee\0junk\nLEVEL:\0"
+               "5\n"s);
     Catalogue catalogue;
     readSongList(data.path, catalogue);
     ASSERT_EQ(catalogue.songCount, 2);
@@ -125,17 +126,15 @@ TEST(FileLookup, FindsWindowsNamesInLinuxFolders)
 {
     ScratchFolder data;
     data.write("Pack/Song.txt", "x");
-    data.write("\xe8\xa1\xa8/a.txt", "x");            // a folder named in UTF-8
-    data.write("raw\\name.txt", "x");                   // a Linux name that holds a backslash
+    data.write("\xe8\xa1\xa8/a.txt", "x"); // a folder named in UTF-8
+    data.write("raw\\name.txt", "x");      // a Linux name that holds a backslash
     struct Case {
         std::string name;
         std::string found;
     } cases[] = {
-        {"Pack/Song.txt", "Pack/Song.txt"},
-        {"Pack\\Song.txt", "Pack/Song.txt"},
-        {"PACK\\song.TXT", "Pack/Song.txt"},
-        {"pack/missing.txt", "pack/missing.txt"},
-        {"\x95\x5c\\a.txt", "\xe8\xa1\xa8/a.txt"},     // CP932 bytes whose trail byte is a backslash
+        {"Pack/Song.txt", "Pack/Song.txt"},        {"Pack\\Song.txt", "Pack/Song.txt"},
+        {"PACK\\song.TXT", "Pack/Song.txt"},       {"pack/missing.txt", "pack/missing.txt"},
+        {"\x95\x5c\\a.txt", "\xe8\xa1\xa8/a.txt"}, // CP932 bytes whose trail byte is a backslash
         {"raw\\name.txt", "raw\\name.txt"},
     };
     for (const Case &c : cases)
@@ -147,8 +146,8 @@ TEST(FileLookup, Utf8Validity)
     EXPECT_TRUE(isValidUtf8("plain"));
     EXPECT_TRUE(isValidUtf8("\xe8\xa1\xa8"));
     EXPECT_FALSE(isValidUtf8("\x95\x5c"));
-    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));      // overlong
-    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));  // surrogate
+    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));     // overlong
+    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80")); // surrogate
     EXPECT_FALSE(isValidUtf8("\xe8\xa1"));
 }
 
@@ -190,10 +189,7 @@ ReadList readListOf(const ScratchFolder &data, const std::vector<std::string> &p
     return read;
 }
 
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
+bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 } // namespace
 

@@ -28,7 +28,8 @@ TEST(LibraryStartUp, CatalogueChartAndRankingBesideTheExecutable)
     std::filesystem::remove_all(dataDir);
     std::filesystem::create_directories(dataDir);
     std::ofstream(dataDir + "/songlist.txt") << "first.txt\nsecond.txt\n";
-    std::ofstream(dataDir + "/first.txt") << "TITLE:First\nLEVEL:2\nWAVE:first.ogg\nBPM:120\n#START\n4c 4d ,\n!e ,\n#END\n";
+    std::ofstream(dataDir + "/first.txt")
+        << "TITLE:First\nLEVEL:2\nWAVE:first.ogg\nBPM:120\n#START\n4c 4d ,\n!e ,\n#END\n";
 
     testing::internal::CaptureStderr();
     loadSongList();

@@ -12,12 +12,12 @@
 #include "app/app_context.h"
 #include "chart_setup.h"
 #include "frame_capture.h"
-#include "rules/note_column.h"
 #include "gfx/draw_calls.h"
 #include "gfx/field_renderer.h"
 #include "gfx/note_placement.h"
 #include "gfx/note_renderer.h"
 #include "gfx/slide_connectors.h"
+#include "rules/note_column.h"
 
 namespace {
 
@@ -80,14 +80,14 @@ void playRandomChart(std::mt19937 &random, const ChartRecipe &recipe)
     const int cursor = static_cast<int>(random() % (recipe.count + 1));
     setCursor(chart, cursor);
     play.songTimeMs = cursor < recipe.count ? static_cast<int>(chart.notes[cursor].timeMs - random() % 300)
-                                                : static_cast<int>(t + 500);
+                                            : static_cast<int>(t + 500);
     const FieldMetrics earlier = fieldMetrics(600, 480, 20, 0.8);
     for (int i = 0; i < recipe.count; i++) {
         ChartNote &note = chart.notes[i];
         note.screenX = note.screenY = NAN;
         if (i < cursor) {
             note.state = random() % 4 == 0 ? NoteClosed : NoteTaken;
-            note.screenX = noteColumnX(note, earlier.width, earlier.fieldMargin);     // taken in a window of another size
+            note.screenX = noteColumnX(note, earlier.width, earlier.fieldMargin); // taken in a window of another size
             note.grade = static_cast<uint16_t>(random() % 3);
             if (note.grade > 0)
                 note.gradeTime = Now - 45 * static_cast<uint32_t>(cursor - i);

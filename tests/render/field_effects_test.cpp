@@ -30,9 +30,8 @@ TEST(FieldEffects, LinkDiscFollowsTheSlide)
         double x;
     };
     const Case cases[] = {
-        {1000, -0.5}, {1500, -0.1}, {1750, 0.1}, {2000, 0.3},
-        {2600, 0.3},    // held past its end: stays on the end
-        {500, -0.9},    // before its start: beyond the start, away from the end
+        {1000, -0.5}, {1500, -0.1}, {1750, 0.1}, {2000, 0.3}, {2600, 0.3}, // held past its end: stays on the end
+        {500, -0.9}, // before its start: beyond the start, away from the end
     };
     for (const Case &k : cases) {
         double x = 0.0;
@@ -60,8 +59,8 @@ TEST(FieldEffects, JudgementLinePulsesOnceMeasuresRun)
         int measureIndex;
         double beatPhase, alpha;
     };
-    const Case cases[] = {{500, 1, 0.0, 0.9}, {500, 1, 0.5, 0.7}, {500, 3, 1.0, 0.5},
-                          {500, 0, 0.5, 0.9}, {0, 2, 0.5, 0.9}};
+    const Case cases[] = {
+        {500, 1, 0.0, 0.9}, {500, 1, 0.5, 0.7}, {500, 3, 1.0, 0.5}, {500, 0, 0.5, 0.9}, {0, 2, 0.5, 0.9}};
     for (const Case &c : cases)
         EXPECT_NEAR(judgementLineAlpha(c.msPerBeat, c.measureIndex, c.beatPhase), c.alpha, 1e-12)
             << c.msPerBeat << " " << c.measureIndex << " " << c.beatPhase;
@@ -77,7 +76,7 @@ TEST(FieldEffects, FullComboSheetBrightensThenFades)
     const Case cases[] = {
         {0, 0.0f, 0.4},
         {100, 0.2f, 0.9995 * 0.3995},
-        {400, 0.8f, 0.992 * 0.392},     // the brightest: the lower edge turns from rising to falling
+        {400, 0.8f, 0.992 * 0.392}, // the brightest: the lower edge turns from rising to falling
         {1500, 0.25f, 0.8875 * 0.3125},
         {1999, 0.0005f, 0.80019995 * 0.39980005},
     };

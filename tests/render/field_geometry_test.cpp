@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "rules/note_column.h"
 #include "gfx/field_geometry.h"
 #include "library/chart.h"
+#include "rules/note_column.h"
 
 namespace {
 
@@ -33,10 +33,9 @@ TEST(FieldGeometry, NoteColumnsSpanTheFieldBetweenTheMargins)
         int expectedPx;
     };
     const Case cases[] = {
-        {640, 20, 0, 0, 320},   {640, 20, -12, 0, 20},  {640, 20, 12, 0, 620},
-        {640, 20, 12, -1, 320}, {640, 20, 1, 0, 345},   {640, 40, -12, 0, 40},
-        {640, 40, 12, 0, 600},  {480, 20, -12, 0, 20},  {480, 20, 12, 0, 460},
-        {480, 20, 0, 0, 240},   {641, 20, 5, 0, 445},   {640, 20, -0.5, 0, 307},
+        {640, 20, 0, 0, 320},  {640, 20, -12, 0, 20}, {640, 20, 12, 0, 620}, {640, 20, 12, -1, 320},
+        {640, 20, 1, 0, 345},  {640, 40, -12, 0, 40}, {640, 40, 12, 0, 600}, {480, 20, -12, 0, 20},
+        {480, 20, 12, 0, 460}, {480, 20, 0, 0, 240},  {641, 20, 5, 0, 445},  {640, 20, -0.5, 0, 307},
     };
     for (const Case &c : cases) {
         const FieldMetrics m = fieldMetrics(c.width, 480, c.margin, 480.0 / c.width);
@@ -61,17 +60,17 @@ TEST(FieldGeometry, ScrollPlacesTimesBetweenLineAndTopEdge)
         int songTimeMs;
         uint32_t msPerBeat;
         double scrollSpeed;
-        double expectedY;   // in units of aspect
+        double expectedY; // in units of aspect
     };
     const double line = -0.45833333;
     const Case cases[] = {
-        {4000, 0, 500, 1.0, 1.0},           // eight beats ahead: the top edge
+        {4000, 0, 500, 1.0, 1.0}, // eight beats ahead: the top edge
         {2000, 0, 500, 2.0, 1.0},
         {1000, 0, 500, 4.0, 1.0},
-        {10000, 10000, 500, 1.0, line},     // now: on the judgement line
+        {10000, 10000, 500, 1.0, line}, // now: on the judgement line
         {12000, 10000, 500, 1.0, line + 1.4583333 / 2},
         {9000, 10000, 500, 1.0, line - 1.4583333 / 4},
-        {0xFFFFFE0Cu, -1000, 500, 1.0, line + 1.4583333 * 500 / 4000},  // before the clock's zero
+        {0xFFFFFE0Cu, -1000, 500, 1.0, line + 1.4583333 * 500 / 4000}, // before the clock's zero
     };
     for (const Case &c : cases) {
         const ScrollRule rule{c.songTimeMs, c.msPerBeat, c.scrollSpeed, 0.75};
@@ -100,9 +99,9 @@ TEST(FieldGeometry, StripesAndKeys)
         double alpha;
     };
     const Case cases[] = {
-        {-1, -1, true, 0.8, 0.5}, {0, 0, true, 0.95, 1.0}, {1, 1, true, 0.8, 1.0},  {4, 4, true, 0.95, 1.0},
-        {5, 5, false, 0.95, 1.0}, {6, 6, false, 0.8, 1.0}, {11, 11, false, 0.95, 1.0}, {12, 0, true, 0.95, 1.0},
-        {16, 4, true, 0.95, 1.0}, {17, 5, false, 0.95, 1.0}, {22, 10, false, 0.8, 1.0}, {24, 0, true, 0.95, 1.0},
+        {-1, -1, true, 0.8, 0.5}, {0, 0, true, 0.95, 1.0},   {1, 1, true, 0.8, 1.0},     {4, 4, true, 0.95, 1.0},
+        {5, 5, false, 0.95, 1.0}, {6, 6, false, 0.8, 1.0},   {11, 11, false, 0.95, 1.0}, {12, 0, true, 0.95, 1.0},
+        {16, 4, true, 0.95, 1.0}, {17, 5, false, 0.95, 1.0}, {22, 10, false, 0.8, 1.0},  {24, 0, true, 0.95, 1.0},
         {25, 1, true, 0.8, 0.5},
     };
     for (const Case &c : cases) {
@@ -116,8 +115,8 @@ TEST(FieldGeometry, StripesAndKeys)
 TEST(FieldGeometry, StaticShapes)
 {
     const StaticGeometry &g = staticGeometry();
-    const float corners[8][3] = {{1, 1, 1},   {-1, 1, 1},   {-1, -1, 1},   {1, -1, 1},
-                                 {1, 1, -1},  {-1, 1, -1},  {-1, -1, -1},  {1, -1, -1}};
+    const float corners[8][3] = {{1, 1, 1},  {-1, 1, 1},  {-1, -1, 1},  {1, -1, 1},
+                                 {1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}};
     for (int i = 0; i < 8; i++)
         for (int a = 0; a < 3; a++)
             EXPECT_EQ(g.cubeVertices[i][a], corners[i][a]) << i;

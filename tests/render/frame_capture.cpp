@@ -44,7 +44,7 @@ unsigned makeBlockFont()
 
 const uint8_t *iconCellColour(int cell)
 {
-    static const uint8_t colours[8][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0},
+    static const uint8_t colours[8][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},   {255, 255, 0},
                                           {0, 255, 255}, {255, 0, 255}, {255, 128, 0}, {0, 0, 0}};
     return colours[cell & 7];
 }

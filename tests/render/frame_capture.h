@@ -27,7 +27,7 @@ struct Rgb {
 
 struct Capture {
     int clientHeight = WindowHeight;
-    std::vector<uint8_t> rgb;     // WindowWidth x WindowHeight, bottom row first as GL reads it
+    std::vector<uint8_t> rgb; // WindowWidth x WindowHeight, bottom row first as GL reads it
     Rgb at(int px, int py) const;
 };
 

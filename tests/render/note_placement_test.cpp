@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "chart_setup.h"
-#include "rules/note_column.h"
 #include "gfx/hit_effect_notes.h"
 #include "gfx/note_placement.h"
+#include "rules/note_column.h"
 
 namespace {
 
@@ -23,9 +23,9 @@ TEST(HitEffectNotes, TheLatestGradedNotesOnly)
     Chart chart;
     setChartNotes(chart, notesAt({1000, 1100, 1200, 1300, 1400, 1500}, {0, 0, 1, 0, 0, 0}));
     const uint32_t now = 50000;
-    chart.notes[0].gradeTime = now - 900;   // long over
+    chart.notes[0].gradeTime = now - 900; // long over
     chart.notes[1].gradeTime = now - 150;
-    chart.notes[3].gradeTime = 0;           // missed: no effect, and the walk goes on past it
+    chart.notes[3].gradeTime = 0; // missed: no effect, and the walk goes on past it
     chart.notes[4].gradeTime = now - 10;
     setCursor(chart, 5);
     EXPECT_EQ(notesWithHitEffect(chart, now), (std::vector<int>{4, 1}));
@@ -36,7 +36,7 @@ TEST(HitEffectNotes, TheLatestGradedNotesOnly)
     EXPECT_TRUE(notesWithHitEffect(chart, now).empty());
 
     chart.notes[4].gradeTime = now - 199;
-    setCursor(chart, 6);    // every note passed: the cursor rests on the spare record
+    setCursor(chart, 6); // every note passed: the cursor rests on the spare record
     EXPECT_EQ(notesWithHitEffect(chart, now), (std::vector<int>{4}));
 
     // Grades ahead of the cursor belong to no effect yet; nothing before the first note.

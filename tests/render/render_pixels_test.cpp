@@ -9,12 +9,12 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "rules/control_layout.h"
 #include "chart_setup.h"
 #include "frame_capture.h"
 #include "gfx/frame_context.h"
 #include "gfx/render_frame.h"
 #include "gfx/screen_texts.h"
+#include "rules/control_layout.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr uint32_t Now = 2000000;
 
 struct Textures {
     unsigned blockFont = 0, iconStrip = 0, titlePicture = 0;
-    unsigned gameFont = 0, gameIcons = 0;     // the real images, when the build folder has them
+    unsigned gameFont = 0, gameIcons = 0; // the real images, when the build folder has them
 };
 
 const Textures &textures()
@@ -158,7 +158,11 @@ protected:
     int pixelX(double viewX) const { return static_cast<int>(std::lround((viewX + 1.0) * (width() / 2))); }
     int pixelY(double viewY) const { return static_cast<int>(std::lround((window.aspect - viewY) * (width() / 2))); }
 
-    void setUpTitle(uint32_t sinceTitle) { menu.state = Title; play.phaseStartTime = Now - sinceTitle; }
+    void setUpTitle(uint32_t sinceTitle)
+    {
+        menu.state = Title;
+        play.phaseStartTime = Now - sinceTitle;
+    }
 
     void setUpSelect()
     {
@@ -205,7 +209,7 @@ TEST_F(RenderPixels, TitleLogo)
     expectTextStartsAt(capture, 160, 100, 40, 40);
     expectGlyphAt(capture, 160 + 7 * 40, 100, 40, 40);
     EXPECT_FALSE(isWhite(capture.at(160 + 8 * 40 + 2, 120)));
-    expectTextStartsAt(capture, 80, 408, 20, 20);   // PRESS SPACE KEY TO START
+    expectTextStartsAt(capture, 80, 408, 20, 20); // PRESS SPACE KEY TO START
     expectWhiteRowsDrawn(capture);
     // The header band behind the logo: light grey from y 88 to 152 across the width.
     EXPECT_GT(grey(capture.at(100, 92)), grey(capture.at(100, 84)) + 40);
@@ -224,8 +228,8 @@ TEST_F(RenderPixels, TitleRanking)
     setUpTitle(500);
     credit.newRankIndex = 4;
     const Capture capture = render("title_ranking", true);
-    expectTextStartsAt(capture, 220, 50, 20, 20);     // 1ST 150000
-    expectGlyphAt(capture, 210, 309, 20, 20);    // 10TH  60000
+    expectTextStartsAt(capture, 220, 50, 20, 20); // 1ST 150000
+    expectGlyphAt(capture, 210, 309, 20, 20);     // 10TH  60000
     expectWhiteRowsDrawn(capture, true);
     // No logo and no header band while the ranking shows.
     EXPECT_FALSE(isWhite(capture.at(162, 135)));
@@ -233,7 +237,7 @@ TEST_F(RenderPixels, TitleRanking)
 
     setUpTitle(1500);
     const Capture odd = render("title_ranking_odd_second", true);
-    EXPECT_FALSE(isWhite(odd.at(221, 165 + 1)));  // the new fifth place blinks off
+    EXPECT_FALSE(isWhite(odd.at(221, 165 + 1))); // the new fifth place blinks off
     expectGlyphAt(odd, 220, 136, 20, 20);
 }
 
@@ -243,11 +247,11 @@ TEST_F(RenderPixels, Select)
     window.hoverControl = ControlPreviousSong;
     menu.waveType = 2;
     const Capture capture = render("select");
-    expectTextStartsAt(capture, 16, 12, 20, 20);      // STAGE 1
-    expectTextStartsAt(capture, 190, 100, 20, 20);    // LEVEL and its stars
+    expectTextStartsAt(capture, 16, 12, 20, 20);   // STAGE 1
+    expectTextStartsAt(capture, 190, 100, 20, 20); // LEVEL and its stars
     expectGlyphAt(capture, 190 + 6 * 20, 100, 20, 20);
-    EXPECT_FALSE(isWhite(capture.at(190 + 5 * 20 + 10, 110)));  // the blank between
-    expectGlyphAt(capture, 20, 255, 20, 20);     // the arrow symbols
+    EXPECT_FALSE(isWhite(capture.at(190 + 5 * 20 + 10, 110))); // the blank between
+    expectGlyphAt(capture, 20, 255, 20, 20);                   // the arrow symbols
     expectWhiteRowsDrawn(capture);
 
     // The song title picture: 40 x 16 pixels centred at (320, 80).
@@ -293,8 +297,8 @@ TEST_F(RenderPixels, PlayLeadIn)
     setUpSelect();
     menu.state = Play;
     const Capture capture = render("play_lead_in");
-    expectTextStartsAt(capture, 270, 230, 20, 20);    // READY
-    expectGlyphAt(capture, 16, 12, 20, 20);      // STAGE 1
+    expectTextStartsAt(capture, 270, 230, 20, 20); // READY
+    expectGlyphAt(capture, 16, 12, 20, 20);        // STAGE 1
     expectWhiteRowsDrawn(capture);
     // The header band rises: at 500 ms its centre is at 0.6375, 36 pixels from the top.
     EXPECT_GT(grey(capture.at(100, 66)), grey(capture.at(100, 72)) + 40);
@@ -316,14 +320,14 @@ TEST_F(RenderPixels, PlayWithNotes)
     ChartNote judged = note(9000, -5, 0, 0);
     judged.grade = Great;
     judged.gradeTime = Now - 50;
-    judged.screenX = 0.5;           // taken notes keep the column they were taken in
+    judged.screenX = 0.5; // taken notes keep the column they were taken in
     ChartNote early = note(10300, 2, 0, 0);
     early.screenX = -0.5;
     ChartNote ghost = note(14100, 3);
     ghost.ghost = 1;
     setChartNotes(chart, {judged, early, note(11000, 4, 1), note(12500, 9), note(13000, -12), note(13000, 12),
-              note(14000, 0, 1), ghost});
-    chart.notes.back().state = NoteOpen;   // a spare record that would pass the connector test
+                          note(14000, 0, 1), ghost});
+    chart.notes.back().state = NoteOpen; // a spare record that would pass the connector test
     setCursor(chart, 2);
     play.lastJudgement = Great;
     play.lastJudgementTime = Now - 50;
@@ -377,7 +381,7 @@ TEST_F(RenderPixels, PlayWithNotes)
     EXPECT_NEAR(word.g, 230, 3);
     EXPECT_NEAR(word.b, 128, 3);
     expectGlyphAt(capture, 192 - 70, 195, 20, 20);
-    expectGlyphAt(capture, 25 + 2 * 20, 446, 20, 20);    // score "  1230"
+    expectGlyphAt(capture, 25 + 2 * 20, 446, 20, 20); // score "  1230"
     expectWhiteRowsDrawn(capture);
 
     // Everything the frame reads is placed: the cursor's notes; the taken ones keep their x.
@@ -421,9 +425,9 @@ TEST_F(RenderPixels, SongEndAndFullCombo)
     credit.clearBonus = 1230;
     play.judgementCounts[2] = 120;
     const Capture capture = render("song_end");
-    expectTextStartsAt(capture, 245, 140, 30, 30);    // CLEAR
-    expectGlyphAt(capture, 310, 170, 20, 20);    // BONUS
-    expectGlyphAt(capture, 220, 100, 20, 20);    // FULL COMBO
+    expectTextStartsAt(capture, 245, 140, 30, 30); // CLEAR
+    expectGlyphAt(capture, 310, 170, 20, 20);      // BONUS
+    expectGlyphAt(capture, 220, 100, 20, 20);      // FULL COMBO
     expectWhiteRowsDrawn(capture);
     // The full-combo glow stands blue on the judgement line; the gauge past the clear line red.
     const Rgb glow = capture.at(100, 340);
@@ -439,9 +443,9 @@ TEST_F(RenderPixels, Result)
     play.displayedScore = 123450.0;
     credit.newRankIndex = 2;
     const Capture capture = render("result");
-    expectTextStartsAt(capture, 80, 27, 40, 40);      // TOTAL RESULT
-    expectTextStartsAt(capture, 140, 160, 30, 30);    // SCORE 123450
-    expectGlyphAt(capture, 310, 185, 20, 20);    // 3RD RANK IN
+    expectTextStartsAt(capture, 80, 27, 40, 40);   // TOTAL RESULT
+    expectTextStartsAt(capture, 140, 160, 30, 30); // SCORE 123450
+    expectGlyphAt(capture, 310, 185, 20, 20);      // 3RD RANK IN
     expectGlyphAt(capture, 80, 408, 20, 20);
     expectWhiteRowsDrawn(capture);
 
@@ -487,7 +491,7 @@ TEST_F(RenderPixels, HitEffectOutlivesAPlayReset)
     const Rgb outside = capture.at(400, 330);
     EXPECT_GT(disc.b - disc.r, outside.b - outside.r + 30);
 
-    chart.notes[0].gradeTime = Now - 200;     // over exactly 200 ms after the grade
+    chart.notes[0].gradeTime = Now - 200; // over exactly 200 ms after the grade
     const Capture over = draw();
     EXPECT_EQ(over.at(480, 330).b - over.at(480, 330).r, over.at(400, 330).b - over.at(400, 330).r);
 }
@@ -511,10 +515,10 @@ TEST_F(RenderPixels, MeasureLinesAroundTheCurrentMeasure)
         return brightest - std::max(grey(capture.at(x, py - 7)), grey(capture.at(x, py + 7)));
     };
     for (int x : {400, 450, 600}) {
-        EXPECT_GT(lift(x, 262), 8) << x;     // 1000 ms ahead
-        EXPECT_GT(lift(x, 131), 8) << x;     // 2500 ms ahead
-        EXPECT_LT(lift(x, 175), 3) << x;     // 2000 ms ahead: the measure before the previous one
-        EXPECT_LT(lift(x, 88), 3) << x;      // 3000 ms ahead: three measures on
+        EXPECT_GT(lift(x, 262), 8) << x; // 1000 ms ahead
+        EXPECT_GT(lift(x, 131), 8) << x; // 2500 ms ahead
+        EXPECT_LT(lift(x, 175), 3) << x; // 2000 ms ahead: the measure before the previous one
+        EXPECT_LT(lift(x, 88), 3) << x;  // 3000 ms ahead: three measures on
     }
 }
 
@@ -654,8 +658,8 @@ TEST_F(RenderPixels, AfterResizeTo16By9)
 
     setUpTitle(500);
     Capture capture = render("title");
-    expectTextStartsAt(capture, 160, 70, 40, 40);     // LUMATIDE
-    expectTextStartsAt(capture, 80, 306, 20, 20);     // PRESS SPACE KEY TO START
+    expectTextStartsAt(capture, 160, 70, 40, 40); // LUMATIDE
+    expectTextStartsAt(capture, 80, 306, 20, 20); // PRESS SPACE KEY TO START
     expectWhiteRowsDrawn(capture);
 
     capture = render("title_ranking", true);

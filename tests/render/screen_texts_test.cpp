@@ -216,8 +216,8 @@ TEST_F(ScreenTexts, ResultRowsAppearInTurn)
         uint32_t since;
         bool score, rank, prompt;
     };
-    const Case cases[] = {{500, false, false, false}, {1001, true, false, false}, {2001, true, true, false},
-                          {4001, true, true, true}, {1000, false, false, false}, {4000, true, true, false}};
+    const Case cases[] = {{500, false, false, false}, {1001, true, false, false},  {2001, true, true, false},
+                          {4001, true, true, true},   {1000, false, false, false}, {4000, true, true, false}};
     for (const Case &c : cases) {
         play.resultTime = Now - c.since;
         const ScreenTextLayout out = layout(frameAt(Result));
@@ -250,8 +250,8 @@ TEST_F(ScreenTexts, JudgementPopup)
         uint16_t combo;
         int rows, wordY;
     };
-    const Case cases[] = {{0, 5, 2, 160}, {25, 1, 1, 161}, {249, 2, 2, 170}, {250, 2, 2, 170}, {749, 2, 2, 170},
-                          {750, 2, 0, 0}};
+    const Case cases[] = {{0, 5, 2, 160},   {25, 1, 1, 161},  {249, 2, 2, 170},
+                          {250, 2, 2, 170}, {749, 2, 2, 170}, {750, 2, 0, 0}};
     for (const Case &c : cases) {
         play.lastJudgementTime = Now - c.since;
         play.combo = c.combo;
@@ -326,9 +326,9 @@ TEST_F(ScreenTexts, HeaderBandPerScreen)
         double y;
     };
     const Case cases[] = {
-        {Select, 0, false, true, 0.45},  {Play, 0, false, true, 0.45},       {Play, 500, false, true, 0.6375},
-        {Play, 1000, false, true, 0.7},  {Title, 0, false, true, 0.375},     {Title, 0, true, false, 0.0},
-        {Result, 0, false, true, 0.75},  {Result, 100, false, true, 0.6375}, {Result, 200, false, true, 0.6},
+        {Select, 0, false, true, 0.45}, {Play, 0, false, true, 0.45},       {Play, 500, false, true, 0.6375},
+        {Play, 1000, false, true, 0.7}, {Title, 0, false, true, 0.375},     {Title, 0, true, false, 0.0},
+        {Result, 0, false, true, 0.75}, {Result, 100, false, true, 0.6375}, {Result, 200, false, true, 0.6},
     };
     for (const Case &c : cases) {
         play.playStartTime = Now - c.since;

@@ -22,8 +22,9 @@ TEST(SlideConnectors, BandJoinsTheFacingCornersOfTheHeads)
         to.screenY = 0.4;
         float band[8];
         connectorBand(n, to, m, band);
-        const float expected[8] = {-hs, -0.2f + c.d, static_cast<float>(c.toX) - hs, 0.4f + c.d,
-                                   static_cast<float>(c.toX) + hs, 0.4f - c.d, hs, -0.2f - c.d};
+        const float expected[8] = {
+            -hs, -0.2f + c.d, static_cast<float>(c.toX) - hs, 0.4f + c.d, static_cast<float>(c.toX) + hs, 0.4f - c.d,
+            hs,  -0.2f - c.d};
         for (int i = 0; i < 8; i++)
             EXPECT_NEAR(band[i], expected[i], 1e-6) << c.toX << " " << i;
     }
@@ -35,7 +36,7 @@ struct SlideCase {
     int from = 12;
     int linked = 1, ghost = 0, cursor = 2;
     uint16_t grade = 0, endState = 1;
-    int expectedEnd = 14;   // -1: no connector
+    int expectedEnd = 14; // -1: no connector
 };
 
 TEST(SlideConnectors, WhichNotesDrawOne)

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "rules/control_layout.h"
 #include "frame_capture.h"
 #include "gfx/render_frame.h"
 #include "gfx/title_cache.h"
@@ -17,13 +16,14 @@
 #include "gfx/title_textures.h"
 #include "images/mapped_fonts.h"
 #include "library/song_list.h"
+#include "rules/control_layout.h"
 #include "support/scratch_folder.h"
 
 namespace {
 
 constexpr uint32_t Now = 2000000;
 constexpr int Songs = 1000;
-constexpr int Browsed = 120;   // frames are slow to draw in software; far more titles than are kept
+constexpr int Browsed = 120; // frames are slow to draw in software; far more titles than are kept
 
 // Every tenth title Japanese in Shift-JIS, so that the library needs two faces.
 std::string titleOf(int i)

@@ -58,7 +58,8 @@ TEST(VisibleNoteSpan, HoldsEveryNoteThatCanShow)
         const int height = 480 - 120 * (round % 3);
         const FieldMetrics m = fieldMetrics(640, height, 20, height / 640.0);
         const int songTime = static_cast<int>(start) - 2000 + static_cast<int>(random() % (t - start + 4000));
-        const ScrollRule rule{songTime, static_cast<uint32_t>(300 + random() % 400), 1.0 + 0.5 * (random() % 7), m.aspect};
+        const ScrollRule rule{songTime, static_cast<uint32_t>(300 + random() % 400), 1.0 + 0.5 * (random() % 7),
+                              m.aspect};
         SCOPED_TRACE("round " + std::to_string(round));
         expectSpanHoldsShowingNotes(chart, rule, m);
         // Only notes near the band: the span is what keeps a long chart's frame short.
@@ -77,7 +78,7 @@ TEST(VisibleNoteSpan, EdgesOfTheBand)
     const ScrollRule rule{10000, 500, 1.0, 0.75};
     const NoteSpan span = visibleNoteSpan(chart, rule, m);
     EXPECT_EQ(span.first, 2);
-    EXPECT_EQ(span.last, 4);     // the note at the top edge shows half its head; 100 ms later does not
+    EXPECT_EQ(span.last, 4); // the note at the top edge shows half its head; 100 ms later does not
     EXPECT_EQ(span.slideFromBelow, 1);
 
     setChartNotes(chart, notesAt({}));
@@ -124,7 +125,7 @@ TEST(VisibleNoteSpan, ChartLongerThan24DaysFromTheParser)
     const FieldMetrics m = fieldMetrics(640, 480, 20, 0.75);
     const ScrollRule rule{0, chart.msPerBeat, 1.0, 0.75};
     const NoteSpan span = visibleNoteSpan(chart, rule, m);
-    EXPECT_LE(span.first, 0);    // note 0 stands on the judgement line
+    EXPECT_LE(span.first, 0); // note 0 stands on the judgement line
     EXPECT_GE(span.last, 0);
     for (const ChartNote &note : chart.notes) {
         SCOPED_TRACE(note.timeMs);
@@ -155,9 +156,9 @@ TEST(VisibleNoteSpan, SlideReachesBandWhenItCrossesIt)
         bool reaches;
     };
     const Case cases[] = {
-        {-2.0, 2.0, true},   // from below the bottom to above the top
-        {-2.0, -1.0, false}, {1.0, 3.0, false}, {-0.76, -0.9, true}, {0.5, 0.6, true}, {0.76, 0.9, true},
-        {0.8, 0.9, false},
+        {-2.0, 2.0, true}, // from below the bottom to above the top
+        {-2.0, -1.0, false}, {1.0, 3.0, false}, {-0.76, -0.9, true},
+        {0.5, 0.6, true},    {0.76, 0.9, true}, {0.8, 0.9, false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(reachesBand(c.y0, c.y1, m), c.reaches) << c.y0 << " " << c.y1;
@@ -168,7 +169,7 @@ TEST(VisibleNoteSpan, IndexOfRecordsOutsideTheNotes)
     Chart chart;
     setChartNotes(chart, notesAt({1, 2, 3}));
     EXPECT_EQ(noteIndexOf(chart, &chart.notes[2]), 2);
-    EXPECT_EQ(noteIndexOf(chart, &chart.notes[3]), -1);     // the spare record
+    EXPECT_EQ(noteIndexOf(chart, &chart.notes[3]), -1); // the spare record
     EXPECT_EQ(noteIndexOf(chart, nullptr), -1);
 }
 

@@ -74,8 +74,8 @@ void playChart(int cursor, int msBeforeCursor)
             note.gradeTime = Now - 40 * static_cast<uint32_t>(cursor - i);
     }
     setCursor(chart, cursor);
-    const int songTimeMs = static_cast<int>(cursor < 160 ? chart.notes[cursor].timeMs : chart.notes[159].timeMs + 2000) -
-                           msBeforeCursor;
+    const int songTimeMs =
+        static_cast<int>(cursor < 160 ? chart.notes[cursor].timeMs : chart.notes[159].timeMs + 2000) - msBeforeCursor;
     chart.measureCount = 40;
     chart.measureTimes.clear();
     for (int j = 0; j < chart.measureCount; j++)
@@ -164,35 +164,66 @@ unsigned WholeFrameChecksums::iconTexture = 0;
 TEST_F(WholeFrameChecksums, EveryScreenAndAPlayedChartMatchTheirReference)
 {
     const Scene scenes[] = {
-        {"title", 480, [] { menu.state = Title; play.phaseStartTime = Now - 500; }, false, 0x20ece7f78041b642},
-        {"title_ranking", 480, [] { menu.state = Title; play.phaseStartTime = Now - 5000; }, true, 0xc4b3ac86d46d91e4},
-        {"select", 480, [] {
+        {"title", 480,
+         [] {
+             menu.state = Title;
+             play.phaseStartTime = Now - 500;
+         },
+         false, 0x20ece7f78041b642},
+        {"title_ranking", 480,
+         [] {
+             menu.state = Title;
+             play.phaseStartTime = Now - 5000;
+         },
+         true, 0xc4b3ac86d46d91e4},
+        {"select", 480,
+         [] {
              menu.state = Select;
              SongEntry song;
              song.level = 3;
              catalogue.songs.push_back(song);
              window.hoverControl = ControlNextSong;
-         }, false, 0x748a885b6058fb7f},
-        {"play_lead_in", 480, [] { playChart(0, 1500); play.playStartTime = Now - 400; }, false, 0x932855138d10fae6},
+         },
+         false, 0x748a885b6058fb7f},
+        {"play_lead_in", 480,
+         [] {
+             playChart(0, 1500);
+             play.playStartTime = Now - 400;
+         },
+         false, 0x932855138d10fae6},
         {"play_early", 480, [] { playChart(12, 70); }, false, 0xab812d7a5c952108},
         {"play_middle", 480, [] { playChart(70, 130); }, false, 0xd0424467fbd19cdf},
-        {"play_late", 480, [] { playChart(150, 10); play.fullComboTime = Now - 700; }, false, 0x34c9b8b62065b3b7},
+        {"play_late", 480,
+         [] {
+             playChart(150, 10);
+             play.fullComboTime = Now - 700;
+         },
+         false, 0x34c9b8b62065b3b7},
         {"play_all_passed", 480, [] { playChart(160, 0); }, false, 0x6ee319b1ad348dbe},
         {"play_overlapping_heads", 480, playOverlappingHeads, false, 0xce2534e33365282c},
         {"play_middle_16_9", 360, [] { playChart(70, 130); }, false, 0xb89c92cc999ee073},
-        {"song_end", 480, [] {
+        {"song_end", 480,
+         [] {
              playChart(160, 0);
              music.streamState = Finished;
              play.resultTime = Now - 1500;
              play.fullComboTime = Now - 300;
-         }, false, 0x78e3759d3f5245a0},
-        {"result", 480, [] {
+         },
+         false, 0x78e3759d3f5245a0},
+        {"result", 480,
+         [] {
              menu.state = Result;
              play.resultTime = Now - 5000;
              play.displayedScore = 123450.0;
              credit.newRankIndex = 0;
-         }, false, 0x60698059e923aae1},
-        {"result_16_9", 360, [] { menu.state = Result; play.resultTime = Now - 100; }, false, 0x7a4e0d8b504f7eac},
+         },
+         false, 0x60698059e923aae1},
+        {"result_16_9", 360,
+         [] {
+             menu.state = Result;
+             play.resultTime = Now - 100;
+         },
+         false, 0x7a4e0d8b504f7eac},
     };
     for (const Scene &scene : scenes)
         expectChecksum(scene);

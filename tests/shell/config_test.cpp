@@ -51,9 +51,15 @@ const ConfigCase configCases[] = {
 void makeSettings(const std::string &path, const ConfigCase &c)
 {
     switch (c.setup) {
-    case Setup::Text: writeWholeFile(path, c.fileText); break;
-    case Setup::Folder: fs::create_directory(path); break;
-    case Setup::LinkToNothing: fs::create_symlink(path + ".gone", path); break;
+    case Setup::Text:
+        writeWholeFile(path, c.fileText);
+        break;
+    case Setup::Folder:
+        fs::create_directory(path);
+        break;
+    case Setup::LinkToNothing:
+        fs::create_symlink(path + ".gone", path);
+        break;
     }
 }
 
@@ -61,8 +67,12 @@ void makeSettings(const std::string &path, const ConfigCase &c)
 void expectUntouched(const std::string &path, const ConfigCase &c)
 {
     switch (c.setup) {
-    case Setup::Text: EXPECT_EQ(readWholeFile(path), c.fileText); break;
-    case Setup::Folder: EXPECT_TRUE(fs::is_directory(path)); break;
+    case Setup::Text:
+        EXPECT_EQ(readWholeFile(path), c.fileText);
+        break;
+    case Setup::Folder:
+        EXPECT_TRUE(fs::is_directory(path));
+        break;
     case Setup::LinkToNothing:
         EXPECT_TRUE(fs::is_symlink(path));
         EXPECT_FALSE(fs::exists(path + ".gone"));

@@ -55,7 +55,7 @@ TEST(Ini, MissingFileReadsTheDefault)
 
 struct WriteCase {
     const char *name;
-    const char *before;     // null: no file
+    const char *before; // null: no file
     const char *after;
 };
 
@@ -63,11 +63,10 @@ TEST(Ini, WritesOnlyTheOneKey)
 {
     const WriteCase cases[] = {
         {"new file", nullptr, "[config]\nBufferLength=20\n"},
-        {"replaces the value, keeps the rest",
-         "; settings\n[config]\nOther=1\nbufferlength = 5\n[x]\ny=2\n",
+        {"replaces the value, keeps the rest", "; settings\n[config]\nOther=1\nbufferlength = 5\n[x]\ny=2\n",
          "; settings\n[config]\nOther=1\nBufferLength=20\n[x]\ny=2\n"},
-        {"adds the key at the end of its section",
-         "[config]\nOther=1\n\n[x]\ny=2\n", "[config]\nOther=1\nBufferLength=20\n\n[x]\ny=2\n"},
+        {"adds the key at the end of its section", "[config]\nOther=1\n\n[x]\ny=2\n",
+         "[config]\nOther=1\nBufferLength=20\n\n[x]\ny=2\n"},
         {"adds the section at the end", "[x]\ny=2\n", "[x]\ny=2\n\n[config]\nBufferLength=20\n"},
         {"keeps windows line endings", "[config]\r\nOther=1\r\n", "[config]\r\nOther=1\r\nBufferLength=20\r\n"},
     };
@@ -135,7 +134,8 @@ TEST(Ini, PipesAndOversizedFilesAreNeitherWaitedOnNorRead)
     bool written = true;
     EXPECT_TRUE(finishesWithoutWaiting([&] { value = iniReadString(pipe, "config", "BufferLength", "d"); }, {pipe}));
     EXPECT_EQ(value, "d");
-    EXPECT_TRUE(finishesWithoutWaiting([&] { written = iniWriteString(pipe, "config", "BufferLength", "20"); }, {pipe}));
+    EXPECT_TRUE(
+        finishesWithoutWaiting([&] { written = iniWriteString(pipe, "config", "BufferLength", "20"); }, {pipe}));
     EXPECT_FALSE(written);
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 

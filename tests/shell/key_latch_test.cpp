@@ -43,11 +43,20 @@ TEST(KeyLatch, TapsAreSeenByExactlyOnePollOfTheirFrame)
         std::string polls;
         for (const char *step = c.script; *step != '\0'; step++) {
             switch (*step) {
-            case 'd': keyLatchPress(latch, KeySpace); break;
-            case 'u': keyLatchRelease(latch, KeySpace); break;
-            case 'r': keyLatchReleaseAll(latch); break;
-            case 'f': keyLatchEndFrame(latch); break;
-            default: polls += keyLatchPoll(latch, KeySpace) == KeyDownBit ? '1' : '0';
+            case 'd':
+                keyLatchPress(latch, KeySpace);
+                break;
+            case 'u':
+                keyLatchRelease(latch, KeySpace);
+                break;
+            case 'r':
+                keyLatchReleaseAll(latch);
+                break;
+            case 'f':
+                keyLatchEndFrame(latch);
+                break;
+            default:
+                polls += keyLatchPoll(latch, KeySpace) == KeyDownBit ? '1' : '0';
             }
         }
         EXPECT_EQ(polls, c.expectedPolls);

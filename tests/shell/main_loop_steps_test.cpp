@@ -162,8 +162,7 @@ TEST(MainLoopSteps, TraceNamesEachNewScreenAndTheQuit)
     runMainLoop();
     const std::string trace = testing::internal::GetCapturedStderr();
     EXPECT_EQ(frame, 5);
-    EXPECT_EQ(traceLines(trace), (Steps{"state Title", "state Select", "state Play", "state Select", "quit"}))
-        << trace;
+    EXPECT_EQ(traceLines(trace), (Steps{"state Title", "state Select", "state Play", "state Select", "quit"})) << trace;
 }
 
 TEST(MainLoopSteps, QuitBeforeTheFirstFrameRunsNone)
@@ -184,9 +183,9 @@ TEST(MainLoopSteps, StartUpAndShutDownInOrder)
 
     PlatformThread *voiceThreadHandle = startUp();
 
-    EXPECT_EQ(takenSteps(), (Steps{"loadImageTexture font_l.png", "loadImageTexture wave.png", "startAudioOutput",
-                                   "openVoices", "loadSongList", "createTitleTexture", "createTitleTexture",
-                                   "loadRanking", "saveRanking"}));
+    EXPECT_EQ(takenSteps(),
+              (Steps{"loadImageTexture font_l.png", "loadImageTexture wave.png", "startAudioOutput", "openVoices",
+                     "loadSongList", "createTitleTexture", "createTitleTexture", "loadRanking", "saveRanking"}));
     EXPECT_EQ(menu.state.load(), Title);
     EXPECT_EQ(menu.autoplay, 0);
     EXPECT_EQ(play.phaseStartTime, 4242u);

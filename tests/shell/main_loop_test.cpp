@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "app/app_context.h"
-#include "rules/count_up.h"
 #include "app/main_loop.h"
 #include "game/play_reset.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/keys.h"
+#include "rules/count_up.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ struct CountUpCase {
     const char *name;
     uint32_t now, resultTime;
     int creditScore;
-    double expected;         // displayedScore starts at -1 to show when it is left alone
+    double expected; // displayedScore starts at -1 to show when it is left alone
 };
 
 TEST(MainLoop, CreditCountUp)
@@ -110,7 +110,7 @@ TEST(MainLoop, ATapActsOnlyInTheFrameItCameIn)
     fakeResetPlatform();
     fakeSetTimeMs(10000);
     menu.state = Result;
-    play.resultTime = 5000;   // past the result screen's two-second lock
+    play.resultTime = 5000; // past the result screen's two-second lock
     fakeTapKey(KeyEscape);
     runFrame();
     EXPECT_EQ(menu.state.load(), Result);

@@ -3,8 +3,8 @@
 #include <thread>
 
 #include "app/app_context.h"
-#include "platform/message_pump.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/message_pump.h"
 #include "platform/pcm.h"
 #include "platform/timer.h"
 
@@ -23,7 +23,7 @@ struct PumpCase {
     const char *name;
     uint32_t startMs;
     uint32_t waitMs;
-    int queued;              // mouse moves posted before the pump, x = 1, 2, ...
+    int queued; // mouse moves posted before the pump, x = 1, 2, ...
     uint32_t expectedElapsed;
 };
 
@@ -66,7 +66,7 @@ TEST(MessagePump, VoiceNoticesFromAnotherThreadReachTheirVoiceWithinOneStep)
             buffers[slot].user = uintptr_t(slot);
             pcmWrite(device, &buffers[slot]);
         }
-        pcmReset(device);   // gives every buffer back, oldest first
+        pcmReset(device); // gives every buffer back, oldest first
     }).join();
     fakePostWindowMessage(mouseMove(200, 10));
 

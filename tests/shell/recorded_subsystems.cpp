@@ -17,7 +17,7 @@
 #include "library/song_list.h"
 
 namespace {
-std::mutex stepsMutex;   // the voice thread writes its step too
+std::mutex stepsMutex; // the voice thread writes its step too
 std::vector<std::string> steps;
 std::function<void()> menusHook;
 
@@ -47,8 +47,7 @@ void onUpdateMenus(std::function<void()> hook) { menusHook = std::move(hook); }
 void updateMenus()
 {
     char line[96];
-    std::snprintf(line, sizeof line, "updateMenus autoplay %d shown %g", menu.autoplay,
-                  play.displayedScore);
+    std::snprintf(line, sizeof line, "updateMenus autoplay %d shown %g", menu.autoplay, play.displayedScore);
     step(line);
     if (menusHook)
         menusHook();

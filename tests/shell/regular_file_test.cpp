@@ -15,7 +15,7 @@ struct OpenCase {
     const char *name;
     std::string path;
     FileStatus status;
-    const char *reason;   // a part of the reason, or null when opened
+    const char *reason; // a part of the reason, or null when opened
 };
 
 TEST(RegularFile, RefusesWhatIsNotARegularFileWithinTheLimit)

@@ -31,8 +31,7 @@ std::string firstLineOf(const std::string &command)
 void takeEveryMessage()
 {
     WindowMessage message;
-    while (windowTakeMessage(message)) {
-    }
+    while (windowTakeMessage(message)) {}
 }
 
 // Our window on screen with the keyboard focus; false when it did not appear in time.

@@ -29,7 +29,7 @@ std::string commandOutput(const std::string &command)
     return output;
 }
 
-}  // namespace
+} // namespace
 
 GameProcess::~GameProcess()
 {
@@ -71,10 +71,7 @@ void GameProcess::start()
     }
 }
 
-std::string GameProcess::trace() const
-{
-    return readWholeFile(folder.file("stderr.txt"));
-}
+std::string GameProcess::trace() const { return readWholeFile(folder.file("stderr.txt")); }
 
 bool GameProcess::running()
 {
@@ -113,8 +110,8 @@ size_t GameProcess::waitForTrace(const std::string &pattern, size_t from, std::c
 // an earlier test that may be gone by now, so it is handed over explicitly.
 std::string GameProcess::waitForWindow()
 {
-    const std::string search =
-        "xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '^lumatide$' 2>/dev/null";
+    const std::string search = "xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
+                               " --name '^lumatide$' 2>/dev/null";
     for (auto waited = 0ms; waited < 15000ms && running(); waited += 100ms) {
         std::string id = commandOutput(search);
         id = id.substr(0, id.find('\n'));

@@ -60,7 +60,4 @@ inline void writeWholeFile(const std::string &path, const std::string &text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-inline bool fileExists(const std::string &path)
-{
-    return std::filesystem::exists(path);
-}
+inline bool fileExists(const std::string &path) { return std::filesystem::exists(path); }

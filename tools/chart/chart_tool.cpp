@@ -72,8 +72,8 @@ int dump(const char *path)
         std::printf("measure %zu %u\n", i, chart.measureTimes[i]);
     for (size_t i = 0; i < chart.noteCount; i++) {
         const ChartNote &note = chart.notes[i];
-        std::printf("note %zu %u %g %d %d %d %ld %ld\n", i, note.timeMs, note.pitch, note.octaveShift,
-                    note.linked, note.ghost, recordIndex(chart, note.next), recordIndex(chart, note.prev));
+        std::printf("note %zu %u %g %d %d %d %ld %ld\n", i, note.timeMs, note.pitch, note.octaveShift, note.linked,
+                    note.ghost, recordIndex(chart, note.next), recordIndex(chart, note.prev));
     }
     return 0;
 }

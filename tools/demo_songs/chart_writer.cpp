@@ -42,9 +42,8 @@ std::string chartText(const SongSheet &sheet)
 {
     char bpm[64];
     std::snprintf(bpm, sizeof bpm, "%.17g", sheet.bpm);
-    std::string text = "TITLE:" + sheet.title + "\nLEVEL:" + std::to_string(sheet.level) +
-                       "\nWAVE:" + sheet.stem + ".ogg\nBPM:" + bpm + "\nOFFSET:" + sheet.offset +
-                       "\n#START\n";
+    std::string text = "TITLE:" + sheet.title + "\nLEVEL:" + std::to_string(sheet.level) + "\nWAVE:" + sheet.stem +
+                       ".ogg\nBPM:" + bpm + "\nOFFSET:" + sheet.offset + "\n#START\n";
     int top = 4;
     int bottom = 4;
     for (const SheetMeasure &measure : sheet.measures) {

@@ -1,6 +1,5 @@
 #include "chords.h"
 
-
 #include "sheet_notation.h"
 
 static int pitchClassOf(const std::string &text, size_t &at)
@@ -28,9 +27,9 @@ struct Quality {
 bool parseChord(const std::string &symbol, ChordShape &out)
 {
     static const Quality qualities[] = {
-        {"maj7", {0, 4, 7, 11}}, {"m7", {0, 3, 7, 10}}, {"sus4", {0, 5, 7}}, {"sus2", {0, 2, 7}},
-        {"add9", {0, 4, 7, 14}}, {"dim", {0, 3, 6}},    {"m", {0, 3, 7}},     {"7", {0, 4, 7, 10}},
-        {"", {0, 4, 7}},
+        {"maj7", {0, 4, 7, 11}}, {"m7", {0, 3, 7, 10}},   {"sus4", {0, 5, 7}},
+        {"sus2", {0, 2, 7}},     {"add9", {0, 4, 7, 14}}, {"dim", {0, 3, 6}},
+        {"m", {0, 3, 7}},        {"7", {0, 4, 7, 10}},    {"", {0, 4, 7}},
     };
     size_t at = 0;
     const int root = pitchClassOf(symbol, at);

@@ -7,9 +7,9 @@
 #include "song_timing.h"
 
 struct ChordShape {
-    int root = 0;                 // pitch class, 0 = C
-    int bass = 0;                 // pitch class of the lowest note (the root unless a slash says)
-    std::vector<int> intervals;   // semitones above the root, the root's 0 included
+    int root = 0;               // pitch class, 0 = C
+    int bass = 0;               // pitch class of the lowest note (the root unless a slash says)
+    std::vector<int> intervals; // semitones above the root, the root's 0 included
 };
 
 bool parseChord(const std::string &symbol, ChordShape &out);
@@ -19,7 +19,7 @@ struct ChordSpan {
     double endMs;
     double beats;
     ChordShape chord;
-    Groove groove;     // of the measure the chord starts in
+    Groove groove; // of the measure the chord starts in
 };
 
 std::vector<ChordSpan> chordSpans(const SongSheet &sheet, const std::vector<MeasureSpan> &spans);

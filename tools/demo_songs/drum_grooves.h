@@ -6,7 +6,7 @@
 #include "song_sheet.h"
 
 struct DrumHit {
-    double beat;       // quarter-note beats from the start of the measure
+    double beat; // quarter-note beats from the start of the measure
     Drum drum;
     double velocity;
 };

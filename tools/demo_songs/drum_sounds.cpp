@@ -40,8 +40,8 @@ static void addSnare(StereoBuffer &buffer, size_t frame, double velocity, NoiseS
     }
 }
 
-static void addCymbal(StereoBuffer &buffer, size_t frame, double velocity, NoiseSource &noise,
-                      double cutoffHz, double decay, double seconds, double pan)
+static void addCymbal(StereoBuffer &buffer, size_t frame, double velocity, NoiseSource &noise, double cutoffHz,
+                      double decay, double seconds, double pan)
 {
     const size_t length = static_cast<size_t>(seconds * SampleRate);
     const PanGains gains = panGains(pan);

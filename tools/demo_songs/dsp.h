@@ -6,10 +6,7 @@
 
 // Pitch 0 is C of chart octave 4 at the 523 Hz the game's own tone uses, so the music and the
 // player's tone agree.
-inline double pitchHz(double pitch)
-{
-    return 523.0 * std::pow(2.0, pitch / 12.0);
-}
+inline double pitchHz(double pitch) { return 523.0 * std::pow(2.0, pitch / 12.0); }
 
 struct NoiseSource {
     uint32_t state = 1;

@@ -10,10 +10,7 @@ struct DelayLine {
     double damped = 0.0;
 };
 
-DelayLine delayLine(size_t length)
-{
-    return DelayLine{std::vector<float>(length, 0.0f), 0, 0.0};
-}
+DelayLine delayLine(size_t length) { return DelayLine{std::vector<float>(length, 0.0f), 0, 0.0}; }
 
 // Feedback comb with a low-pass in its loop, so the room's tail darkens as it fades.
 double combStep(DelayLine &line, double input, double feedback, double damping)
@@ -55,7 +52,7 @@ double roomStep(RoomChannel &room, double input)
     return sum;
 }
 
-}  // namespace
+} // namespace
 
 StereoBuffer reverb(const StereoBuffer &send)
 {

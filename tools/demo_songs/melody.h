@@ -8,8 +8,8 @@
 
 struct MelodyNote {
     double startMs;
-    double endMs;      // the next note's start, or the silence or song end that cuts it
-    int pitch;         // semitones from C of chart octave 4
+    double endMs; // the next note's start, or the silence or song end that cuts it
+    int pitch;    // semitones from C of chart octave 4
     bool linked;
     bool ghost;
 };

@@ -23,16 +23,15 @@ void addScaled(StereoBuffer &target, const StereoBuffer &source, double gain)
     }
 }
 
-}  // namespace
+} // namespace
 
 StereoBuffer mixdown(const SongStems &stems, double msPerBeat)
 {
     // Drums and bass carry the song, the pad sits behind them, and the guide stays quiet: the
     // player's own tone is the lead.
     const std::pair<const StereoBuffer *, StemLevels> stemLevels[] = {
-        {&stems.drums, {0.65, 0.05, 0.0}}, {&stems.bass, {0.85, 0.0, 0.0}},
-        {&stems.pad, {0.18, 0.14, 0.0}},   {&stems.piano, {0.25, 0.2, 0.1}},
-        {&stems.guide, {0.11, 0.07, 0.06}},
+        {&stems.drums, {0.65, 0.05, 0.0}}, {&stems.bass, {0.85, 0.0, 0.0}},    {&stems.pad, {0.18, 0.14, 0.0}},
+        {&stems.piano, {0.25, 0.2, 0.1}},  {&stems.guide, {0.11, 0.07, 0.06}},
     };
     const size_t frames = stems.drums.left.size();
     StereoBuffer mix = silentBuffer(frames);

@@ -67,7 +67,7 @@ bool encode(Encoder &encoder, const StereoBuffer &music, std::FILE *file)
     return drainBlocks(encoder, file) && writePages(encoder.stream, file, true);
 }
 
-}  // namespace
+} // namespace
 
 bool writeOggVorbis(const std::string &path, const StereoBuffer &music, float quality, int serial)
 {

@@ -14,10 +14,7 @@ static const int HighestPitch = 11;
 // A repeated pitch must be released and pressed again in between.
 static const double RepeatedPitchGapMs = 300.0;
 
-double shortestNoteGapMs(int level)
-{
-    return level <= 1 ? 500.0 : level <= 3 ? 240.0 : level <= 5 ? 200.0 : 160.0;
-}
+double shortestNoteGapMs(int level) { return level <= 1 ? 500.0 : level <= 3 ? 240.0 : level <= 5 ? 200.0 : 160.0; }
 
 static void checkNotation(const SongSheet &sheet, std::vector<std::string> &problems)
 {

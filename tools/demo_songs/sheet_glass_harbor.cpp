@@ -14,22 +14,15 @@ SongSheet glassHarborSheet()
     sheet.style = SongStyle{BassLine::Eighths, PianoPattern::Offbeats, true, 1400.0};
 
     const std::vector<SheetMeasure> verse = {
-        bar("3a . 4c . 4E . 4d .", "Am"),
-        bar("4c . 3a . _ . $c $d", "F"),
-        bar("4e . 4e . 4G . 4e .", "C"),
-        bar("4d . . . 3b . 4D .", "G"),
-        bar("4c . 3a . 4c . 4e .", "Am"),
-        bar("4f . 4e . 4d . 4c .", "F"),
-        bar("4d . 4c . 3B . . .", "Dm E"),
-        bar("3a . . . _ . #e #g+", "Am", Groove::Fill),
+        bar("3a . 4c . 4E . 4d .", "Am"),  bar("4c . 3a . _ . $c $d", "F"),
+        bar("4e . 4e . 4G . 4e .", "C"),   bar("4d . . . 3b . 4D .", "G"),
+        bar("4c . 3a . 4c . 4e .", "Am"),  bar("4f . 4e . 4d . 4c .", "F"),
+        bar("4d . 4c . 3B . . .", "Dm E"), bar("3a . . . _ . #e #g+", "Am", Groove::Fill),
     };
     const std::vector<SheetMeasure> chorus = {
-        bar("3a . 4c . 4f . 4e .", "F", Groove::Drive),
-        bar("4d . . . 4D . 4e .", "G", Groove::Drive),
-        bar("4g . 4e . 4d . 3b .", "Em", Groove::Drive),
-        bar("4c . . . 3a . . _", "Am", Groove::Drive),
-        bar("3a . 4d . 4f . 4A .", "Dm", Groove::Drive),
-        bar("4g . . . 4f . 4d .", "G", Groove::Drive),
+        bar("3a . 4c . 4f . 4e .", "F", Groove::Drive),  bar("4d . . . 4D . 4e .", "G", Groove::Drive),
+        bar("4g . 4e . 4d . 3b .", "Em", Groove::Drive), bar("4c . . . 3a . . _", "Am", Groove::Drive),
+        bar("3a . 4d . 4f . 4A .", "Dm", Groove::Drive), bar("4g . . . 4f . 4d .", "G", Groove::Drive),
         bar("4e . 4c . 4g . 4e .", "C", Groove::Drive),
     };
     sheet.measures = {bar("", "Am", Groove::Hats), bar("", "F G", Groove::Fill)};
@@ -39,10 +32,10 @@ SongSheet glassHarborSheet()
     append(sheet.measures, verse);
     append(sheet.measures, chorus);
     append(sheet.measures, {
-        bar("4e . 4d . 4c . 3B .", "E7", Groove::Drive),
-        bar("3a . . . . . _ _", "Am", Groove::Fill),
-        bar("", "F G"),
-        bar("", "Am", Groove::Ending),
-    });
+                               bar("4e . 4d . 4c . 3B .", "E7", Groove::Drive),
+                               bar("3a . . . . . _ _", "Am", Groove::Fill),
+                               bar("", "F G"),
+                               bar("", "Am", Groove::Ending),
+                           });
     return sheet;
 }

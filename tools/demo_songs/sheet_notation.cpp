@@ -29,7 +29,7 @@ static int octaveOf(char c, bool &ghost)
 
 static int semitoneOf(char letter)
 {
-    static const int semitones[] = {9, 11, 0, 2, 4, 5, 7};  // a b c d e f g
+    static const int semitones[] = {9, 11, 0, 2, 4, 5, 7}; // a b c d e f g
     if (letter >= 'a' && letter <= 'g')
         return semitones[letter - 'a'];
     if (letter >= 'A' && letter <= 'G')

@@ -4,10 +4,10 @@
 #include <vector>
 
 struct NoteItem {
-    int pitch = 0;        // semitones from C of chart octave 4
-    bool linked = false;  // upper-case letter: slides into the next note
-    bool ghost = false;   // shifted-digit octave: sounded, never judged
-    std::string token;    // the three characters written into the chart
+    int pitch = 0;       // semitones from C of chart octave 4
+    bool linked = false; // upper-case letter: slides into the next note
+    bool ghost = false;  // shifted-digit octave: sounded, never judged
+    std::string token;   // the three characters written into the chart
 };
 
 std::vector<std::string> splitWords(const std::string &text);

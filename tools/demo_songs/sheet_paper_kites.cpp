@@ -24,14 +24,8 @@ SongSheet paperKitesSheet()
         bar("3g . . _", "G", Groove::Fill),
     };
     const std::vector<SheetMeasure> waltz = {
-        waltzBar("3g . 3b", "Em"),
-        waltzBar("4e . 4d", "C"),
-        waltzBar("3b . 4d", "G"),
-        waltzBar("4c 3b 3a", "D"),
-        waltzBar("3g . 3b", "Em"),
-        waltzBar("4e . 4g", "C"),
-        waltzBar("4f+ . 4e", "D"),
-        waltzBar("4d . _", "D7"),
+        waltzBar("3g . 3b", "Em"), waltzBar("4e . 4d", "C"), waltzBar("3b . 4d", "G"),  waltzBar("4c 3b 3a", "D"),
+        waltzBar("3g . 3b", "Em"), waltzBar("4e . 4g", "C"), waltzBar("4f+ . 4e", "D"), waltzBar("4d . _", "D7"),
     };
     sheet.measures = {bar("", "G C", Groove::Hats), bar("", "D", Groove::Fill)};
     append(sheet.measures, theme);

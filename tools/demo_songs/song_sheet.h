@@ -28,12 +28,12 @@ struct SongStyle {
 };
 
 struct SongSheet {
-    std::string stem;          // the chart is stem + ".txt", its music stem + ".ogg"
+    std::string stem; // the chart is stem + ".txt", its music stem + ".ogg"
     std::string title;
     int level = 1;
     double bpm = 120.0;
-    std::string offset;        // seconds, written after "OFFSET:"
-    uint32_t seed = 1;         // drum noise; fixed so every build writes the same bytes
+    std::string offset; // seconds, written after "OFFSET:"
+    uint32_t seed = 1;  // drum noise; fixed so every build writes the same bytes
     SongStyle style;
     std::vector<SheetMeasure> measures;
 };

@@ -37,10 +37,7 @@ static void addDrums(StereoBuffer &buffer, const SongSheet &sheet, const std::ve
     }
 }
 
-static int placeInOctave(int pitchClass, int lowest)
-{
-    return lowest + ((pitchClass - lowest) % 12 + 12) % 12;
-}
+static int placeInOctave(int pitchClass, int lowest) { return lowest + ((pitchClass - lowest) % 12 + 12) % 12; }
 
 static void addBassLine(StereoBuffer &buffer, BassLine line, const ChordSpan &span, double msPerBeat)
 {
@@ -60,7 +57,8 @@ static void addBassLine(StereoBuffer &buffer, BassLine line, const ChordSpan &sp
     for (double beat = 0.0; beat < span.beats - 1e-9; beat += step, ++index) {
         const int pitch = line == BassLine::Beats ? beatsPattern[index % 4] : eighthsPattern[index % 8];
         const double length = std::min(step * 0.85, span.beats - beat) * msPerBeat;
-        addBassNote(buffer, ToneNote{span.startMs + beat * msPerBeat, length, double(pitch), index % 2 ? 0.85 : 1.0, 0.0});
+        addBassNote(buffer,
+                    ToneNote{span.startMs + beat * msPerBeat, length, double(pitch), index % 2 ? 0.85 : 1.0, 0.0});
     }
 }
 
@@ -93,9 +91,9 @@ static void addPianoPart(StereoBuffer &buffer, PianoPattern pattern, const Chord
             walk.push_back(walk[i]);
         int index = 0;
         for (double beat = 0.0; beat < span.beats - 1e-9; beat += 0.5, ++index)
-            addPianoNote(buffer, ToneNote{span.startMs + beat * msPerBeat, 0.9 * msPerBeat,
-                                          double(walk[index % walk.size()]), index % 2 ? 0.4 : 0.5,
-                                          index % 2 ? 0.35 : -0.35});
+            addPianoNote(buffer,
+                         ToneNote{span.startMs + beat * msPerBeat, 0.9 * msPerBeat, double(walk[index % walk.size()]),
+                                  index % 2 ? 0.4 : 0.5, index % 2 ? 0.35 : -0.35});
         break;
     }
     }

@@ -7,10 +7,7 @@ int32_t chartOffsetMs(const std::string &offsetText)
     return static_cast<int32_t>(std::strtod(offsetText.c_str(), nullptr) * 1000.0);
 }
 
-double beatMs(const SongSheet &sheet)
-{
-    return 60000.0 / sheet.bpm;
-}
+double beatMs(const SongSheet &sheet) { return 60000.0 / sheet.bpm; }
 
 std::vector<MeasureSpan> measureSpans(const SongSheet &sheet)
 {

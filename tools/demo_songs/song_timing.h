@@ -10,7 +10,7 @@
 struct MeasureSpan {
     uint32_t startMs;
     double lengthMs;
-    double beats;      // quarter-note beats in the measure
+    double beats; // quarter-note beats in the measure
 };
 
 int32_t chartOffsetMs(const std::string &offsetText);

@@ -17,7 +17,7 @@ struct Point {
 struct Canvas {
     int width = 0;
     int height = 0;
-    std::vector<Colour> pixels;   // top row first, all transparent at first
+    std::vector<Colour> pixels; // top row first, all transparent at first
 };
 
 Canvas makeCanvas(int width, int height);

@@ -6,8 +6,8 @@
 namespace {
 
 constexpr int Cell = 64;
-constexpr float Margin = 9;          // clear space at the cell's left and right
-constexpr float Amplitude = 16;       // half the height of a wave
+constexpr float Margin = 9;     // clear space at the cell's left and right
+constexpr float Amplitude = 16; // half the height of a wave
 constexpr float StrokeHalfWidth = 2.6f;
 constexpr float RimHalfWidth = 4.2f;
 

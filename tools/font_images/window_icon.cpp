@@ -41,21 +41,23 @@ Canvas drawWindowIcon()
 
     // The moon with a soft halo.
     const float moonX = 40, moonY = 22, moonRadius = 10;
-    fillShape(canvas, 0, 0, Size, int(seaLevel) + 4,
-              [&](float x, float y) {
-                  return std::hypot(x - moonX, y - moonY) < moonRadius + 6 && insideIcon(x, y);
-              },
-              [&](float x, float y) {
-                  const float t = (std::hypot(x - moonX, y - moonY) - moonRadius) / 6;
-                  return Colour{1.0f, 0.95f, 0.75f, 0.35f * (1 - std::clamp(t, 0.0f, 1.0f))};
-              });
-    fillShape(canvas, 0, 0, Size, Size, [&](float x, float y) { return std::hypot(x - moonX, y - moonY) < moonRadius; },
-              [&](float, float y) { return mix(Colour{1, 0.98f, 0.88f, 1}, Colour{1, 0.85f, 0.55f, 1}, (y - 12) / 20); });
+    fillShape(
+        canvas, 0, 0, Size, int(seaLevel) + 4,
+        [&](float x, float y) { return std::hypot(x - moonX, y - moonY) < moonRadius + 6 && insideIcon(x, y); },
+        [&](float x, float y) {
+            const float t = (std::hypot(x - moonX, y - moonY) - moonRadius) / 6;
+            return Colour{1.0f, 0.95f, 0.75f, 0.35f * (1 - std::clamp(t, 0.0f, 1.0f))};
+        });
+    fillShape(
+        canvas, 0, 0, Size, Size, [&](float x, float y) { return std::hypot(x - moonX, y - moonY) < moonRadius; },
+        [&](float, float y) {
+            return mix(Colour{1, 0.98f, 0.88f, 1}, Colour{1, 0.85f, 0.55f, 1}, (y - 12) / 20);
+        });
 
     // The sea rises over the moon's lower edge, then two crests catch its light.
-    fillShape(canvas, 0, 0, Size, Size,
-              [&](float x, float y) { return y > swell(x, seaLevel, 0) && insideIcon(x, y); },
-              [&](float, float y) { return seaAt(y); });
+    fillShape(
+        canvas, 0, 0, Size, Size, [&](float x, float y) { return y > swell(x, seaLevel, 0) && insideIcon(x, y); },
+        [&](float, float y) { return seaAt(y); });
     for (int crest = 0; crest < 2; ++crest) {
         const float base = seaLevel + 1 + crest * 11, phase = crest * 2.2f;
         std::vector<Point> path;
