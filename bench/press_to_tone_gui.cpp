@@ -75,7 +75,7 @@ const std::string &silentSong()
 {
     static ScratchFolder folder;
     static const std::string path = [] {
-        const std::string file = folder.path + "/silence.ogg";
+        std::string file = folder.path + "/silence.ogg";
         encodeOgg(file, 2, 44100, std::vector<int16_t>(size_t(2) * 44100 * 120, 0));
         return file;
     }();

@@ -115,7 +115,10 @@ std::string saveTarget(const std::string &path)
         if (length <= 0)
             return path;
         const std::string next(link, size_t(length));
-        target = next[0] == '/' ? next : folderOf(target) + next;
+        if (next[0] == '/')
+            target = next;
+        else
+            target = folderOf(target).append(next);
     }
     if (lstat(target.c_str(), &info) != 0)
         return errno == ENOENT ? target : path; // a link to a file not written yet
