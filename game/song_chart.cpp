@@ -1,23 +1,31 @@
 #include "game/song_chart.h"
 
+#include <cstdio>
+
 #include "library/catalogue.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 #include "platform/trace.h"
 #include "rules/menu_state.h"
 
-void parseChart()
+bool parseChart()
 {
     std::string fileName;
+    bool read = false;
     if (menu.selectedSong < catalogue.songs.size()) {
         const SongEntry &entry = catalogue.songs[menu.selectedSong];
         fileName = entry.fileName;
         const std::string dataDir = dataDirectory();
-        parseChartFile(findDataFile(dataDir, fileName), dataDir, entry.level, chart);
+        const std::string path = findDataFile(dataDir, fileName);
+        std::string whyNot;
+        read = parseChartFile(path, dataDir, entry.level, chart, nullptr, &whyNot);
+        if (!read)
+            std::fprintf(stderr, "lumatide: %s: %s; the song has no notes\n", path.c_str(), whyNot.c_str());
     } else {
         // No song is selected (an empty catalogue): the song plays as a chart that cannot be read.
         makeEmptyChart(chart, 1);
     }
     trace("chart %s notes=%u judged=%u measures=%u bpm=%g", fileName.c_str(), chart.noteCount, chart.judgedNoteCount,
           chart.measureCount, chart.bpm);
+    return read;
 }

@@ -25,11 +25,8 @@ namespace {
 constexpr uint32_t SilentTailMs = 1000;
 constexpr uint32_t LongestSongMs = std::numeric_limits<uint32_t>::max();
 
-void openMusic(const std::string &chartPath)
+void reportUnplayableMusic(const std::string &chartPath)
 {
-    music.gain = 1.0;
-    if (music.openFile(chart.musicPath.c_str()) == 0 && music.open() == 0)
-        return;
     if (chart.musicPath.empty())
         std::fprintf(stderr, "lumatide: %s: no WAVE line names its music; the song runs without it\n",
                      chartPath.c_str());
@@ -39,6 +36,16 @@ void openMusic(const std::string &chartPath)
     else
         std::fprintf(stderr, "lumatide: %s: cannot play its music \"%s\" (%s); the song runs without it\n",
                      chartPath.c_str(), chart.musicPath.c_str(), music.openFailure.c_str());
+}
+
+void openMusic(const std::string &chartPath, bool chartRead)
+{
+    music.gain = 1.0;
+    if (music.openFile(chart.musicPath.c_str()) == 0 && music.open() == 0)
+        return;
+    // A chart that could not be read has been named already, with the reason its song is silent.
+    if (chartRead)
+        reportUnplayableMusic(chartPath);
     music.openSilent(silentSongLengthMs(chart));
 }
 
@@ -68,10 +75,11 @@ void startSong(bool autoplay)
 {
     SongEntry &entry = catalogue.songs[menu.selectedSong];
     menu.autoplay = autoplay ? 1 : 0;
-    parseChart();
+    const bool chartRead = parseChart();
     const std::string chartPath = findDataFile(dataDirectory(), entry.fileName);
-    reportUnusableTempo(chartPath);
-    openMusic(chartPath);
+    if (chartRead)
+        reportUnusableTempo(chartPath);
+    openMusic(chartPath, chartRead);
     storeRelaxed(menu.state, Play);
     storeRelaxed(play.keyHeldFrames, -1);
     play.playStartTime = timerNowMs();

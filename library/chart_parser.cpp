@@ -259,10 +259,10 @@ void parseChartText(const std::string &text, const std::string &dataDir, uint16_
 }
 
 bool parseChartFile(const std::string &chartPath, const std::string &dataDir, uint16_t level, Chart &chart,
-                    ChartReport *report)
+                    ChartReport *report, std::string *whyNot)
 {
     std::string text;
-    if (!readFileText(chartPath, text)) {
+    if (!readFileText(chartPath, text, whyNot)) {
         makeEmptyChart(chart, level);
         return false;
     }

@@ -20,9 +20,9 @@ struct ChartReport {
 // The parser itself, on a file path and a chart record: the game and the chart tool both run it.
 // The music is looked for in dataDir; level gives the difficulty values. Keys the chart does not
 // give keep the chart's previous values. Returns false when the file cannot be read (the chart is
-// then empty).
+// then empty, and whyNot, when given, says why).
 bool parseChartFile(const std::string &chartPath, const std::string &dataDir, uint16_t level, Chart &chart,
-                    ChartReport *report = nullptr);
+                    ChartReport *report = nullptr, std::string *whyNot = nullptr);
 void parseChartText(const std::string &text, const std::string &dataDir, uint16_t level, Chart &chart,
                     ChartReport *report = nullptr);
 

@@ -198,19 +198,17 @@ bool failToSave(const std::string &target, const std::string &reason)
 void readRankingFile(const std::string &path, int ranking[10])
 {
     std::string text, reason;
-    switch (readRegularFile(path, MaxRankingFileBytes, text, reason)) {
-    case FileStatus::Missing:
-        for (int i = 0; i < RankCount; i++)
-            ranking[i] = 175000 - 15000 * i;
-        return;
-    case FileStatus::Refused:
-        // There but unreadable: keep what we have rather than invent scores.
-        std::fprintf(stderr, "lumatide: %s: %s; the ranking is not read from it\n", path.c_str(), reason.c_str());
-        return;
-    case FileStatus::Opened:
+    const FileStatus status = readRegularFile(path, MaxRankingFileBytes, text, reason);
+    if (status == FileStatus::Opened) {
         parseRanking(text, ranking);
         return;
     }
+    // A file that does not open gives the file defaults; one that is there but refused is kept as
+    // score.hsc.bad by the next save, so nothing of it is lost.
+    if (status == FileStatus::Refused)
+        std::fprintf(stderr, "lumatide: %s: %s; the ranking starts from the defaults\n", path.c_str(), reason.c_str());
+    for (int i = 0; i < RankCount; i++)
+        ranking[i] = 175000 - 15000 * i;
 }
 
 bool writeRankingFile(const std::string &path, const int ranking[10])

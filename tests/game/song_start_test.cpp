@@ -73,6 +73,7 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         const char *name;
         std::string header;
         std::vector<std::string> lines; // {chart} stands for the chart's path
+        bool chartIsFolder = false;
     };
     const std::string noMusic = "cannot play its music \"" + musicFile +
                                 "\" (No such file or directory); the song runs without it";
@@ -83,6 +84,7 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         {"music missing", "WAVE:start_music.ogg\nBPM:120\n", {noMusic}},
         {"no WAVE line", "BPM:120\n", {"no WAVE line names its music; the song runs without it"}},
         {"music is a folder", "WAVE:start_folder.ogg\nBPM:120\n", {folderMusic}},
+        {"chart is a folder", "", {"not a regular file (a folder); the song has no notes"}, true},
         {"BPM 0", "WAVE:start_music.ogg\nBPM:0\n", {"no usable BPM (0); the song has no notes", noMusic}},
         {"no BPM line", "WAVE:start_music.ogg\n", {"no usable BPM (0); the song has no notes", noMusic}},
         {"negative BPM", "WAVE:start_music.ogg\nBPM:-120\n", {"no usable BPM (-120); the song has no notes", noMusic}},
@@ -97,7 +99,10 @@ TEST(SongStart, ChartsWithoutMusicOrTempoAreNamed)
         fakeResetPlatform();
         const std::string fileName = "start_messages.txt";
         const std::string chartPath = dataDir + "/" + fileName;
-        std::ofstream(chartPath) << c.header << "#START\n4c 4e ,\n#END\n";
+        if (c.chartIsFolder)
+            mkdir(chartPath.c_str(), 0755);
+        else
+            std::ofstream(chartPath) << c.header << "#START\n4c 4e ,\n#END\n";
         SongEntry entry;
         entry.fileName = fileName;
         entry.level = 1;

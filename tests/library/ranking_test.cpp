@@ -104,9 +104,9 @@ TEST(Ranking, Loading)
         EXPECT_EQ(readFrom(data.write("score.hsc", c.text)), c.ranking);
     }
     EXPECT_EQ(readFrom(data.path + "/none.hsc"), fileDefaults());
-    // A folder in the file's place opens but cannot be read.
+    // A folder in the file's place is no score file: as with none, the file defaults.
     mkdir((data.path + "/folder.hsc").c_str(), 0755);
-    EXPECT_EQ(readFrom(data.path + "/folder.hsc"), initialRanking());
+    EXPECT_EQ(readFrom(data.path + "/folder.hsc"), fileDefaults());
 }
 
 TEST(Ranking, SavesTenCrLfLines)
@@ -153,7 +153,7 @@ TEST(Ranking, Entry)
 }
 
 // A pipe, a device, or a file far too large for ten scores is neither waited on nor read: the
-// scores in memory stay, and one line names the file and why.
+// ranking starts from the file defaults, as with no file, and one line names the file and why.
 TEST(Ranking, FilesThatCannotBeScoresAreNotRead)
 {
     ScratchFolder data;
@@ -180,7 +180,7 @@ TEST(Ranking, FilesThatCannotBeScoresAreNotRead)
         const bool finished = finishesWithoutWaiting([&] { readRankingFile(c.path, ranking.data()); }, {pipe});
         const std::string message = testing::internal::GetCapturedStderr();
         ASSERT_TRUE(finished);
-        EXPECT_EQ(ranking, initialRanking());
+        EXPECT_EQ(ranking, fileDefaults());
         EXPECT_NE(message.find(c.path + ": " + c.reason), std::string::npos) << message;
         EXPECT_EQ(lineCount(message), 1u) << message;
     }

@@ -57,8 +57,9 @@ int dump(const char *path)
 {
     Chart chart;
     ChartReport report;
-    if (!parseChartFile(path, folderOf(path), 1, chart, &report)) {
-        std::fprintf(stderr, "lumatide-chart: cannot read %s\n", path);
+    std::string whyNot;
+    if (!parseChartFile(path, folderOf(path), 1, chart, &report, &whyNot)) {
+        std::fprintf(stderr, "lumatide-chart: cannot read %s (%s)\n", path, whyNot.c_str());
         return 1;
     }
     std::printf("bpm %s\n", exactNumber(chart.bpm).c_str());
@@ -83,8 +84,9 @@ bool check(const char *path)
 {
     Chart chart;
     ChartReport report;
-    if (!parseChartFile(path, folderOf(path), 1, chart, &report)) {
-        std::printf("%s:1: error: cannot read the file\n", path);
+    std::string whyNot;
+    if (!parseChartFile(path, folderOf(path), 1, chart, &report, &whyNot)) {
+        std::printf("%s:1: error: cannot read the file (%s)\n", path, whyNot.c_str());
         return true;
     }
     bool failed = false;
