@@ -6,18 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-packages=(clang-format clang-tidy)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    as_root=()
-    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
-    "${as_root[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source scripts/install_packages.sh
+install_packages clang-format clang-tidy
 
 folders=(app audio bench fuzz game gfx library platform rules tests tools)
 present=()

@@ -11,17 +11,8 @@ packages=(build-essential cmake pkg-config libsdl2-dev libgl1-mesa-dev libglu1-m
           xvfb xauth xdotool
           clang libclang-rt-dev llvm)
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    as_root=()
-    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
-    "${as_root[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source scripts/install_packages.sh
+install_packages "${packages[@]}"
 
 build_type=${BUILD_TYPE:-RelWithDebInfo}
 cmake -S . -B build -DCMAKE_BUILD_TYPE="$build_type" >/dev/null

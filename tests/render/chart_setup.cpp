@@ -1,6 +1,7 @@
 #include "chart_setup.h"
 
 #include "library/chart_notes.h"
+#include "rules/window_state.h"
 
 void setChartNotes(Chart &chart, const std::vector<ChartNote> &notes)
 {
@@ -27,4 +28,13 @@ void setCursor(Chart &chart, int index)
 {
     chart.noteIndex = index;
     chart.currentNote = &chart.notes[index];
+}
+
+void useClientSize(int width, int height)
+{
+    window.clientWidth = width;
+    window.clientHeight = height;
+    window.aspect = static_cast<double>(height) / width;
+    window.fieldMargin = 20;
+    resetControlLayout();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Charts for the render tests, linked as the parser links them.
+// Charts for the render tests, linked as the parser links them, and the window they are drawn in.
 #include <cstdint>
 #include <vector>
 
@@ -14,3 +14,6 @@ std::vector<ChartNote> notesAt(const std::vector<uint32_t> &times, const std::ve
 
 // Moves the judgement cursor to note index.
 void setCursor(Chart &chart, int index);
+
+// The window as a client of width x height with the play reset's margin, controls laid out anew.
+void useClientSize(int width, int height);

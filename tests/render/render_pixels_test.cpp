@@ -42,15 +42,6 @@ const Textures &textures()
 bool isWhite(const Rgb &p) { return p.r >= 250 && p.g >= 250 && p.b >= 250; }
 int grey(const Rgb &p) { return (p.r + p.g + p.b) / 3; }
 
-void useClientSize(int width, int height)
-{
-    window.clientWidth = width;
-    window.clientHeight = height;
-    window.aspect = static_cast<double>(height) / width;
-    window.fieldMargin = 20;
-    resetControlLayout();
-}
-
 class RenderPixels : public ::testing::Test {
 protected:
     void SetUp() override

@@ -30,15 +30,6 @@ uint64_t fnv1a(const std::vector<uint8_t> &bytes)
     return hash;
 }
 
-void useClientSize(int width, int height)
-{
-    window.clientWidth = width;
-    window.clientHeight = height;
-    window.aspect = static_cast<double>(height) / width;
-    window.fieldMargin = 20;
-    resetControlLayout();
-}
-
 // 160 notes 150 ms apart from 4 s: chords of two or three every fifth step, a slide every third
 // note, a ghost every eleventh, a half-semitone pitch every seventh, an octave shift every
 // thirteenth. Notes before the cursor are taken or cancelled, the last few graded a moment ago;
