@@ -15,33 +15,32 @@
 
 namespace {
 
-// When the swap does not wait for the display, frames start on a schedule of 60 a second: due
-// times 16 2/3 ms apart, kept as whole milliseconds and thirds. Waiting out only the rest of each
-// frame keeps the rate whatever the frame's own work costs; a frame that starts late never makes
-// the next ones come sooner, so rules counted in frames never run faster than 60 a second.
+// When the swap does not wait for the display, frames start on a schedule of 60 a second, counted
+// from the frame that started it. Waiting out only the rest of each frame keeps the rate whatever
+// the frame's own work costs; a frame that starts late restarts the schedule instead of making the
+// next ones come sooner, so rules counted in frames never run faster than 60 a second.
 struct FrameSchedule {
-    uint32_t dueMs = 0; // the last frame's due time...
-    int dueThirds = 0;  // ...plus this many thirds of a millisecond
+    uint32_t originMs = 0;
+    uint64_t frames = 0; // frames started on schedule since originMs
 };
 
 FrameSchedule schedule;
 
 constexpr uint32_t LateToleranceMs = 1; // the timer's own granularity
 
-// Milliseconds to wait before this frame starts, and its due time noted for the next one.
+// Milliseconds to wait before this frame starts; the frame is counted on the schedule.
 uint32_t waitForNextFrame(uint32_t nowMs)
 {
-    const int thirds = schedule.dueThirds + 2;
-    uint32_t dueMs = schedule.dueMs + 16 + uint32_t(thirds / 3);
-    const int dueThirds = thirds % 3;
-    const uint32_t startMs = dueMs + (dueThirds != 0 ? 1 : 0);
+    // The due time in microseconds, rounded up to the timer's milliseconds.
+    const uint64_t dueUs = (schedule.frames + 1) * 1000000 / 60;
+    const uint32_t startMs = schedule.originMs + uint32_t((dueUs + 999) / 1000);
     const int32_t ahead = int32_t(startMs - nowMs);
     if (ahead < -int32_t(LateToleranceMs) || ahead > 17) {
         // Late (the work overran, the game stalled) or a clock that went back: start now.
         schedule = FrameSchedule{nowMs, 0};
         return 0;
     }
-    schedule = FrameSchedule{dueMs, dueThirds};
+    schedule.frames++;
     return ahead > 0 ? uint32_t(ahead) : 0;
 }
 

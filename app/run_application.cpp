@@ -32,10 +32,8 @@ PlatformThread *startUp()
     loadSongList();
     // The first titles are made now, so that the select screen opens with the fonts ready; every
     // other title is made when a screen first draws it.
-    for (uint16_t i = 0; i < catalogue.titleTextures.size() && i < MadeTitleLimit; i++) {
-        createTitleTexture(catalogue.titleTextures[i]);
-        catalogue.madeTitles.push_back(i);
-    }
+    for (uint16_t i = 0; i < catalogue.titleTextures.size() && i < MadeTitleLimit; i++)
+        titleToDraw(catalogue, i);
     menu.autoplay = 0;
     menu.state.store(Title, std::memory_order_relaxed);
     play.phaseStartTime = timerNowMs();

@@ -5,7 +5,6 @@
 
 namespace {
 ThreadWake voiceWake;
-bool heldLastFrame = false; // main thread only
 } // namespace
 
 void wakeVoiceThread() { threadWakeGive(voiceWake); }
@@ -14,8 +13,7 @@ void waitForVoiceWork() { threadWakeTake(voiceWake); }
 
 void wakeVoicesOnPress()
 {
-    const bool held = play.keyHeldFrames.load(std::memory_order_relaxed) >= 1;
-    if (held && !heldLastFrame)
+    // Every press counts its first held frame as 1.
+    if (play.keyHeldFrames.load(std::memory_order_relaxed) == 1)
         wakeVoiceThread();
-    heldLastFrame = held;
 }

@@ -5,10 +5,11 @@
 #include "library/catalogue.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
+#include "library/header_values.h"
 #include "platform/trace.h"
 #include "rules/menu_state.h"
 
-bool parseChart()
+bool parseChart(std::string *chartPath)
 {
     std::string fileName;
     bool read = false;
@@ -21,6 +22,10 @@ bool parseChart()
         read = parseChartFile(path, dataDir, entry.level, chart, nullptr, &whyNot);
         if (!read)
             std::fprintf(stderr, "lumatide: %s: %s; the song has no notes\n", path.c_str(), whyNot.c_str());
+        else if (!isPlayableBpm(chart.bpm)) // the parser left the chart empty; the author hears why
+            std::fprintf(stderr, "lumatide: %s: no usable BPM (%g); the song has no notes\n", path.c_str(), chart.bpm);
+        if (chartPath)
+            *chartPath = path;
     } else {
         // No song is selected (an empty catalogue): the song plays as a chart that cannot be read.
         makeEmptyChart(chart, 1);

@@ -11,7 +11,6 @@
 #include "game/song_chart.h"
 #include "library/catalogue.h"
 #include "library/chart.h"
-#include "library/file_lookup.h"
 #include "library/header_values.h"
 #include "platform/timer.h"
 #include "platform/trace.h"
@@ -49,14 +48,6 @@ void openMusic(const std::string &chartPath, bool chartRead)
     music.openSilent(silentSongLengthMs(chart));
 }
 
-// The parser leaves a chart without a usable tempo empty; the author hears why.
-void reportUnusableTempo(const std::string &chartPath)
-{
-    const double bpm = chart.bpm;
-    if (!isPlayableBpm(bpm))
-        std::fprintf(stderr, "lumatide: %s: no usable BPM (%g); the song has no notes\n", chartPath.c_str(), bpm);
-}
-
 } // namespace
 
 uint32_t silentSongLengthMs(const Chart &chart)
@@ -75,10 +66,8 @@ void startSong(bool autoplay)
 {
     SongEntry &entry = catalogue.songs[menu.selectedSong];
     menu.autoplay = autoplay ? 1 : 0;
-    const bool chartRead = parseChart();
-    const std::string chartPath = findDataFile(dataDirectory(), entry.fileName);
-    if (chartRead)
-        reportUnusableTempo(chartPath);
+    std::string chartPath;
+    const bool chartRead = parseChart(&chartPath);
     openMusic(chartPath, chartRead);
     storeRelaxed(menu.state, Play);
     storeRelaxed(play.keyHeldFrames, -1);

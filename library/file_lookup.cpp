@@ -9,14 +9,14 @@
 
 #include "platform/paths.h"
 
-namespace {
-
 std::string joinPath(const std::string &folder, const std::string &name)
 {
     if (folder.empty() || folder.back() == '/')
         return folder + name;
     return folder + "/" + name;
 }
+
+namespace {
 
 bool isCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 

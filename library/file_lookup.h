@@ -7,6 +7,9 @@
 // written when nothing matches.
 std::string findDataFile(const std::string &folder, const std::string &name);
 
+// folder and name with one slash between them; name alone when folder is empty.
+std::string joinPath(const std::string &folder, const std::string &name);
+
 // The game's data folder, beside the executable: the song list, charts, music and scores.
 std::string dataDirectory();
 

@@ -118,7 +118,7 @@ std::string saveTarget(const std::string &path)
         if (next[0] == '/')
             target = next;
         else
-            target = folderOf(target).append(next);
+            target = joinPath(folderOf(target), next);
     }
     if (lstat(target.c_str(), &info) != 0)
         return errno == ENOENT ? target : path; // a link to a file not written yet

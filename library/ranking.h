@@ -15,9 +15,9 @@ void saveRanking();
 int enterRanking(int creditScore);
 
 // The same on any file and any ranking of ten scores.
-// A missing file gives the file defaults; a file with no readable line keeps the values given,
-// and so does one that is there but cannot be read (a pipe, a folder, over 64 KB), which says so
-// on stderr.
+// A missing file gives the file defaults, and so does one that is there but cannot be read (a
+// pipe, a folder, over 64 KB), which says so on stderr; a file with no readable line keeps the
+// values given.
 void readRankingFile(const std::string &path, int ranking[10]);
 // Writes beside the old file and renames over it, so a failed write leaves the old file whole
 // and says why on stderr. A link is followed and stays a link. An old file whose lines were not

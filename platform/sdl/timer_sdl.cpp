@@ -2,13 +2,10 @@
 
 #include <SDL.h>
 
+#include "platform/core/pcm_mixer.h"
+
 uint32_t timerNowMs() { return SDL_GetTicks(); }
 
 void timerSleepMs(uint32_t ms) { SDL_Delay(ms); }
 
-uint64_t timerNowUs()
-{
-    static const uint64_t frequency = SDL_GetPerformanceFrequency();
-    const uint64_t counter = SDL_GetPerformanceCounter();
-    return counter / frequency * 1000000 + counter % frequency * 1000000 / frequency;
-}
+uint64_t timerNowUs() { return pcmSteadyClockUs(); }

@@ -1,6 +1,9 @@
 #include "chart_setup.h"
 
+#include "audio/music_stream.h"
 #include "library/chart_notes.h"
+#include "rules/menu_state.h"
+#include "rules/play_state.h"
 #include "rules/window_state.h"
 
 void setChartNotes(Chart &chart, const std::vector<ChartNote> &notes)
@@ -37,4 +40,15 @@ void useClientSize(int width, int height)
     window.aspect = static_cast<double>(height) / width;
     window.fieldMargin = 20;
     resetControlLayout();
+}
+
+void showPlayScreen(uint32_t nowMs)
+{
+    menu.state = Play;
+    music.streamState = Streaming;
+    play.playStartTime = nowMs - 20000;
+    play.phaseStartTime = nowMs - 18500;
+    chart.msPerBeat = 500;
+    chart.bpm = 120.0;
+    menu.scrollSpeed = 1.0;
 }

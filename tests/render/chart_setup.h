@@ -15,5 +15,8 @@ std::vector<ChartNote> notesAt(const std::vector<uint32_t> &times, const std::ve
 // Moves the judgement cursor to note index.
 void setCursor(Chart &chart, int index);
 
+// The play screen of a song at 120 BPM, 20 s in at nowMs, the music streaming, scroll speed 1.
+void showPlayScreen(uint32_t nowMs);
+
 // The window as a client of width x height with the play reset's margin, controls laid out anew.
 void useClientSize(int width, int height);

@@ -170,16 +170,7 @@ protected:
         catalogue.titleTextures.push_back(title);
     }
 
-    void setUpPlay()
-    {
-        menu.state = Play;
-        music.streamState = Streaming;
-        play.playStartTime = Now - 20000;
-        play.phaseStartTime = Now - 18500;
-        chart.msPerBeat = 500;
-        chart.bpm = 120.0;
-        menu.scrollSpeed = 1.0;
-    }
+    void setUpPlay() { showPlayScreen(Now); }
 };
 
 ChartNote note(uint32_t timeMs, double pitch, int linked = 0, uint16_t state = 1)

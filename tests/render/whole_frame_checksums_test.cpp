@@ -36,13 +36,7 @@ uint64_t fnv1a(const std::vector<uint8_t> &bytes)
 // the clock stands msBeforeCursor before the cursor's note (after the last note for the spare).
 void playChart(int cursor, int msBeforeCursor)
 {
-    menu.state = Play;
-    music.streamState = Streaming;
-    play.playStartTime = Now - 20000;
-    play.phaseStartTime = Now - 18500;
-    chart.msPerBeat = 500;
-    chart.bpm = 120.0;
-    menu.scrollSpeed = 1.0;
+    showPlayScreen(Now);
     std::vector<ChartNote> notes(160);
     uint32_t t = 4000;
     for (int i = 0; i < 160; i++) {
