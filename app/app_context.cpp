@@ -30,6 +30,7 @@ void resetAppContext()
     renew(menu);
     renew(play);
     renew(credit);
+    renew(settings);
     renew(catalogue);
     renew(chart);
     renew(music);

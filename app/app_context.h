@@ -11,6 +11,7 @@
 #include "rules/credit_state.h"
 #include "rules/menu_state.h"
 #include "rules/play_state.h"
+#include "rules/settings_state.h"
 #include "rules/shell_state.h"
 #include "rules/window_state.h"
 

@@ -1,0 +1,3 @@
+#include "rules/settings_state.h"
+
+SettingsState settings;
