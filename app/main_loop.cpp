@@ -71,6 +71,8 @@ const char *stateName(int state)
         return "Title";
     case Result:
         return "Result";
+    case Calibrate:
+        return "Calibrate";
     default:
         return "?";
     }
@@ -85,6 +87,9 @@ void runFrame()
     switch (menu.state.load(std::memory_order_relaxed)) {
     case Select:
         menu.autoplay = 0;
+        updateMenus();
+        break;
+    case Calibrate:
         updateMenus();
         break;
     case Play:

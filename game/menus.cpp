@@ -1,5 +1,6 @@
 #include "game/menus.h"
 
+#include "game/calibration_screen.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
@@ -61,6 +62,10 @@ void updateTitleScreen()
         waitForKeyRelease(KeySpace, 1);
         startCredit();
     }
+    if (keyIsDown(KeyC)) {
+        waitForKeyRelease(KeyC, 1);
+        startCalibration();
+    }
 }
 
 void updateResultScreen(uint32_t now)
@@ -88,6 +93,9 @@ void updateMenus()
         break;
     case Result:
         updateResultScreen(now);
+        break;
+    case Calibrate:
+        updateCalibrationScreen();
         break;
     default:
         break; // the play update follows in the same frame

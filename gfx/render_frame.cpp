@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "gfx/calibration_screen.h"
 #include "gfx/draw_calls.h"
 #include "gfx/field_renderer.h"
 #include "gfx/gfx_state.h"
@@ -109,6 +110,10 @@ void drawFrame(const FrameInput &input)
     layerDrawn("hud");
     drawScreenTexts(frame);
     layerDrawn("texts");
+    if (frame.state == Calibrate) {
+        drawCalibrationScreen(frame);
+        layerDrawn("calibration");
+    }
 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);

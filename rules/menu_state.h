@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-enum GameState { Select = 0, Play = 1, Title = 2, Result = 3 };
+enum GameState { Select = 0, Play = 1, Title = 2, Result = 3, Calibrate = 4 };
 
 struct MenuState {
     std::atomic<int> state{Title};

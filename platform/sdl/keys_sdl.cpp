@@ -19,6 +19,10 @@ static int virtualKeyFromSdl(SDL_Keycode key)
         return KeySpace;
     case SDLK_ESCAPE:
         return KeyEscape;
+    case SDLK_RETURN:
+        return KeyEnter;
+    case SDLK_c:
+        return KeyC;
     case SDLK_e:
         return KeyE;
     case SDLK_w:

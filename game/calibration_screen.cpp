@@ -1,0 +1,89 @@
+#include "game/calibration_screen.h"
+
+#include <algorithm>
+
+#include "audio/calibration_clicks.h"
+#include "game/calibration_tap.h"
+#include "game/key_wait.h"
+#include "game/setting_save.h"
+#include "platform/keys.h"
+#include "platform/timer.h"
+#include "platform/trace.h"
+#include "rules/atomic_access.h"
+#include "rules/calibration_state.h"
+#include "rules/calibration_stats.h"
+#include "rules/menu_state.h"
+#include "rules/settings_state.h"
+
+namespace {
+
+// Without a device the timer stands in for the heard position, as the song clock does.
+uint32_t timerStartMs = 0;
+
+uint32_t calibrationClockMs()
+{
+    uint32_t heardMs = 0;
+    if (calibrationClicksHeardMs(heardMs))
+        return heardMs;
+    return timerNowMs() - timerStartMs;
+}
+
+void traceClicksHeard(uint32_t clockMs)
+{
+    while (calibration.clicksHeard < AllClicks &&
+           clockMs >= static_cast<uint32_t>(calibrationClickMs(calibration.clicksHeard))) {
+        if (calibration.clicksHeard >= CountInClicks)
+            trace("calibrate click %d", calibrationClickMs(calibration.clicksHeard));
+        calibration.clicksHeard++;
+    }
+}
+
+void saveMedianOffset()
+{
+    const int offset = std::clamp(roundedMs(calibration.medianMs), -AudioOffsetLimitMs, AudioOffsetLimitMs);
+    trace("calibrate result offset=%d spread=%d taps=%d", offset, roundedMs(calibration.spreadMs),
+          calibration.tapCount);
+    storeRelaxed(settings.audioOffsetMs, offset);
+    saveSetting("AudioOffset", offset);
+}
+
+// The key is let go first: Escape still down on the title would quit the game.
+void leaveToTitle(int key)
+{
+    waitForKeyRelease(key, 1);
+    stopCalibrationClicks();
+    storeRelaxed(menu.state, Title);
+}
+
+} // namespace
+
+void startCalibration()
+{
+    calibration = CalibrationState{};
+    // A space held from the title is not a tap.
+    calibration.tapKeyDown = keyIsDown(KeySpace);
+    timerStartMs = timerNowMs();
+    startCalibrationClicks();
+    storeRelaxed(menu.state, Calibrate);
+}
+
+void updateCalibrationScreen()
+{
+    const uint32_t clockMs = calibrationClockMs();
+    traceClicksHeard(clockMs);
+
+    // One poll: a tap shorter than a frame reads as down for this poll only.
+    const bool tapKeyDown = keyIsDown(KeySpace);
+    if (tapKeyDown && !calibration.tapKeyDown)
+        calibrationTap(clockMs);
+    calibration.tapKeyDown = tapKeyDown;
+
+    if (keyIsDown(KeyEscape)) {
+        leaveToTitle(KeyEscape);
+        return;
+    }
+    if (keyIsDown(KeyEnter) && calibration.tapCount >= MinimumCalibrationTaps) {
+        saveMedianOffset();
+        leaveToTitle(KeyEnter);
+    }
+}

@@ -1,0 +1,151 @@
+#include "gfx/calibration_screen.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "gfx/draw_calls.h"
+#include "gfx/frame_context.h"
+#include "gfx/text.h"
+#include "rules/calibration_state.h"
+#include "rules/calibration_stats.h"
+
+namespace {
+
+constexpr double ScaleHalfWidth = 0.75;
+constexpr double DotHalfSize = 0.012;
+constexpr double LightHalfSize = 0.03;
+constexpr double LightSpan = 0.85; // the row of click lights reaches from -0.85 to +0.85
+
+void fillRectangle(double x, double y, double halfWidth, double halfHeight)
+{
+    float quad[8];
+    centredQuad(halfWidth, halfHeight, quad);
+    for (int i = 0; i < 8; i += 2) {
+        quad[i] += static_cast<float>(x);
+        quad[i + 1] += static_cast<float>(y);
+    }
+    drawShape(GL_TRIANGLE_FAN, quad, 4);
+}
+
+void drawVerticalLine(double x, double y0, double y1, float width)
+{
+    const float line[4] = {static_cast<float>(x), static_cast<float>(y0), static_cast<float>(x),
+                           static_cast<float>(y1)};
+    glLineWidth(width);
+    drawShape(GL_LINES, line, 2);
+    glLineWidth(1.0f);
+}
+
+// Client pixel row of a view y.
+int pixelRow(const FieldMetrics &m, double viewY) { return static_cast<int>(viewY * m.width * -0.5 + m.height / 2); }
+int pixelColumn(const FieldMetrics &m, double viewX) { return static_cast<int>(viewX * m.width * 0.5 + m.width / 2); }
+
+void drawCentredText(int glyphHeight, int x, int y, const char *text)
+{
+    const int length = static_cast<int>(std::strlen(text));
+    drawText(glyphHeight, text, length, x - length * glyphHeight / 2, y, glyphHeight);
+}
+
+void drawHeader(const FieldMetrics &m)
+{
+    const double bandY = 0.5 * m.aspect;
+    glColor4d(0.8, 0.8, 0.8, 0.8);
+    fillRectangle(0.0, bandY, 1.0, 0.1);
+}
+
+// Count-in lights in grey, then one per measured click; a light fills when its click is heard.
+void drawClickLights(const FieldMetrics &m)
+{
+    const double y = 0.1 * m.aspect;
+    const double step = 2.0 * LightSpan / (AllClicks - 1);
+    for (int i = 0; i < AllClicks; i++) {
+        const double x = -LightSpan + i * step;
+        const bool heard = i < calibration.clicksHeard;
+        if (i < CountInClicks)
+            glColor4d(0.7, 0.7, 0.7, heard ? 0.9 : 0.25);
+        else
+            glColor4d(0.95, 0.55, 0.2, heard ? 0.95 : 0.25);
+        fillRectangle(x, y, LightHalfSize, LightHalfSize);
+    }
+}
+
+void drawScale(const FieldMetrics &m)
+{
+    const double y = calibrationScaleY(m.aspect);
+    glColor4d(0.9, 0.9, 0.9, 0.9);
+    drawHorizontalLine(-ScaleHalfWidth, ScaleHalfWidth, y, 2.0f);
+    for (int ms = -OffsetScaleMs; ms <= OffsetScaleMs; ms += 50) {
+        const double reach = ms == 0 ? 0.06 : 0.03;
+        drawVerticalLine(calibrationScaleX(ms), y - reach, y + reach, ms == 0 ? 3.0f : 1.0f);
+    }
+    glColor4d(0.95, 0.55, 0.2, 0.8);
+    for (int i = 0; i < calibration.tapCount; i++) {
+        const bool latest = i == calibration.tapCount - 1;
+        const double size = latest ? 2.0 * DotHalfSize : DotHalfSize;
+        fillRectangle(calibrationScaleX(calibration.offsets[i]), y, size, size);
+    }
+    if (calibration.tapCount > 0) {
+        glColor4d(0.3, 0.7, 1.0, 1.0);
+        drawVerticalLine(calibrationScaleX(calibration.medianMs), y - 0.09, y + 0.09, 3.0f);
+    }
+}
+
+void drawTexts(const FieldMetrics &m)
+{
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glColor4d(1.0, 1.0, 1.0, 1.0);
+    const int centre = m.width / 2;
+    drawCentredText(30, centre, pixelRow(m, 0.5 * m.aspect) - 15, "CALIBRATION");
+    drawCentredText(15, centre, pixelRow(m, 0.5 * m.aspect) + 45, "TAP SPACE ON EVERY CLICK");
+
+    const double scaleY = calibrationScaleY(m.aspect);
+    const int labelRow = pixelRow(m, scaleY) + 25;
+    static const int labelled[3] = {-OffsetScaleMs, 0, OffsetScaleMs};
+    for (int ms : labelled) {
+        char label[16];
+        std::snprintf(label, sizeof label, ms > 0 ? "+%d" : "%d", ms);
+        drawCentredText(15, pixelColumn(m, calibrationScaleX(ms)), labelRow, label);
+    }
+    drawCentredText(15, pixelColumn(m, -ScaleHalfWidth) - 40, pixelRow(m, scaleY) - 8, "EARLY");
+    drawCentredText(15, pixelColumn(m, ScaleHalfWidth) + 40, pixelRow(m, scaleY) - 8, "LATE");
+
+    char figures[64];
+    if (calibration.tapCount > 0)
+        std::snprintf(figures, sizeof figures, "MEDIAN %+d MS  SPREAD %d MS  TAPS %d", roundedMs(calibration.medianMs),
+                      roundedMs(calibration.spreadMs), calibration.tapCount);
+    else
+        std::snprintf(figures, sizeof figures, "TAPS 0");
+    drawCentredText(15, centre, labelRow + 35, figures);
+
+    const bool enough = calibration.tapCount >= MinimumCalibrationTaps;
+    char keys[64];
+    if (enough)
+        std::snprintf(keys, sizeof keys, "ENTER:SAVE  ESC:BACK");
+    else
+        std::snprintf(keys, sizeof keys, "%d MORE TAPS TO SAVE  ESC:BACK", MinimumCalibrationTaps - calibration.tapCount);
+    drawCentredText(20, centre, pixelRow(m, -0.7 * m.aspect), keys);
+}
+
+} // namespace
+
+double calibrationScaleX(double offsetMs)
+{
+    const double clamped = std::clamp(offsetMs, double(-OffsetScaleMs), double(OffsetScaleMs));
+    return clamped / OffsetScaleMs * ScaleHalfWidth;
+}
+
+double calibrationScaleY(double aspect) { return -0.15 * aspect; }
+
+void drawCalibrationScreen(const FrameContext &frame)
+{
+    const FieldMetrics &m = frame.metrics;
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    drawHeader(m);
+    drawClickLights(m);
+    drawScale(m);
+    drawTexts(m);
+}

@@ -1,0 +1,3 @@
+#include "rules/calibration_state.h"
+
+CalibrationState calibration;
