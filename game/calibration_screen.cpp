@@ -1,7 +1,5 @@
 #include "game/calibration_screen.h"
 
-#include <algorithm>
-
 #include "audio/calibration_clicks.h"
 #include "game/calibration_tap.h"
 #include "game/key_wait.h"
@@ -40,7 +38,9 @@ void traceClicksHeard(uint32_t clockMs)
 
 void saveMedianOffset()
 {
-    const int offset = std::clamp(roundedMs(calibration.medianMs), -AudioOffsetLimitMs, AudioOffsetLimitMs);
+    // Every offset lies within half an interval of its click, so the median stays inside the
+    // setting's -300..300 range.
+    const int offset = roundedMs(calibration.medianMs);
     trace("calibrate result offset=%d spread=%d taps=%d", offset, roundedMs(calibration.spreadMs),
           calibration.tapCount);
     storeRelaxed(settings.audioOffsetMs, offset);

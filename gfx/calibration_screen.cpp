@@ -58,7 +58,7 @@ void drawHeader(const FieldMetrics &m)
 // Count-in lights in grey, then one per measured click; a light fills when its click is heard.
 void drawClickLights(const FieldMetrics &m)
 {
-    const double y = 0.1 * m.aspect;
+    const double y = calibrationLightsY(m.aspect);
     const double step = 2.0 * LightSpan / (AllClicks - 1);
     for (int i = 0; i < AllClicks; i++) {
         const double x = -LightSpan + i * step;
@@ -102,15 +102,15 @@ void drawTexts(const FieldMetrics &m)
     drawCentredText(15, centre, pixelRow(m, 0.5 * m.aspect) + 45, "TAP SPACE ON EVERY CLICK");
 
     const double scaleY = calibrationScaleY(m.aspect);
-    const int labelRow = pixelRow(m, scaleY) + 25;
+    const int labelRow = pixelRow(m, scaleY) + 20;
     static const int labelled[3] = {-OffsetScaleMs, 0, OffsetScaleMs};
     for (int ms : labelled) {
         char label[16];
         std::snprintf(label, sizeof label, ms > 0 ? "+%d" : "%d", ms);
         drawCentredText(15, pixelColumn(m, calibrationScaleX(ms)), labelRow, label);
     }
-    drawCentredText(15, pixelColumn(m, -ScaleHalfWidth) - 40, pixelRow(m, scaleY) - 8, "EARLY");
-    drawCentredText(15, pixelColumn(m, ScaleHalfWidth) + 40, pixelRow(m, scaleY) - 8, "LATE");
+    drawCentredText(15, pixelColumn(m, -ScaleHalfWidth / 2), pixelRow(m, scaleY) - 30, "EARLY");
+    drawCentredText(15, pixelColumn(m, ScaleHalfWidth / 2), pixelRow(m, scaleY) - 30, "LATE");
 
     char figures[64];
     if (calibration.tapCount > 0)
@@ -118,7 +118,7 @@ void drawTexts(const FieldMetrics &m)
                       roundedMs(calibration.spreadMs), calibration.tapCount);
     else
         std::snprintf(figures, sizeof figures, "TAPS 0");
-    drawCentredText(15, centre, labelRow + 35, figures);
+    drawCentredText(15, centre, labelRow + 25, figures);
 
     const bool enough = calibration.tapCount >= MinimumCalibrationTaps;
     char keys[64];
@@ -137,7 +137,9 @@ double calibrationScaleX(double offsetMs)
     return clamped / OffsetScaleMs * ScaleHalfWidth;
 }
 
-double calibrationScaleY(double aspect) { return -0.15 * aspect; }
+double calibrationLightsY(double aspect) { return 0.12 * aspect; }
+
+double calibrationScaleY(double aspect) { return -0.09 * aspect; }
 
 void drawCalibrationScreen(const FrameContext &frame)
 {

@@ -6,7 +6,8 @@ struct FrameContext;
 
 // View x of an offset on the scale; offsets past either end sit on that end.
 double calibrationScaleX(double offsetMs);
-// View y of the scale line.
+// View y of the scale line and of the row of click lights.
 double calibrationScaleY(double aspect);
+double calibrationLightsY(double aspect);
 
 void drawCalibrationScreen(const FrameContext &frame);

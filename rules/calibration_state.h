@@ -11,8 +11,7 @@ constexpr int CountInClicks = 2;
 constexpr int MeasuredClicks = 16;
 constexpr int AllClicks = CountInClicks + MeasuredClicks;
 constexpr int MinimumCalibrationTaps = 8;
-constexpr int OffsetScaleMs = 150;     // the scale of the dots runs from -150 to +150 ms
-constexpr int AudioOffsetLimitMs = 300; // the largest offset the setting takes
+constexpr int OffsetScaleMs = 150; // the scale of the dots runs from -150 to +150 ms
 
 // Heard time of click i, the count-in clicks first.
 constexpr int calibrationClickMs(int i) { return CalibrationLeadMs + i * ClickIntervalMs; }
