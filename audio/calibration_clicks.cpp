@@ -42,8 +42,8 @@ std::vector<int16_t> calibrationClickSamples()
 {
     std::vector<int16_t> samples(size_t(ClickTrackMs) * ClickRate / 1000, 0);
     for (int i = 0; i < AllClicks; i++)
-        addClick(samples, size_t(calibrationClickMs(i)) * ClickRate / 1000, i < CountInClicks ? CountInPitch
-                                                                                               : MeasuredPitch);
+        addClick(samples, size_t(calibrationClickMs(i)) * ClickRate / 1000,
+                 i < CountInClicks ? CountInPitch : MeasuredPitch);
     return samples;
 }
 

@@ -125,7 +125,8 @@ void drawTexts(const FieldMetrics &m)
     if (enough)
         std::snprintf(keys, sizeof keys, "ENTER:SAVE  ESC:BACK");
     else
-        std::snprintf(keys, sizeof keys, "%d MORE TAPS TO SAVE  ESC:BACK", MinimumCalibrationTaps - calibration.tapCount);
+        std::snprintf(keys, sizeof keys, "%d MORE TAPS TO SAVE  ESC:BACK",
+                      MinimumCalibrationTaps - calibration.tapCount);
     drawCentredText(20, centre, pixelRow(m, -0.7 * m.aspect), keys);
 }
 

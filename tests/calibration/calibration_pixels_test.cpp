@@ -86,7 +86,8 @@ TEST_F(CalibrationPixels, DotsOnTheScaleAndTheMedianMarked)
     EXPECT_GT(early, pixelX(-0.75)) << "early taps lie left of centre";
     EXPECT_LT(early, pixelX(0.0));
     EXPECT_TRUE(isOrange(capture.at(early, scaleRow))) << "the dot of -90 ms";
-    EXPECT_TRUE(isOrange(capture.at(pixelX(0.75) + 2, scaleRow))) << "200 ms sits on the late end, drawn larger as the latest";
+    EXPECT_TRUE(isOrange(capture.at(pixelX(0.75) + 2, scaleRow)))
+        << "200 ms sits on the late end, drawn larger as the latest";
     EXPECT_FALSE(isOrange(capture.at(pixelX(calibrationScaleX(-40)), scaleRow))) << "no tap there";
 
     const int median = pixelX(calibrationScaleX(calibration.medianMs));

@@ -97,7 +97,8 @@ TEST_F(CalibrationScreen, TapsAreMeasuredAgainstTheHeardClicks)
     EXPECT_NE(trace.find(" calibrate tap 1540 offset=40\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find(" calibrate tap 4490 offset=-10\n"), std::string::npos) << trace;
     for (int i = 0; i < MeasuredClicks; i++) {
-        const std::string line = " calibrate click " + std::to_string(FirstMeasuredClickMs + i * ClickIntervalMs) + "\n";
+        const std::string line = " calibrate click " + std::to_string(FirstMeasuredClickMs + i * ClickIntervalMs) +
+                                 "\n";
         EXPECT_NE(trace.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(trace.find(" calibrate click 1000\n"), std::string::npos) << "the count-in is not traced";
@@ -149,7 +150,8 @@ TEST_F(CalibrationScreen, HeldSpaceIsOneTapAndOffsetsPastTheScaleStillCount)
     runUntil(FirstMeasuredClickMs + 400);
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(calibration.tapCount, 1);
-    EXPECT_EQ(calibration.offsets[0], -190) << "taken in the first frame that sees the key; beyond the drawn scale, still measured";
+    EXPECT_EQ(calibration.offsets[0], -190)
+        << "taken in the first frame that sees the key; beyond the drawn scale, still measured";
 }
 
 TEST_F(CalibrationScreen, MedianIsRoundedToWholeMilliseconds)

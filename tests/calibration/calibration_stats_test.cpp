@@ -15,9 +15,9 @@ TEST(CalibrationStats, NearestClickAndOffset)
         int offset;
     };
     const Case cases[] = {
-        {1500, 0, 0},     {1540, 0, 40},    {1460, 0, -40},  {0, 0, -1500},    // before the first click
-        {1749, 0, 249},   {1750, 0, 250},   {1751, 1, -249},                   // halfway stays with the earlier
-        {2000, 1, 0},     {8990, 15, -10},  {9000, 15, 0},   {9400, 15, 400}, // past the last click
+        {1500, 0, 0},     {1540, 0, 40},   {1460, 0, -40},  {0, 0, -1500},   // before the first click
+        {1749, 0, 249},   {1750, 0, 250},  {1751, 1, -249},                  // halfway stays with the earlier
+        {2000, 1, 0},     {8990, 15, -10}, {9000, 15, 0},   {9400, 15, 400}, // past the last click
         {-200, 0, -1700},
     };
     for (const Case &c : cases) {
@@ -55,7 +55,7 @@ TEST(CalibrationStats, MedianAndSpread)
 
 TEST(CalibrationStats, RoundedToWholeMilliseconds)
 {
-    const std::pair<double, int> cases[] = {{0.0, 0},  {2.4, 2},   {2.5, 3},   {-2.5, -3},
+    const std::pair<double, int> cases[] = {{0.0, 0},   {2.4, 2},   {2.5, 3},   {-2.5, -3},
                                             {-2.4, -2}, {40.5, 41}, {-0.5, -1}, {299.6, 300}};
     for (const auto &[ms, rounded] : cases)
         EXPECT_EQ(roundedMs(ms), rounded) << ms;
