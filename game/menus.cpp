@@ -61,8 +61,7 @@ void updateTitleScreen()
     if (keyIsDown(KeySpace)) {
         waitForKeyRelease(KeySpace, 1);
         startCredit();
-    }
-    if (keyIsDown(KeyC)) {
+    } else if (keyIsDown(KeyC)) {
         waitForKeyRelease(KeyC, 1);
         startCalibration();
     }
