@@ -1,7 +1,9 @@
 #include "app/window_procedure.h"
 
 #include "audio/voice_thread.h"
+#include "game/pause.h"
 #include "gfx/render_frame.h"
+#include "platform/timer.h"
 #include "rules/control_layout.h"
 #include "rules/menu_state.h"
 #include "rules/shell_state.h"
@@ -67,6 +69,10 @@ void windowProcedure(const WindowMessage &message)
         break;
     case MessageKind::LeftButtonUp:
         window.controlCode = 0;
+        break;
+    case MessageKind::FocusLost:
+        // A player who switches away cannot play on: the song waits for them.
+        pauseSong(timerNowMs());
         break;
     case MessageKind::VoiceBufferDone:
         onVoiceBufferDone(message.device, message.bufferUser);

@@ -95,6 +95,12 @@ void windowSetMinimumSize(int width, int height)
         SDL_SetWindowMinimumSize(window, width, height);
 }
 
+void windowSetFullScreen(bool fullScreen)
+{
+    if (window != nullptr && SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        std::fprintf(stderr, "lumatide: cannot switch full screen: %s\n", SDL_GetError());
+}
+
 void windowSetIcon(const uint8_t *bgraPixels, int width, int height)
 {
     if (window == nullptr || bgraPixels == nullptr || width <= 0 || height <= 0)
