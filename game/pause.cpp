@@ -7,7 +7,6 @@
 #include "platform/pcm.h"
 #include "platform/trace.h"
 #include "rules/atomic_access.h"
-#include "rules/menu_state.h"
 #include "rules/pause_state.h"
 #include "rules/play_state.h"
 
@@ -26,11 +25,9 @@ void resumeSong(uint32_t now)
     trace("resume %d", play.songTimeMs);
 }
 
-} // namespace
-
 void pauseSong(uint32_t now)
 {
-    if (songPause.paused || loadRelaxed(menu.state) != Play || loadRelaxed(music.streamState) == Finished)
+    if (loadRelaxed(music.streamState) == Finished)
         return;
     songPause.paused = 1;
     songPause.pausedAtMs = now;
@@ -42,6 +39,8 @@ void pauseSong(uint32_t now)
     trace("pause %d", play.songTimeMs);
 }
 
+} // namespace
+
 bool updatePauseKey(uint32_t now)
 {
     songPause.keyHeldFrames = countHeldFrames(songPause.keyHeldFrames, keyIsDown(KeyP));
@@ -50,6 +49,9 @@ bool updatePauseKey(uint32_t now)
             resumeSong(now);
         else
             pauseSong(now);
+    } else if (songPause.focusLost && !songPause.paused) {
+        pauseSong(now);
     }
+    songPause.focusLost = 0;
     return songPause.paused != 0;
 }
