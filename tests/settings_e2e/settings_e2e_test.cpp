@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <regex>
 #include <string>
 #include <thread>
 
 #include "audio/ogg_encode.h"
+#include "platform/window.h"
 #include "support/game_process.h"
 
 using namespace std::chrono_literals;
@@ -153,6 +155,44 @@ TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
     ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
     std::this_thread::sleep_for(500ms);
     ASSERT_NO_FATAL_FAILURE(pressFor("p", " pause -?[0-9]+\n"));
+    ASSERT_NO_FATAL_FAILURE(pressFor("Escape", " state Title\n"));
+    ASSERT_NO_FATAL_FAILURE(quitFromTitle());
+}
+
+// Another window taking the keyboard during play pauses the song; back in the game, P resumes.
+TEST_F(SettingsEndToEnd, LosingTheKeyboardPausesPlay)
+{
+    ASSERT_NO_FATAL_FAILURE(installSong(game));
+    ASSERT_NO_FATAL_FAILURE(startToTitle());
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+    ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
+    at = game.waitForTrace(" music Streaming\n", at, 5s);
+    ASSERT_NE(at, std::string::npos) << game.trace();
+
+    ASSERT_TRUE(windowCreate("focus-taker", 200, 100));
+    windowShow();
+    const std::string search = "xdotool search --onlyvisible --name '^focus-taker$' 2>/dev/null | head -1";
+    std::string id;
+    for (int attempt = 0; attempt < 50 && id.empty(); attempt++) {
+        WindowMessage message;
+        while (windowTakeMessage(message)) {}
+        if (FILE *pipe = popen(search.c_str(), "r")) {
+            char line[64] = "";
+            if (fgets(line, sizeof line, pipe) != nullptr)
+                id = std::string(line).substr(0, std::string(line).find('\n'));
+            pclose(pipe);
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    ASSERT_FALSE(id.empty());
+    std::system(("xdotool windowfocus " + id + " 2>/dev/null").c_str());
+    at = game.waitForTrace(" pause -?[0-9]+\n", at, 5s);
+    EXPECT_NE(at, std::string::npos) << game.trace();
+    windowDestroy();
+
+    ASSERT_FALSE(game.waitForWindow().empty());
+    std::this_thread::sleep_for(300ms);
+    ASSERT_NO_FATAL_FAILURE(pressFor("p", " resume -?[0-9]+\n"));
     ASSERT_NO_FATAL_FAILURE(pressFor("Escape", " state Title\n"));
     ASSERT_NO_FATAL_FAILURE(quitFromTitle());
 }
