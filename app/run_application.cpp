@@ -13,10 +13,10 @@
 #include "library/ranking.h"
 #include "library/song_list.h"
 #include "platform/paths.h"
-#include "platform/window.h"
-#include "rules/settings_state.h"
 #include "platform/thread.h"
 #include "platform/timer.h"
+#include "platform/window.h"
+#include "rules/settings_state.h"
 
 // Before the play state is reset, which takes the unison for the starting loudness.
 static void applyPlayerSettings(const PlayerSettings &player)

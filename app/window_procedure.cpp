@@ -1,11 +1,10 @@
 #include "app/window_procedure.h"
 
 #include "audio/voice_thread.h"
-#include "game/pause.h"
 #include "gfx/render_frame.h"
-#include "platform/timer.h"
 #include "rules/control_layout.h"
 #include "rules/menu_state.h"
+#include "rules/pause_state.h"
 #include "rules/shell_state.h"
 #include "rules/voice_gain.h"
 #include "rules/window_state.h"
@@ -71,8 +70,8 @@ void windowProcedure(const WindowMessage &message)
         window.controlCode = 0;
         break;
     case MessageKind::FocusLost:
-        // A player who switches away cannot play on: the song waits for them.
-        pauseSong(timerNowMs());
+        // A player who switches away cannot play on: the next frame of play pauses the song.
+        songPause.focusLost = 1;
         break;
     case MessageKind::VoiceBufferDone:
         onVoiceBufferDone(message.device, message.bufferUser);
