@@ -5,6 +5,7 @@
 #include "rules/control_layout.h"
 #include "rules/menu_state.h"
 #include "rules/pause_state.h"
+#include "rules/settings_state.h"
 #include "rules/shell_state.h"
 #include "rules/voice_gain.h"
 #include "rules/window_state.h"
@@ -27,7 +28,9 @@ static void onSize(int width, int height)
     window.aspect = double(height) / width;
     window.fieldMargin.store(FieldMarginAfterResize, std::memory_order_relaxed);
     resetControlLayout();
-    limitWindowShrinking();
+    // A full-screen size as the floor would keep the window that large when it comes back.
+    if (!settings.fullScreen)
+        limitWindowShrinking();
     renderFrame();
 }
 

@@ -5,6 +5,7 @@
 #include "game/menus.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/keys.h"
+#include "platform/message_pump.h"
 
 namespace {
 
@@ -125,6 +126,35 @@ TEST_F(SettingKeysTest, FullScreenTogglesOncePerPressOnEveryScreen)
         EXPECT_EQ(settings.fullScreen, 0);
         EXPECT_FALSE(fakeWindow().fullScreen);
     }
+}
+
+// The window's floor follows its size only as a window: back from full screen it must be free to
+// return to the size it had.
+TEST_F(SettingKeysTest, FullScreenSizeDoesNotBecomeTheWindowsFloor)
+{
+    WindowMessage size;
+    size.kind = MessageKind::Size;
+    size.width = 800;
+    size.height = 600;
+    fakePostWindowMessage(size);
+    pumpWaitingMessages();
+    EXPECT_EQ(fakeWindow().minimumWidth, 600);
+
+    tap(KeyF11);
+    size.width = 1920;
+    size.height = 1080;
+    fakePostWindowMessage(size);
+    pumpWaitingMessages();
+    EXPECT_EQ(window.clientWidth.load(), 1920) << "the field is laid out for the whole screen";
+    EXPECT_EQ(fakeWindow().minimumWidth, 600);
+
+    tap(KeyF11);
+    size.width = 800;
+    size.height = 600;
+    fakePostWindowMessage(size);
+    pumpWaitingMessages();
+    EXPECT_EQ(window.clientWidth.load(), 800);
+    EXPECT_EQ(fakeWindow().minimumWidth, 600);
 }
 
 } // namespace
