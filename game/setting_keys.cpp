@@ -27,10 +27,8 @@ struct VolumeKey {
 const VolumeKey VolumeKeys[] = {
     {KeyMinus, &SettingKeys::musicDownHeldFrames, -1, &SettingsState::musicVolume, VolumeShown::Music, "MusicVolume"},
     {KeyEquals, &SettingKeys::musicUpHeldFrames, +1, &SettingsState::musicVolume, VolumeShown::Music, "MusicVolume"},
-    {KeyLeftBracket, &SettingKeys::toneDownHeldFrames, -1, &SettingsState::toneVolume, VolumeShown::Tone,
-     "ToneVolume"},
-    {KeyRightBracket, &SettingKeys::toneUpHeldFrames, +1, &SettingsState::toneVolume, VolumeShown::Tone,
-     "ToneVolume"},
+    {KeyLeftBracket, &SettingKeys::toneDownHeldFrames, -1, &SettingsState::toneVolume, VolumeShown::Tone, "ToneVolume"},
+    {KeyRightBracket, &SettingKeys::toneUpHeldFrames, +1, &SettingsState::toneVolume, VolumeShown::Tone, "ToneVolume"},
 };
 
 void updateVolumeKey(const VolumeKey &key, uint32_t now)

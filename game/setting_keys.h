@@ -3,10 +3,10 @@
 
 // Never wiped: held-frame counts of the keys that change the player's settings on every screen.
 struct SettingKeys {
-    int musicDownHeldFrames = 0; // -
-    int musicUpHeldFrames = 0;   // =
-    int toneDownHeldFrames = 0;  // [
-    int toneUpHeldFrames = 0;    // ]
+    int musicDownHeldFrames = 0;  // -
+    int musicUpHeldFrames = 0;    // =
+    int toneDownHeldFrames = 0;   // [
+    int toneUpHeldFrames = 0;     // ]
     int fullScreenHeldFrames = 0; // F11, or Enter with Alt held
 };
 

@@ -14,8 +14,8 @@ enum class VolumeShown { None, Music, Tone };
 
 struct SettingsState {
     std::atomic<int> musicVolume{DefaultVolume}; // 0..100
-    std::atomic<int> toneVolume{DefaultVolume}; // 0..100
-    std::atomic<int> audioOffsetMs{0}; // how late the player hears and answers; -300..300
+    std::atomic<int> toneVolume{DefaultVolume};  // 0..100
+    std::atomic<int> audioOffsetMs{0};           // how late the player hears and answers; -300..300
     int fullScreen = 0;
     VolumeShown volumeShown = VolumeShown::None; // the volume last changed, shown as a bar
     uint32_t volumeChangeTime = 0;               // timer ms of that change

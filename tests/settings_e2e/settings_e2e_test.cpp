@@ -18,11 +18,12 @@ using namespace std::chrono_literals;
 namespace {
 
 // Four bars of 120 BPM after one empty bar, its music a plain tone a little longer.
-const char *const SettingsChart = "TITLE:settings\nLEVEL:1\nWAVE:settings.ogg\nBPM:120\nOFFSET:0\n#START\n"
-                                  ",\n"
-                                  "4c 4e 4g 4c ,\n"
-                                  "4e 4d 4c 40 ,\n"
-                                  "#END\n";
+const char *const SettingsChart =
+    "TITLE:settings\nLEVEL:1\nWAVE:settings.ogg\nBPM:120\nOFFSET:0\n#START\n"
+    ",\n"
+    "4c 4e 4g 4c ,\n"
+    "4e 4d 4c 40 ,\n"
+    "#END\n";
 constexpr int SettingsChartNotes = 7;
 constexpr int MusicSeconds = 7;
 
@@ -103,8 +104,8 @@ TEST_F(SettingsEndToEnd, SettingsChangedByKeysSurviveARestart)
 
     const std::string ini = readWholeFile(game.folder.file("conf.ini"));
     EXPECT_EQ(ini.rfind("[config]\nBufferLength=20\n", 0), 0u) << ini;
-    for (const char *line : {"MusicVolume=95", "ToneVolume=95", "Wave=1", "Unison=1", "FullScreen=1",
-                             "ScrollSpeed=3.5"})
+    for (const char *line :
+         {"MusicVolume=95", "ToneVolume=95", "Wave=1", "Unison=1", "FullScreen=1", "ScrollSpeed=3.5"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
 
     // The second start goes on from every saved value: each key's next step shows it.
@@ -144,8 +145,7 @@ TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
     at = game.waitForTrace(" song end [^\n]*\n", at, 20s);
     ASSERT_NE(at, std::string::npos) << game.trace();
     const std::string text = game.trace();
-    EXPECT_NE(text.find("miss=0 good=0 great=" + std::to_string(SettingsChartNotes) + " "), std::string::npos)
-        << text;
+    EXPECT_NE(text.find("miss=0 good=0 great=" + std::to_string(SettingsChartNotes) + " "), std::string::npos) << text;
     const std::regex judgeLine(" judge ");
     EXPECT_EQ(std::distance(std::sregex_iterator(text.begin(), text.end(), judgeLine), std::sregex_iterator()),
               SettingsChartNotes)
@@ -212,8 +212,8 @@ TEST_F(SettingsEndToEnd, AutoplayJudgementsStayOutOfTheCredit)
     std::this_thread::sleep_for(1200ms);
     ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
     for (int stage = 0; stage < 2; stage++) {
-        ASSERT_NO_FATAL_FAILURE(pressFor("space", " song start settings\\.txt autoplay=0 stage=" +
-                                                      std::to_string(stage) + "\n"));
+        ASSERT_NO_FATAL_FAILURE(
+            pressFor("space", " song start settings\\.txt autoplay=0 stage=" + std::to_string(stage) + "\n"));
         at = game.waitForTrace(" song end [^\n]*\n", at, 20s);
         ASSERT_NE(at, std::string::npos) << game.trace();
         std::this_thread::sleep_for(1200ms);

@@ -177,14 +177,13 @@ TEST(Config, PlayerSettingsKeepTheirRanges)
              s.fullScreen = 1;
          }),
          nullptr},
-        {"names in any case", "[config]\naudiooffset = 40\nscrollspeed=1.5\n",
-         with([](PlayerSettings &s) {
+        {"names in any case", "[config]\naudiooffset = 40\nscrollspeed=1.5\n", with([](PlayerSettings &s) {
              s.audioOffsetMs = 40;
              s.scrollSpeed = 1.5;
          }),
          nullptr},
-        {"a whole-number scroll speed", "[config]\nScrollSpeed=2\n", with([](PlayerSettings &s) { s.scrollSpeed = 2.0; }),
-         nullptr},
+        {"a whole-number scroll speed", "[config]\nScrollSpeed=2\n",
+         with([](PlayerSettings &s) { s.scrollSpeed = 2.0; }), nullptr},
         {"wave past the last", "[config]\nWave=5\n", defaults, "Wave"},
         {"unison 2", "[config]\nUnison=2\n", defaults, "Unison"},
         {"scroll speed between steps", "[config]\nScrollSpeed=1.25\n", defaults, "ScrollSpeed"},
@@ -196,8 +195,7 @@ TEST(Config, PlayerSettingsKeepTheirRanges)
         {"offset too late", "[config]\nAudioOffset=301\n", defaults, "AudioOffset"},
         {"offset empty", "[config]\nAudioOffset=\n", defaults, "AudioOffset"},
         {"full screen yes", "[config]\nFullScreen=yes\n", defaults, "FullScreen"},
-        {"one bad key leaves the others",
-         "[config]\nWave=2\nMusicVolume=loud\nToneVolume=35\n",
+        {"one bad key leaves the others", "[config]\nWave=2\nMusicVolume=loud\nToneVolume=35\n",
          with([](PlayerSettings &s) {
              s.wave = 2;
              s.toneVolume = 35;
