@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/window_procedure.h"
+#include "game/setting_keys.h"
 #include "platform/message_pump.h"
 
 namespace {
@@ -31,6 +32,8 @@ void resetAppContext()
     renew(play);
     renew(credit);
     renew(settings);
+    renew(songPause);
+    renew(settingKeys);
     renew(catalogue);
     renew(chart);
     renew(music);

@@ -10,6 +10,7 @@
 #include "library/ranking.h"
 #include "rules/credit_state.h"
 #include "rules/menu_state.h"
+#include "rules/pause_state.h"
 #include "rules/play_state.h"
 #include "rules/settings_state.h"
 #include "rules/shell_state.h"

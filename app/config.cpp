@@ -9,6 +9,9 @@
 
 #include "platform/ini.h"
 #include "platform/regular_file.h"
+#include "rules/scroll_speed.h"
+#include "rules/settings_state.h"
+#include "rules/wave_type.h"
 
 // The whole value as a decimal integer (blanks around it allowed); false when it is anything else.
 // Values beyond long long come out as its limits, which still sort on the right side of the range.
@@ -73,4 +76,67 @@ int loadBufferLengthMs(const std::string &iniPath)
         return MaximumBufferLengthMs;
     }
     return static_cast<int>(value);
+}
+
+namespace {
+
+// A value line can hold no line break, so this stands for a key that is not there.
+const char *const MissingKey = "\n";
+
+struct WholeNumberKey {
+    const char *name;
+    int lowest, highest;
+    int PlayerSettings::*field;
+};
+
+const WholeNumberKey WholeNumberKeys[] = {
+    {"Wave", 0, WaveTypeCount - 1, &PlayerSettings::wave},
+    {"Unison", 0, 1, &PlayerSettings::unison},
+    {"MusicVolume", 0, DefaultVolume, &PlayerSettings::musicVolume},
+    {"ToneVolume", 0, DefaultVolume, &PlayerSettings::toneVolume},
+    {"AudioOffset", -MaximumAudioOffsetMs, MaximumAudioOffsetMs, &PlayerSettings::audioOffsetMs},
+    {"FullScreen", 0, 1, &PlayerSettings::fullScreen},
+};
+
+void readWholeNumber(const std::string &iniPath, const WholeNumberKey &key, PlayerSettings &out)
+{
+    const std::string text = iniReadString(iniPath, "config", key.name, MissingKey);
+    if (text == MissingKey)
+        return;
+    long long value = 0;
+    if (parseInteger(text, value) && value >= key.lowest && value <= key.highest) {
+        out.*key.field = static_cast<int>(value);
+        return;
+    }
+    std::fprintf(stderr, "lumatide: conf.ini: %s \"%s\" is not a whole number from %d to %d; using %d\n", key.name,
+                 text.c_str(), key.lowest, key.highest, out.*key.field);
+}
+
+void readScrollSpeed(const std::string &iniPath, PlayerSettings &out)
+{
+    const std::string text = iniReadString(iniPath, "config", "ScrollSpeed", MissingKey);
+    if (text == MissingKey)
+        return;
+    const char *begin = text.c_str();
+    char *end = nullptr;
+    const double value = std::strtod(begin, &end);
+    while (end != begin && (*end == ' ' || *end == '\t'))
+        end++;
+    if (end != begin && *end == '\0' && isScrollSpeed(value)) {
+        out.scrollSpeed = value;
+        return;
+    }
+    std::fprintf(stderr, "lumatide: conf.ini: ScrollSpeed \"%s\" is not one of 1.0, 1.5 ... 4.0; using %.1f\n",
+                 text.c_str(), out.scrollSpeed);
+}
+
+} // namespace
+
+PlayerSettings loadPlayerSettings(const std::string &iniPath)
+{
+    PlayerSettings out;
+    for (const WholeNumberKey &key : WholeNumberKeys)
+        readWholeNumber(iniPath, key, out);
+    readScrollSpeed(iniPath, out);
+    return out;
 }

@@ -9,3 +9,19 @@ constexpr int MaximumBufferLengthMs = 1000;
 // silently. A file that is there but cannot be read, or a value below 1 or not a number, gives
 // 20, and an absurd value gives 1000; each of these says so on stderr.
 int loadBufferLengthMs(const std::string &iniPath);
+
+// The player's settings beyond the buffer length; each key of conf.ini is optional.
+struct PlayerSettings {
+    int wave = 0;             // Wave, 0..4
+    int unison = 0;           // Unison, 0 or 1
+    double scrollSpeed = 1.0; // ScrollSpeed, one of the speeds Z cycles through
+    int musicVolume = 100;    // MusicVolume, 0..100
+    int toneVolume = 100;     // ToneVolume, 0..100
+    int audioOffsetMs = 0;    // AudioOffset, -300..300
+    int fullScreen = 0;       // FullScreen, 0 or 1
+};
+
+// Reads the player's settings from conf.ini at iniPath, never writing it. A missing file or key
+// gives the default silently; a value out of range or not a number gives the default and one
+// stderr line naming conf.ini and the key.
+PlayerSettings loadPlayerSettings(const std::string &iniPath);

@@ -4,6 +4,7 @@
 #include "app/config.h"
 #include "app/main_loop.h"
 #include "audio/audio_output.h"
+#include "audio/calibration_clicks.h"
 #include "audio/voice_thread.h"
 #include "audio/voice_wake.h"
 #include "game/play_reset.h"
@@ -15,13 +16,31 @@
 #include "platform/paths.h"
 #include "platform/thread.h"
 #include "platform/timer.h"
+#include "platform/window.h"
+#include "rules/settings_state.h"
+
+// Before the play state is reset, which takes the unison for the starting loudness.
+static void applyPlayerSettings(const PlayerSettings &player)
+{
+    menu.waveType.store(player.wave, std::memory_order_relaxed);
+    menu.unison.store(player.unison, std::memory_order_relaxed);
+    menu.scrollSpeed = player.scrollSpeed;
+    settings.musicVolume.store(player.musicVolume, std::memory_order_relaxed);
+    settings.toneVolume.store(player.toneVolume, std::memory_order_relaxed);
+    settings.audioOffsetMs.store(player.audioOffsetMs, std::memory_order_relaxed);
+    settings.fullScreen = player.fullScreen;
+    if (player.fullScreen)
+        windowSetFullScreen(true);
+}
 
 // The timer is already millisecond-exact and C++ allocation needs no heap of its own, so the
 // timer period and the audio heap have no step here.
 PlatformThread *startUp()
 {
     connectSubsystems();
-    shell.bufferLengthMs = loadBufferLengthMs(exeDirectory() + "/conf.ini");
+    const std::string iniPath = exeDirectory() + "/conf.ini";
+    shell.bufferLengthMs = loadBufferLengthMs(iniPath);
+    applyPlayerSettings(loadPlayerSettings(iniPath));
     loadImageTexture("font_l.png", &gfx.fontTexture);
     loadImageTexture("wave.png", &gfx.waveTexture);
     resetPlayState();
@@ -51,6 +70,7 @@ void shutDown(PlatformThread *voiceThreadHandle)
     music.close();
     releaseImageTextures();
     closeVoices();
+    stopCalibrationClicks();
     stopAudioOutput();
     for (TitleTexture &title : catalogue.titleTextures)
         releaseTitleTexture(title);

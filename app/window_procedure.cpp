@@ -4,6 +4,8 @@
 #include "gfx/render_frame.h"
 #include "rules/control_layout.h"
 #include "rules/menu_state.h"
+#include "rules/pause_state.h"
+#include "rules/settings_state.h"
 #include "rules/shell_state.h"
 #include "rules/voice_gain.h"
 #include "rules/window_state.h"
@@ -26,7 +28,9 @@ static void onSize(int width, int height)
     window.aspect = double(height) / width;
     window.fieldMargin.store(FieldMarginAfterResize, std::memory_order_relaxed);
     resetControlLayout();
-    limitWindowShrinking();
+    // A full-screen size as the floor would keep the window that large when it comes back.
+    if (!settings.fullScreen)
+        limitWindowShrinking();
     renderFrame();
 }
 
@@ -67,6 +71,10 @@ void windowProcedure(const WindowMessage &message)
         break;
     case MessageKind::LeftButtonUp:
         window.controlCode = 0;
+        break;
+    case MessageKind::FocusLost:
+        // A player who switches away cannot play on: the next frame of play pauses the song.
+        songPause.focusLost = 1;
         break;
     case MessageKind::VoiceBufferDone:
         onVoiceBufferDone(message.device, message.bufferUser);

@@ -11,6 +11,7 @@
 #include "audio/pcm_device_release.h"
 #include "platform/regular_file.h"
 #include "platform/trace.h"
+#include "rules/settings_state.h"
 
 struct MusicDecoder {
     OggVorbis_File file{};
@@ -98,14 +99,17 @@ uint32_t readPiece(MusicStream &s, uint8_t *target, uint32_t maxBytes)
     }
 }
 
+// The player's music volume is taken as the music is decoded, so a change is heard once the
+// buffers already queued have played.
 void applyGain(const MusicStream &s, uint8_t *data, uint32_t fromByte, uint32_t toByte)
 {
-    if (s.gain == 1.0)
+    const double gain = s.gain * (settings.musicVolume.load(std::memory_order_relaxed) / double(DefaultVolume));
+    if (gain == 1.0)
         return;
     for (uint32_t i = fromByte / 2; i < toByte / 2; i++) {
         int16_t sample;
         std::memcpy(&sample, data + 2 * i, 2);
-        const double scaled = std::trunc(sample * s.gain);
+        const double scaled = std::trunc(sample * gain);
         sample = int16_t(std::clamp(scaled, -32768.0, 32767.0));
         std::memcpy(data + 2 * i, &sample, 2);
     }

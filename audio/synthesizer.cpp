@@ -6,6 +6,7 @@
 
 #include "audio/tone_voice.h"
 #include "rules/menu_state.h"
+#include "rules/settings_state.h"
 #include "rules/wave_type.h"
 #include "rules/window_state.h"
 
@@ -67,9 +68,10 @@ void synthesizeBuffer(int slot, int voiceIndex, double pitch)
     const int waveType = menu.waveType.load(std::memory_order_relaxed);
     const double phase = voice.phase.load(std::memory_order_relaxed);
     const uint32_t n = buffer.length / 2;
+    const double volume = settings.toneVolume.load(std::memory_order_relaxed) / double(DefaultVolume);
     for (uint32_t i = 0; i < n; i++) {
         const double f = cyclePosition(i, period);
-        const double gain = window.voiceGain.load(std::memory_order_relaxed);
+        const double gain = window.voiceGain.load(std::memory_order_relaxed) * volume;
         const double level = std::trunc(waveLevel(waveType, f, phase) * gain);
         const int16_t sample = int16_t(std::clamp(level, -32768.0, 32767.0));
         std::memcpy(buffer.data + 2 * i, &sample, 2);

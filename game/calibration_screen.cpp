@@ -82,7 +82,9 @@ void updateCalibrationScreen()
         leaveToTitle(KeyEscape);
         return;
     }
-    if (keyIsDown(KeyEnter) && calibration.tapCount >= MinimumCalibrationTaps) {
+    // Alt+Enter is the full-screen switch, not a request to save.
+    const bool saveKey = keyIsDown(KeyEnter) && !keyIsDown(KeyAlt);
+    if (saveKey && calibration.tapCount >= MinimumCalibrationTaps) {
         saveMedianOffset();
         leaveToTitle(KeyEnter);
     }

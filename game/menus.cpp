@@ -4,6 +4,8 @@
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
+#include "game/setting_keys.h"
+#include "game/setting_save.h"
 #include "game/song_sound.h"
 #include "library/catalogue.h"
 #include "platform/keys.h"
@@ -24,13 +26,17 @@ constexpr uint32_t ResultScreenLockMs = 2000;
 void updateSynthKeys(uint32_t now)
 {
     menu.waveKeyHeldFrames = countHeldFrames(menu.waveKeyHeldFrames, keyOrControlHeld(KeyW, CodeWaveType));
-    if (passRepeatGate(menu.waveKeyHeldFrames, now, menu.lastRepeatTime))
-        storeRelaxed(menu.waveType, (loadRelaxed(menu.waveType) + 1) % WaveTypeCount);
+    if (passRepeatGate(menu.waveKeyHeldFrames, now, menu.lastRepeatTime)) {
+        const int waveType = (loadRelaxed(menu.waveType) + 1) % WaveTypeCount;
+        storeRelaxed(menu.waveType, waveType);
+        saveSetting("Wave", waveType);
+    }
 
     menu.unisonKeyHeldFrames = countHeldFrames(menu.unisonKeyHeldFrames, keyOrControlHeld(KeyE, CodeUnison));
     if (passRepeatGate(menu.unisonKeyHeldFrames, now, menu.lastRepeatTime)) {
         const int unison = (loadRelaxed(menu.unison) + 1) % 2;
         storeRelaxed(menu.unison, unison);
+        saveSetting("Unison", unison);
         storeRelaxed(window.voiceGain,
                      voiceGainForPointer(static_cast<int>(window.pointerY), loadRelaxed(window.clientHeight), unison));
     }
@@ -83,6 +89,7 @@ void updateMenus()
 {
     const uint32_t now = timerNowMs();
     updateSynthKeys(now);
+    updateSettingKeys(now);
     switch (loadRelaxed(menu.state)) {
     case Select:
         updateSelectScreen(now);

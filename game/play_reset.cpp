@@ -3,6 +3,7 @@
 #include "audio/tone_voice.h"
 #include "library/chart.h"
 #include "rules/menu_state.h"
+#include "rules/pause_state.h"
 #include "rules/play_state.h"
 #include "rules/voice_gain.h"
 #include "rules/window_state.h"
@@ -23,6 +24,7 @@ void resetPlayState()
         voice.phase.store(0.0, relaxed);
     }
     play.songTimeMs = 0;
+    songPause = PauseState{};
     chart.measureIndex = 0;
     play.lastJudgementTime = 0;
     for (int &count : play.judgementCounts)

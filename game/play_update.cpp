@@ -5,6 +5,7 @@
 #include "game/judgement_recording.h"
 #include "game/key_wait.h"
 #include "game/note_judgement.h"
+#include "game/pause.h"
 #include "game/play_key.h"
 #include "game/play_reset.h"
 #include "game/song_clock.h"
@@ -49,6 +50,11 @@ bool streamFinished() { return loadRelaxed(music.streamState) == Finished; }
 void updatePlay()
 {
     const uint32_t now = timerNowMs();
+    if (updatePauseKey(now)) {
+        if (keyIsDown(KeyEscape))
+            abandonSong();
+        return;
+    }
     advanceSongClock(now);
     applyPlayRules(now);
 }

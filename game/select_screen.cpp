@@ -1,8 +1,11 @@
 #include "game/select_screen.h"
 
+#include <cstdio>
+
 #include "game/catalogue_cursor.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
+#include "game/setting_save.h"
 #include "game/song_sound.h"
 #include "game/song_start.h"
 #include "library/catalogue.h"
@@ -10,12 +13,9 @@
 #include "rules/credit_state.h"
 #include "rules/menu_state.h"
 #include "rules/play_state.h"
+#include "rules/scroll_speed.h"
 
 namespace {
-
-constexpr double ScrollSpeedStep = 0.5;
-constexpr double SlowestScrollSpeed = 1.0;
-constexpr double FastestScrollSpeed = 4.0;
 
 void leaveToTitle()
 {
@@ -64,9 +64,11 @@ void updateSelectScreen(uint32_t now)
     if (passRepeatGate(menu.rightHeldFrames, now, menu.lastRepeatTime))
         moveCursor(+1);
     if (passRepeatGate(menu.scrollKeyHeldFrames, now, menu.lastRepeatTime)) {
-        menu.scrollSpeed += ScrollSpeedStep;
-        if (menu.scrollSpeed > FastestScrollSpeed)
-            menu.scrollSpeed = SlowestScrollSpeed;
+        // Shift with Z steps back; the on-screen control only goes forward, as before.
+        menu.scrollSpeed = steppedScrollSpeed(menu.scrollSpeed, keyIsDown(KeyShift) ? -1 : +1);
+        char text[8];
+        std::snprintf(text, sizeof text, "%.1f", menu.scrollSpeed);
+        saveSetting("ScrollSpeed", text);
     }
     updateStartKey();
 }

@@ -5,6 +5,7 @@
 #include "rules/atomic_access.h"
 #include "rules/clock_math.h"
 #include "rules/play_state.h"
+#include "rules/settings_state.h"
 #include "rules/window_state.h"
 
 namespace {
@@ -58,7 +59,9 @@ void advanceSongClock(uint32_t now)
     uint32_t positionMs = 0;
     if (!music.positionMs(positionMs))
         positionMs = now - play.phaseStartTime;
-    play.songTimeMs = static_cast<int>(positionMs);
+    // What the player hears comes late by the calibrated offset: presses and pictures follow
+    // the song as heard.
+    play.songTimeMs = static_cast<int>(positionMs) - loadRelaxed(settings.audioOffsetMs);
 }
 
 void followBeatAndMeasures()

@@ -31,15 +31,14 @@ void endCredit()
     play.displayedScore = 0;
     play.resultTime = timerNowMs();
     credit.newRankIndex = enterRanking(credit.creditScore);
-    trace("credit %d", credit.creditScore);
+    trace("credit %d miss=%d good=%d great=%d", credit.creditScore, credit.creditJudgementCounts[Miss],
+          credit.creditJudgementCounts[Good], credit.creditJudgementCounts[Great]);
 }
 
 } // namespace
 
 void finishSong()
 {
-    for (int k = Miss; k <= Great; k++)
-        credit.creditJudgementCounts[k] += play.judgementCounts[k];
     play.resultTime = timerNowMs();
     credit.songEndHandled = 1;
 
@@ -49,6 +48,8 @@ void finishSong()
     const int booked = bookedStageScore(play.score, credit.clearBonus);
     credit.stageScores[credit.stage] = booked;
     if (menu.autoplay == 0) {
+        for (int k = Miss; k <= Great; k++)
+            credit.creditJudgementCounts[k] += play.judgementCounts[k];
         play.score += credit.clearBonus;
         credit.creditScore += booked;
         if (booked >= unlockThreshold(level))

@@ -9,7 +9,9 @@
 #include "gfx/gfx_state.h"
 #include "gfx/hud_renderer.h"
 #include "gfx/note_renderer.h"
+#include "gfx/pause_overlay.h"
 #include "gfx/screen_texts.h"
+#include "gfx/volume_bar.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
@@ -114,6 +116,8 @@ void drawFrame(const FrameInput &input)
         drawCalibrationScreen(frame);
         layerDrawn("calibration");
     }
+    drawPauseOverlay(frame);
+    drawVolumeBar(frame);
 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);

@@ -7,11 +7,19 @@ constexpr int KeyUp = 0x26;
 constexpr int KeyRight = 0x27;
 constexpr int KeySpace = 0x20;
 constexpr int KeyEscape = 0x1B;
-constexpr int KeyEnter = 0x0D;
+constexpr int KeyEnter = 0x0D; // either Return or the keypad Enter
 constexpr int KeyC = 0x43;
 constexpr int KeyE = 0x45;
 constexpr int KeyW = 0x57;
 constexpr int KeyZ = 0x5A;
+constexpr int KeyP = 0x50;
+constexpr int KeyShift = 0x10; // either shift key
+constexpr int KeyAlt = 0x12;   // either alt key
+constexpr int KeyF11 = 0x7A;
+constexpr int KeyMinus = 0xBD;
+constexpr int KeyEquals = 0xBB;
+constexpr int KeyLeftBracket = 0xDB;
+constexpr int KeyRightBracket = 0xDD;
 
 constexpr uint16_t KeyDownBit = 0x8000;
 

@@ -51,6 +51,10 @@ void pcmReset(PcmDevice device);
 // Frames of this device the listener has heard since open or the last reset. Never goes back
 // until the next reset; any thread may ask, even while another thread resets the device.
 uint64_t pcmPositionFrames(PcmDevice device);
+// Holds a device still (main thread): nothing more of it is mixed and its position stands once
+// what was already mixed has been heard; unpaused, it goes on from the frame it stopped at.
+// Opening a device starts it unpaused.
+void pcmSetPaused(PcmDevice device, bool paused);
 // Stops the device and lets go of its buffers without done notices (main thread).
 void pcmClose(PcmDevice device);
 // Main thread: takes one done notice of a device opened without a callback.

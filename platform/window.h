@@ -3,7 +3,7 @@
 
 #include "platform/pcm.h"
 
-enum class MessageKind { Size, Paint, MouseMove, LeftButtonDown, LeftButtonUp, Destroy, VoiceBufferDone };
+enum class MessageKind { Size, Paint, MouseMove, LeftButtonDown, LeftButtonUp, Destroy, VoiceBufferDone, FocusLost };
 
 // A window message as the window procedure receives it.
 struct WindowMessage {
@@ -26,6 +26,9 @@ void windowShow();
 void windowSwapBuffers();
 // Client area the user cannot shrink the window below; a smaller window grows to it.
 void windowSetMinimumSize(int width, int height);
+// Desktop full screen (the window covers its display at the display's own mode) or back to the
+// window as it was; the window system answers with a size message.
+void windowSetFullScreen(bool fullScreen);
 // Top-down BGRA pixels, 4 bytes each; the window system copies them.
 void windowSetIcon(const uint8_t *bgraPixels, int width, int height);
 // Releases the GL context and the window.

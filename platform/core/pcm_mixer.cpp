@@ -30,6 +30,7 @@ enum Access { Idle, Mixing, Exclusive };
 struct LogicalDevice {
     std::atomic<int> open{0};
     std::atomic<int> access{Idle};
+    std::atomic<int> paused{0};
 
     PcmFormat format;
     int blockAlign = 2;
@@ -310,7 +311,7 @@ void mixChunk(int16_t *out, int frames)
         int idle = Idle;
         if (!d.access.compare_exchange_strong(idle, Mixing, std::memory_order_acquire))
             continue; // being reset or closed: it has nothing to play this time
-        if (d.open.load(std::memory_order_acquire) != 0) {
+        if (d.open.load(std::memory_order_acquire) != 0 && d.paused.load(std::memory_order_relaxed) == 0) {
             const uint32_t epoch = d.epoch.load(std::memory_order_relaxed);
             if (epoch != pull.epoch[i]) {
                 pull.epoch[i] = epoch;
@@ -489,6 +490,7 @@ int pcmOpen(PcmDevice *out, const PcmFormat &format, PcmDoneCallback callback, v
         d.noticeTail.store(0, std::memory_order_relaxed);
         d.noticeHead.store(0, std::memory_order_relaxed);
         returnEverything(d, false);
+        d.paused.store(0, std::memory_order_relaxed);
         d.open.store(1, std::memory_order_release);
         releaseAccess(d);
         *out = i + 1;
@@ -521,6 +523,12 @@ void pcmReset(PcmDevice device)
     takeExclusive(*d);
     returnEverything(*d, true);
     releaseAccess(*d);
+}
+
+void pcmSetPaused(PcmDevice device, bool paused)
+{
+    if (LogicalDevice *d = deviceFor(device))
+        d->paused.store(paused ? 1 : 0, std::memory_order_relaxed);
 }
 
 uint64_t pcmPositionFrames(PcmDevice device)

@@ -120,6 +120,7 @@ void windowSetMinimumSize(int width, int height)
     record.minimumHeight = height;
 }
 
+void windowSetFullScreen(bool fullScreen) { record.fullScreen = fullScreen; }
 void windowSetIcon(const uint8_t *, int, int) {}
 void windowDestroy() {}
 void showMessageBox(const char *text) { std::fprintf(stderr, "lumatide: %s\n", text); }

@@ -26,6 +26,7 @@ void fakePostWindowMessage(const WindowMessage &message);
 struct FakeWindowRecord {
     bool shown = false;
     int minimumWidth = 0, minimumHeight = 0;
+    bool fullScreen = false;
 };
 const FakeWindowRecord &fakeWindow();
 // Whether windowSetSwapIntervalZero succeeds (it does not by default, as under Xvfb).

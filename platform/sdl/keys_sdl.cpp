@@ -19,8 +19,6 @@ static int virtualKeyFromSdl(SDL_Keycode key)
         return KeySpace;
     case SDLK_ESCAPE:
         return KeyEscape;
-    case SDLK_RETURN:
-        return KeyEnter;
     case SDLK_c:
         return KeyC;
     case SDLK_e:
@@ -29,6 +27,27 @@ static int virtualKeyFromSdl(SDL_Keycode key)
         return KeyW;
     case SDLK_z:
         return KeyZ;
+    case SDLK_p:
+        return KeyP;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return KeyEnter;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return KeyShift;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return KeyAlt;
+    case SDLK_F11:
+        return KeyF11;
+    case SDLK_MINUS:
+        return KeyMinus;
+    case SDLK_EQUALS:
+        return KeyEquals;
+    case SDLK_LEFTBRACKET:
+        return KeyLeftBracket;
+    case SDLK_RIGHTBRACKET:
+        return KeyRightBracket;
     default:
         return 0;
     }

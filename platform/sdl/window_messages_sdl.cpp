@@ -20,6 +20,9 @@ static bool translateWindowEvent(const SDL_WindowEvent &event, WindowMessage &ou
     case SDL_WINDOWEVENT_EXPOSED:
         out.kind = MessageKind::Paint;
         return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        out.kind = MessageKind::FocusLost;
+        return true;
     case SDL_WINDOWEVENT_CLOSE:
         out.kind = MessageKind::Destroy;
         return true;

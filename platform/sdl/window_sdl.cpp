@@ -5,6 +5,7 @@
 
 static SDL_Window *window = nullptr;
 static SDL_GLContext glContext = nullptr;
+static int windowedWidth = 0, windowedHeight = 0; // the client size before full screen
 
 SDL_Window *sdlGameWindow() { return window; }
 
@@ -93,6 +94,21 @@ void windowSetMinimumSize(int width, int height)
 {
     if (window != nullptr && width > 0 && height > 0)
         SDL_SetWindowMinimumSize(window, width, height);
+}
+
+void windowSetFullScreen(bool fullScreen)
+{
+    if (window == nullptr)
+        return;
+    // Without a window manager X11 never hands the window its old size back: ask for it.
+    if (fullScreen && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0)
+        SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    if (SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        std::fprintf(stderr, "lumatide: cannot switch full screen: %s\n", SDL_GetError());
+        return;
+    }
+    if (!fullScreen && windowedWidth > 0)
+        SDL_SetWindowSize(window, windowedWidth, windowedHeight);
 }
 
 void windowSetIcon(const uint8_t *bgraPixels, int width, int height)

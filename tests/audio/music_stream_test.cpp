@@ -308,6 +308,27 @@ TEST_F(Music, GainScalesEverySampleWithTruncationAndClamping)
     }
 }
 
+// The music volume multiplies the stream's gain as the music is decoded; at 100 the samples are
+// the decoder's own.
+TEST_F(Music, MusicVolumeScalesEverySample)
+{
+    const TempFile song = encodedSong("volume", 2, 44100, 40000);
+    const std::vector<int16_t> decoded = decodeAll(song.path);
+    for (int volume : {100, 35, 0}) {
+        SCOPED_TRACE(volume);
+        settings.musicVolume.store(volume);
+        ASSERT_EQ(music.openFile(song.c_str()), 0);
+        ASSERT_EQ(music.open(), 0);
+        const Played played = playToEnd(music);
+        ASSERT_GE(played.output.size(), decoded.size());
+        for (size_t i = 0; i < decoded.size(); i++) {
+            const int16_t expected = volume == 100 ? decoded[i] : int16_t(std::trunc(decoded[i] * (volume / 100.0)));
+            ASSERT_EQ(played.output[i], expected) << i;
+        }
+    }
+    settings.musicVolume.store(100);
+}
+
 TEST_F(Music, AGapInTheStreamIsSkippedAndTheMusicAfterItPlays)
 {
     const TempFile whole("whole.ogg");

@@ -105,6 +105,28 @@ TEST_F(Synthesizer, ZeroGainWritesSilenceAndStillAdvancesThePhase)
     EXPECT_EQ(voices[0].phase.load(), phaseAfterSilence);
 }
 
+// The tone volume scales the level after the pointer's gain; 100 leaves every sample as it was.
+TEST_F(Synthesizer, ToneVolumeScalesTheLevel)
+{
+    window.voiceGain.store(0.8);
+    const std::vector<int16_t> full = synthesize(0, 0.0, 4);
+    for (int volume : {100, 55, 0}) {
+        SCOPED_TRACE(volume);
+        settings.toneVolume.store(volume);
+        voices[0].phase.store(0.0);
+        const std::vector<int16_t> got = synthesize(0, 0.0, 4);
+        voices[0].phase.store(0.0);
+        settings.toneVolume.store(100);
+        window.voiceGain.store(0.8 * volume / 100.0);
+        const std::vector<int16_t> expected = synthesize(0, 0.0, 4);
+        window.voiceGain.store(0.8);
+        EXPECT_EQ(got, expected);
+        if (volume == 100) {
+            EXPECT_EQ(got, full);
+        }
+    }
+}
+
 TEST_F(Synthesizer, ConsecutiveBuffersContinueOneWaveform)
 {
     for (int waveType = 0; waveType < 5; waveType++) {

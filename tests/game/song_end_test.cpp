@@ -94,6 +94,18 @@ TEST_F(SongEnd, AutoplayAddsNothing)
     EXPECT_EQ(credit.songEndHandled, 0);
 }
 
+// The credit's counts are the player's own: a song in AUTOPLAY adds none of its judgements.
+TEST_F(SongEnd, AutoplayJudgementsStayOutOfTheCredit)
+{
+    endSong(0, 50000.0, 30.0, 1);
+    leaveSong();
+    endSong(1, 60000.0, 30.0);
+    leaveSong();
+    EXPECT_EQ(credit.creditJudgementCounts[Miss], 1);
+    EXPECT_EQ(credit.creditJudgementCounts[Good], 2);
+    EXPECT_EQ(credit.creditJudgementCounts[Great], 3);
+}
+
 TEST_F(SongEnd, FirstStageLeadsBackToSelect)
 {
     catalogue.songs[1].played = 1;

@@ -148,4 +148,96 @@ TEST(Config, OversizedFilesAndPipesAreNotRead)
     EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
+// The player's keys beside BufferLength: each optional, each kept within its own range.
+TEST(Config, PlayerSettingsKeepTheirRanges)
+{
+    struct Case {
+        const char *name;
+        const char *fileText;
+        PlayerSettings expected;
+        const char *warnedKey; // the key the one stderr line names; null for none
+    };
+    const PlayerSettings defaults;
+    auto with = [&](auto change) {
+        PlayerSettings s = defaults;
+        change(s);
+        return s;
+    };
+    const Case cases[] = {
+        {"a fresh file", "[config]\nBufferLength=20\n", defaults, nullptr},
+        {"every key at its far end",
+         "[config]\nWave=4\nUnison=1\nScrollSpeed=4.0\nMusicVolume=0\nToneVolume=100\nAudioOffset=-300\n"
+         "FullScreen=1\n",
+         with([](PlayerSettings &s) {
+             s.wave = 4;
+             s.unison = 1;
+             s.scrollSpeed = 4.0;
+             s.musicVolume = 0;
+             s.audioOffsetMs = -300;
+             s.fullScreen = 1;
+         }),
+         nullptr},
+        {"names in any case", "[config]\naudiooffset = 40\nscrollspeed=1.5\n", with([](PlayerSettings &s) {
+             s.audioOffsetMs = 40;
+             s.scrollSpeed = 1.5;
+         }),
+         nullptr},
+        {"a whole-number scroll speed", "[config]\nScrollSpeed=2\n",
+         with([](PlayerSettings &s) { s.scrollSpeed = 2.0; }), nullptr},
+        {"wave past the last", "[config]\nWave=5\n", defaults, "Wave"},
+        {"unison 2", "[config]\nUnison=2\n", defaults, "Unison"},
+        {"scroll speed between steps", "[config]\nScrollSpeed=1.25\n", defaults, "ScrollSpeed"},
+        {"scroll speed too fast", "[config]\nScrollSpeed=4.5\n", defaults, "ScrollSpeed"},
+        {"scroll speed not a number", "[config]\nScrollSpeed=fast\n", defaults, "ScrollSpeed"},
+        {"volume over 100", "[config]\nMusicVolume=101\n", defaults, "MusicVolume"},
+        {"volume below 0", "[config]\nToneVolume=-5\n", defaults, "ToneVolume"},
+        {"volume with a unit", "[config]\nToneVolume=50%\n", defaults, "ToneVolume"},
+        {"offset too late", "[config]\nAudioOffset=301\n", defaults, "AudioOffset"},
+        {"offset empty", "[config]\nAudioOffset=\n", defaults, "AudioOffset"},
+        {"full screen yes", "[config]\nFullScreen=yes\n", defaults, "FullScreen"},
+        {"one bad key leaves the others", "[config]\nWave=2\nMusicVolume=loud\nToneVolume=35\n",
+         with([](PlayerSettings &s) {
+             s.wave = 2;
+             s.toneVolume = 35;
+         }),
+         "MusicVolume"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const std::string path = folder.write("conf.ini", c.fileText);
+        testing::internal::CaptureStderr();
+        const PlayerSettings got = loadPlayerSettings(path);
+        const std::string warning = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(got.wave, c.expected.wave);
+        EXPECT_EQ(got.unison, c.expected.unison);
+        EXPECT_DOUBLE_EQ(got.scrollSpeed, c.expected.scrollSpeed);
+        EXPECT_EQ(got.musicVolume, c.expected.musicVolume);
+        EXPECT_EQ(got.toneVolume, c.expected.toneVolume);
+        EXPECT_EQ(got.audioOffsetMs, c.expected.audioOffsetMs);
+        EXPECT_EQ(got.fullScreen, c.expected.fullScreen);
+        if (c.warnedKey == nullptr) {
+            EXPECT_EQ(warning, "");
+        } else {
+            EXPECT_EQ(warning.rfind(std::string("lumatide: conf.ini: ") + c.warnedKey + " ", 0), 0u) << warning;
+            EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
+        }
+        EXPECT_EQ(readWholeFile(path), c.fileText) << "reading never writes";
+    }
+}
+
+// A fresh start writes BufferLength only; the player's keys come when the player changes them.
+TEST(Config, FreshFileHoldsTheBufferLengthOnly)
+{
+    ScratchFolder folder;
+    const std::string path = folder.file("conf.ini");
+    testing::internal::CaptureStderr();
+    loadBufferLengthMs(path);
+    const PlayerSettings got = loadPlayerSettings(path);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(readWholeFile(path), "[config]\nBufferLength=20\n");
+    EXPECT_EQ(got.musicVolume, 100);
+    EXPECT_EQ(got.audioOffsetMs, 0);
+}
+
 } // namespace

@@ -56,6 +56,7 @@ void GameProcess::start()
 {
     const std::string exe = folder.file("lumatide");
     const std::string err = folder.file("stderr.txt");
+    exitStatus = -1; // a second start in the same folder
     pid = fork();
     if (pid == 0) {
         // From another folder, so every file must be found beside the executable.

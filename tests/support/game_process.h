@@ -17,6 +17,7 @@ struct GameProcess {
 
     // Copies the executable and img/ beside it; data/ too unless the test writes its own.
     void install(bool withBundledData);
+    // Starts the game; again after it ended, it runs once more in the same folder.
     void start();
 
     std::string trace() const;

@@ -1,0 +1,3 @@
+#include "rules/pause_state.h"
+
+PauseState songPause;
