@@ -30,8 +30,10 @@ void resetAppContext()
     renew(menu);
     renew(play);
     renew(credit);
+    renew(help);
     renew(settings);
     renew(catalogue);
+    renew(bests);
     renew(chart);
     renew(music);
     for (ToneVoice &voice : voices)

@@ -1,5 +1,6 @@
 #include "game/menus.h"
 
+#include "game/help_keys.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
@@ -78,6 +79,8 @@ void updateResultScreen(uint32_t now)
 void updateMenus()
 {
     const uint32_t now = timerNowMs();
+    if (updateHelpPage(loadRelaxed(menu.state)))
+        return;
     updateSynthKeys(now);
     switch (loadRelaxed(menu.state)) {
     case Select:

@@ -6,12 +6,14 @@
 #include "gfx/draw_calls.h"
 #include "gfx/field_renderer.h"
 #include "gfx/gfx_state.h"
+#include "gfx/help_page.h"
 #include "gfx/hud_renderer.h"
 #include "gfx/note_renderer.h"
 #include "gfx/screen_texts.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "rules/help_state.h"
 #include "rules/menu_state.h"
 #include "rules/window_state.h"
 
@@ -109,6 +111,10 @@ void drawFrame(const FrameInput &input)
     layerDrawn("hud");
     drawScreenTexts(frame);
     layerDrawn("texts");
+    if (help.shown != 0) {
+        drawHelpPage(frame);
+        layerDrawn("help");
+    }
 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);

@@ -10,6 +10,7 @@ constexpr int KeyEscape = 0x1B;
 constexpr int KeyE = 0x45;
 constexpr int KeyW = 0x57;
 constexpr int KeyZ = 0x5A;
+constexpr int KeyF1 = 0x70;
 
 constexpr uint16_t KeyDownBit = 0x8000;
 

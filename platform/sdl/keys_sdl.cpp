@@ -25,6 +25,8 @@ static int virtualKeyFromSdl(SDL_Keycode key)
         return KeyW;
     case SDLK_z:
         return KeyZ;
+    case SDLK_F1:
+        return KeyF1;
     default:
         return 0;
     }
