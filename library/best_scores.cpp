@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "library/catalogue.h"
 #include "library/file_lookup.h"
 #include "library/file_replace.h"
 #include "library/line_reader.h"
@@ -86,7 +87,27 @@ bool nameFitsTheFile(const std::string &chartFile)
 
 std::string bestFilePath() { return dataDirectory() + "/best.txt"; }
 
-void loadBestScores() { readBestFile(bestFilePath(), bests.byChart); }
+void loadBestScores()
+{
+    const std::string path = bestFilePath();
+    for (const SongEntry &song : catalogue.songs) {
+        if (findDataFile(dataDirectory(), song.fileName) == path) {
+            std::fprintf(stderr, "lumatide: %s: listed as a chart in the song list; the per-song bests are not kept\n",
+                         path.c_str());
+            bests.saving = false;
+            bests.byChart.clear();
+            return;
+        }
+    }
+    bests.saving = true;
+    readBestFile(path, bests.byChart);
+}
+
+void saveBestScores()
+{
+    if (bests.saving)
+        writeBestFile(bestFilePath(), bests.byChart);
+}
 
 void readBestFile(const std::string &path, BestScoreTable &table)
 {

@@ -19,6 +19,7 @@ using BestScoreTable = std::map<std::string, BestScore>;
 // and the stage result (gfx/).
 struct BestScores {
     BestScoreTable byChart;
+    bool saving = true;           // false when the song list names best.txt as a chart
     bool lastSongSetBest = false; // the song that ended last wrote a new best
 };
 
@@ -26,7 +27,11 @@ extern BestScores bests;
 
 // data/best.txt beside the ranking.
 std::string bestFilePath();
+// Reads the bests at start-up, after the song list: when the list names the best file itself as
+// a chart, the chart wins, and the bests are neither read nor saved (one line on stderr).
 void loadBestScores();
+// Writes the bests to bestFilePath() unless the song list claimed that file.
+void saveBestScores();
 
 // One line per chart, CR LF, tab-separated: chart file name, score, great, good, miss, date. A
 // missing file gives no bests; a damaged line is skipped with a line on stderr and the others are

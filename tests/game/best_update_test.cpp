@@ -86,3 +86,26 @@ TEST_F(StageBest, AutoplayAloneWritesNoFile)
     EXPECT_FALSE(fileExists(bestFilePath()));
     EXPECT_TRUE(bests.byChart.empty());
 }
+
+// A song list that names best.txt as a chart keeps that chart: the bests are neither read from
+// it nor written over it.
+TEST_F(StageBest, AChartNamedBestTxtIsNeverOverwritten)
+{
+    const std::string chartText = "TITLE:mine\nLEVEL:3\n#START\n4c ,\n#END\n";
+    writeWholeFile(bestFilePath(), chartText);
+    catalogue.songs[0].fileName = "best.txt";
+    testing::internal::CaptureStderr();
+    loadBestScores();
+    const std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(message, "lumatide: " + bestFilePath() +
+                           ": listed as a chart in the song list; the per-song bests are not kept\n");
+    endSong(70000.0);
+    EXPECT_EQ(readWholeFile(bestFilePath()), chartText);
+    EXPECT_TRUE(bests.lastSongSetBest) << "still shown for this run";
+
+    catalogue.songs[0].fileName = "best-test.txt";
+    unlink(bestFilePath().c_str());
+    loadBestScores();
+    endSong(70000.0);
+    EXPECT_TRUE(fileExists(bestFilePath())) << "saved again once the list no longer claims the file";
+}
