@@ -49,7 +49,7 @@ void addKeys(HelpPageLayout &out)
     addLine(out, Heading, "KEYS");
     addLine(out, nullptr, "SPACE        HOLD TO SING / START A SONG");
     addLine(out, nullptr, "MOUSE        ACROSS: PITCH   UP AND DOWN: LOUDNESS");
-    addLine(out, nullptr, LEFT_ARROW RIGHT_ARROW " " UP_ARROW "        CHOOSE A SONG / START IT IN AUTOPLAY");
+    addLine(out, nullptr, LEFT_ARROW RIGHT_ARROW " " UP_ARROW "         CHOOSE A SONG / START IT IN AUTOPLAY");
     addLine(out, nullptr, "Z  SHIFT+Z   SCROLL SPEED UP / DOWN");
     addLine(out, nullptr, "W  E         WAVE TYPE / THREE-VOICE UNISON");
     addLine(out, nullptr, "MINUS EQUALS MUSIC VOLUME DOWN / UP");
