@@ -30,6 +30,6 @@ void recordStageBest(const std::string &chartFile, int stageScore, const int jud
     if (!offerBestScore(bests.byChart, chartFile, best))
         return;
     bests.lastSongSetBest = true;
-    saveBestScores();
-    trace("best %s %d", chartFile.c_str(), stageScore);
+    if (saveBestScores())
+        trace("best %s %d", chartFile.c_str(), stageScore);
 }

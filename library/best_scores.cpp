@@ -103,11 +103,7 @@ void loadBestScores()
     readBestFile(path, bests.byChart);
 }
 
-void saveBestScores()
-{
-    if (bests.saving)
-        writeBestFile(bestFilePath(), bests.byChart);
-}
+bool saveBestScores() { return bests.saving && writeBestFile(bestFilePath(), bests.byChart); }
 
 void readBestFile(const std::string &path, BestScoreTable &table)
 {

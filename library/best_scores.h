@@ -30,8 +30,8 @@ std::string bestFilePath();
 // Reads the bests at start-up, after the song list: when the list names the best file itself as
 // a chart, the chart wins, and the bests are neither read nor saved (one line on stderr).
 void loadBestScores();
-// Writes the bests to bestFilePath() unless the song list claimed that file.
-void saveBestScores();
+// Writes the bests to bestFilePath() unless the song list claimed that file; true when written.
+bool saveBestScores();
 
 // One line per chart, CR LF, tab-separated: chart file name, score, great, good, miss, date. A
 // missing file gives no bests; a damaged line is skipped with a line on stderr and the others are
