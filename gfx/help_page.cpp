@@ -1,6 +1,7 @@
 #include "gfx/help_page.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -17,6 +18,8 @@ constexpr int Advance = 11;
 constexpr int LineStep = 19;
 // The widest row, in glyphs: the block is centred on this width.
 constexpr int BlockGlyphs = 56;
+// Pixels kept clear at the window's edges.
+constexpr int Border = 4;
 
 const float Heading[4] = {1.0f, 0.9f, 0.5f, 1.0f};
 
@@ -87,11 +90,18 @@ void layoutHelpPage(const FieldMetrics &m, HelpPageLayout &out)
     addKeys(out);
     addScreen(out);
     addRules(out);
-    const int left = m.width / 2 - BlockGlyphs * Advance / 2;
-    const int top = m.height / 2 - out.rowCount * LineStep / 2;
+    // A window smaller than the page gets smaller cells, so that every row stays on screen.
+    const int rows = out.rowCount > 0 ? out.rowCount : 1;
+    const int step = std::max(std::min(LineStep, (m.height - 2 * Border) / rows), 1);
+    const int advance = std::max(std::min(Advance, (m.width - 2 * Border) / BlockGlyphs), 1);
+    const int glyphHeight = std::min(GlyphHeight, step - (LineStep - GlyphHeight));
+    const int left = m.width / 2 - BlockGlyphs * advance / 2;
+    const int top = m.height / 2 - out.rowCount * step / 2;
     for (int i = 0; i < out.rowCount; i++) {
         out.rows[i].x = left;
-        out.rows[i].y = top + i * LineStep;
+        out.rows[i].y = top + i * step;
+        out.rows[i].advance = advance;
+        out.rows[i].glyphHeight = std::max(glyphHeight, 1);
     }
 }
 

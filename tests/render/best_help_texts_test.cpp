@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/app_context.h"
 #include "gfx/frame_context.h"
@@ -49,6 +50,10 @@ protected:
         resetAppContext();
         gfx.fontTexture = 1;
     }
+
+    // Every row of the help page is drawn with glyphs the font has (a missing one would be a
+    // blank cell) and lies inside a window of this size, and the numbers come from the rules.
+    static void expectHelpPageFits(int width, int height);
 };
 
 } // namespace
@@ -132,12 +137,19 @@ TEST_F(BestAndHelpTexts, AnEmptyCatalogueSaysWhereToLook)
     EXPECT_FALSE(out.showsTitlePicture);
 }
 
-// Every row of the help page is drawn with glyphs the font has (a missing one would be a blank
-// cell) and lies inside the smallest window, and the numbers come from the rules.
 TEST_F(BestAndHelpTexts, HelpPageFitsAndSpeaksInTheFontsGlyphs)
 {
+    for (const auto &[width, height] :
+         {std::pair{640, 480}, std::pair{640, 360}, std::pair{480, 640}, std::pair{1920, 1080}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        expectHelpPageFits(width, height);
+    }
+}
+
+void BestAndHelpTexts::expectHelpPageFits(int width, int height)
+{
     HelpPageLayout page;
-    layoutHelpPage(frameAt(Title).metrics, page);
+    layoutHelpPage(fieldMetrics(width, height, 20, static_cast<double>(height) / width), page);
     ASSERT_GT(page.rowCount, 10);
     ASSERT_LT(page.rowCount, HelpPageLayout::Capacity) << "a row past the capacity is never drawn";
     std::string all;
@@ -153,9 +165,10 @@ TEST_F(BestAndHelpTexts, HelpPageFitsAndSpeaksInTheFontsGlyphs)
             at += consumed;
         }
         EXPECT_GE(row.x, 0);
-        EXPECT_LE(row.x + glyphs * row.advance, Width);
+        EXPECT_LE(row.x + glyphs * row.advance, width);
         EXPECT_GE(row.y, 0);
-        EXPECT_LE(row.y + row.glyphHeight, Height);
+        EXPECT_LE(row.y + row.glyphHeight, height);
+        EXPECT_GE(row.glyphHeight, 8) << "still readable";
         if (i > 0) {
             EXPECT_GE(row.y, page.rows[i - 1].y + page.rows[i - 1].glyphHeight) << "rows do not overlap";
         }
