@@ -127,7 +127,8 @@ void readBestFile(const std::string &path, BestScoreTable &table)
         BestScore best;
         std::string why = reader.cutAtNul ? "a NUL byte" : parseBestLine(line, chartFile, best);
         if (!why.empty()) {
-            std::fprintf(stderr, "lumatide: %s: line %d skipped: %s\n", path.c_str(), reader.lineNumber, why.c_str());
+            std::fprintf(stderr, "lumatide: %s: line %d: %s; the line is skipped\n", path.c_str(), reader.lineNumber,
+                         why.c_str());
             continue;
         }
         offerBestScore(table, chartFile, best);

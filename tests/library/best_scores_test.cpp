@@ -94,7 +94,7 @@ TEST(BestScores, DamagedLinesAreSkippedAndTheRestKept)
         testing::internal::CaptureStderr();
         readBestFile(path, table);
         const std::string message = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(message, "lumatide: " + path + ": line 2 skipped: " + c.reason + "\n");
+        EXPECT_EQ(message, "lumatide: " + path + ": line 2: " + c.reason + "; the line is skipped\n");
         EXPECT_EQ(table.size(), 2u);
         EXPECT_EQ(findBestScore(table, "bad.txt"), nullptr);
         ASSERT_NE(findBestScore(table, "good1.txt"), nullptr);
