@@ -31,10 +31,12 @@ void resetAppContext()
     renew(menu);
     renew(play);
     renew(credit);
+    renew(help);
     renew(settings);
     renew(songPause);
     renew(settingKeys);
     renew(catalogue);
+    renew(bests);
     renew(chart);
     renew(music);
     for (ToneVoice &voice : voices)

@@ -11,6 +11,7 @@
 #include "gfx/image_texture.h"
 #include "gfx/title_cache.h"
 #include "gfx/title_textures.h"
+#include "library/best_scores.h"
 #include "library/ranking.h"
 #include "library/song_list.h"
 #include "platform/paths.h"
@@ -58,6 +59,7 @@ PlatformThread *startUp()
     play.phaseStartTime = timerNowMs();
     loadRanking();
     saveRanking();
+    loadBestScores();
     return voiceThreadHandle;
 }
 

@@ -1,6 +1,7 @@
 #include "game/menus.h"
 
 #include "game/calibration_screen.h"
+#include "game/help_keys.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
@@ -88,6 +89,8 @@ void updateResultScreen(uint32_t now)
 void updateMenus()
 {
     const uint32_t now = timerNowMs();
+    if (updateHelpPage(loadRelaxed(menu.state)))
+        return;
     updateSynthKeys(now);
     updateSettingKeys(now);
     switch (loadRelaxed(menu.state)) {

@@ -1,5 +1,6 @@
 #include "game/song_end.h"
 
+#include "game/best_update.h"
 #include "game/catalogue_cursor.h"
 #include "game/key_wait.h"
 #include "library/catalogue.h"
@@ -16,8 +17,6 @@
 #include "rules/song_scoring.h"
 
 namespace {
-
-constexpr int StagesPerCredit = 2;
 
 int selectedLevel()
 {
@@ -58,6 +57,8 @@ void finishSong()
     trace("song end miss=%d good=%d great=%d score=%.0f gauge=%.1f bonus=%d %s", play.judgementCounts[Miss],
           play.judgementCounts[Good], play.judgementCounts[Great], songScore, play.gauge, credit.clearBonus,
           songCleared(play.gauge, chart.clearNorm) ? "CLEAR" : "FAILED");
+    if (menu.selectedSong < catalogue.songCount)
+        recordStageBest(catalogue.songs[menu.selectedSong].fileName, booked, play.judgementCounts, menu.autoplay);
 }
 
 void leaveSong()

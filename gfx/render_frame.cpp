@@ -7,6 +7,7 @@
 #include "gfx/draw_calls.h"
 #include "gfx/field_renderer.h"
 #include "gfx/gfx_state.h"
+#include "gfx/help_page.h"
 #include "gfx/hud_renderer.h"
 #include "gfx/note_renderer.h"
 #include "gfx/pause_overlay.h"
@@ -15,6 +16,7 @@
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "rules/help_state.h"
 #include "rules/menu_state.h"
 #include "rules/window_state.h"
 
@@ -118,6 +120,10 @@ void drawFrame(const FrameInput &input)
     }
     drawPauseOverlay(frame);
     drawVolumeBar(frame);
+    if (help.shown != 0) {
+        drawHelpPage(frame);
+        layerDrawn("help");
+    }
 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);

@@ -10,6 +10,7 @@
 #include "gfx/gfx_state.h"
 #include "gfx/text.h"
 #include "gfx/title_cache.h"
+#include "library/best_scores.h"
 #include "library/catalogue.h"
 #include "library/chart.h"
 #include "library/ranking.h"
@@ -155,6 +156,22 @@ static void layoutPrompt(const FieldMetrics &m, const char *text, ScreenTextLayo
     row.y = rowYAt(m, -0.7 * m.aspect, 0);
 }
 
+// NEW BEST comes with the BONUS, blinks for two seconds, then stays.
+static bool newBestLit(uint32_t sinceEndMs)
+{
+    return sinceEndMs > 1000 && (sinceEndMs >= 3000 || (sinceEndMs - 1000) / 250 % 2 == 0);
+}
+
+static void layoutNewBest(const FieldMetrics &m, ScreenTextLayout &out)
+{
+    TextRow &row = addRow(out, 20, 20, "NEW BEST");
+    row.x = centredX(m, row);
+    row.y = m.height / 2 + 40;
+    const float gold[4] = {1.0f, 0.9f, 0.5f, 1.0f};
+    for (int c = 0; c < 4; c++)
+        row.colour[c] = gold[c];
+}
+
 static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
@@ -186,6 +203,8 @@ static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
             bonus.y = m.height / 2 - 70;
         }
         layoutJudgementTotals(m, play.judgementCounts, 10, out);
+        if (bests.lastSongSetBest && newBestLit(sinceEnd))
+            layoutNewBest(m, out);
         layoutPrompt(m, "PRESS SPACE KEY", out);
     }
     if (play.fullComboTime != 0) {
@@ -264,8 +283,12 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
         row.x = 20;
         row.y = 255 + 20 * i;
     }
-    if (!songsPresent())
+    if (!songsPresent()) {
+        TextRow &none = addRow(out, 20, 20, "NO SONGS - SEE README");
+        none.x = centredX(m, none);
+        none.y = rowYAt(m, m.aspect - 0.25, -10);
         return;
+    }
     char stars[7 * 2 + 1] = {};
     for (int i = 0; i < 7; i++) {
         const char *star = i < catalogue.songs[menu.selectedSong].level ? FILLED_STAR : EMPTY_STAR;
@@ -275,6 +298,11 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
     TextRow &level = addRow(out, 20, 20, "LEVEL %s", stars);
     level.x = m.width / 2 - 10 * glyphCount(level.text, level.length);
     level.y = rowYAt(m, m.aspect - 0.315, 0);
+    if (const BestScore *best = findBestScore(bests.byChart, catalogue.songs[menu.selectedSong].fileName)) {
+        TextRow &row = addRow(out, 15, 15, "BEST %d", best->score);
+        row.x = centredX(m, row);
+        row.y = level.y + 24;
+    }
     if (titlePicturePresent()) {
         out.showsTitlePicture = true;
         out.titlePictureY = m.aspect - 0.25;
@@ -310,10 +338,10 @@ void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out)
     }
 }
 
-static void drawRows(const ScreenTextLayout &layout)
+void drawTextRows(const TextRow *rows, int count)
 {
-    for (int i = 0; i < layout.rowCount; i++) {
-        const TextRow &row = layout.rows[i];
+    for (int i = 0; i < count; i++) {
+        const TextRow &row = rows[i];
         glColor4fv(row.colour);
         drawText(row.glyphHeight, row.text, row.length, row.x, row.y, row.advance);
     }
@@ -327,7 +355,7 @@ void drawJudgementPopup(const FrameContext &frame)
         return;
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    drawRows(layout);
+    drawTextRows(layout.rows, layout.rowCount);
     glDisable(GL_TEXTURE_2D);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
@@ -358,7 +386,7 @@ void drawScreenTexts(const FrameContext &frame)
     glColor4d(1.0, 1.0, 1.0, 1.0);
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    drawRows(layout);
+    drawTextRows(layout.rows, layout.rowCount);
     if (layout.showsTitlePicture)
         drawTitlePicture(frame.metrics, layout.titlePictureY);
 }

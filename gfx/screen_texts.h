@@ -38,6 +38,9 @@ void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out);
 // Every text row of the current screen, in drawing order, and where the title picture goes.
 void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out);
 
+// Each row in its colour; texturing and the texture-coordinate array must be on.
+void drawTextRows(const TextRow *rows, int count);
+
 // The pop-up, drawn over the notes and under the keyboard.
 void drawJudgementPopup(const FrameContext &frame);
 // The texts and the song-title picture, drawn last, over everything else.

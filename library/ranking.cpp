@@ -1,6 +1,5 @@
 #include "library/ranking.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <cstring>
 
 #include "library/file_lookup.h"
+#include "library/file_replace.h"
 #include "library/line_reader.h"
 #include "platform/regular_file.h"
 #include "platform/trace.h"
@@ -23,9 +23,6 @@ namespace {
 
 // Ten short lines; a file far larger than that is not a score file, whatever it holds.
 const uint64_t MaxRankingFileBytes = 64 * 1024;
-// As many links as the system itself follows.
-const int MaxLinkHops = 40;
-
 std::string rankingPath() { return dataDirectory() + "/score.hsc"; }
 
 enum class ScoreText { None, Approximate, Exact };
@@ -94,79 +91,6 @@ std::string damageOf(const std::string &path)
     return badLine == 0 ? "" : "line " + std::to_string(badLine) + " is not one of ten scores";
 }
 
-std::string folderOf(const std::string &path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
-}
-
-// The file the scores go to. A link is followed to its target, as editors do, so that it stays
-// a link; but nothing is ever written through a link to something that is not a regular file
-// (a device, a pipe): the link itself is replaced then.
-std::string saveTarget(const std::string &path)
-{
-    std::string target = path;
-    struct stat info;
-    for (int hop = 0; hop < MaxLinkHops; hop++) {
-        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            break;
-        char link[PATH_MAX];
-        const ssize_t length = readlink(target.c_str(), link, sizeof link - 1);
-        if (length <= 0)
-            return path;
-        const std::string next(link, size_t(length));
-        if (next[0] == '/')
-            target = next;
-        else
-            target = joinPath(folderOf(target), next);
-    }
-    if (lstat(target.c_str(), &info) != 0)
-        return errno == ENOENT ? target : path; // a link to a file not written yet
-    return S_ISREG(info.st_mode) ? target : path;
-}
-
-int writeAll(int fd, const std::string &text)
-{
-    size_t written = 0;
-    while (written < text.size()) {
-        ssize_t got = write(fd, text.data() + written, text.size() - written);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return errno;
-        if (got == 0)
-            return ENOSPC;
-        written += static_cast<size_t>(got);
-    }
-    return 0;
-}
-
-// A temporary file left by a crash is removed first, so that O_EXCL never writes through a link
-// or into a pipe that stands under its name.
-bool writeTemporary(const std::string &temporary, const std::string &text, std::string &reason)
-{
-    if (unlink(temporary.c_str()) != 0 && errno != ENOENT) {
-        reason = "cannot remove the old " + temporary + ": " + std::strerror(errno);
-        return false;
-    }
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    int error = writeAll(fd, text);
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        reason = std::strerror(error);
-        unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 // Keeps what stands at target as target.bad, replacing an older copy. A hard link leaves the old
 // file in place until the rename; where links are impossible the file itself moves (a folder
 // never does).
@@ -216,10 +140,10 @@ bool writeRankingFile(const std::string &path, const int ranking[10])
     std::string text;
     for (int i = 0; i < RankCount; i++)
         text += std::to_string(ranking[i]) + "\r\n";
-    const std::string target = saveTarget(path);
+    const std::string target = replaceTarget(path);
     const std::string temporary = target + ".tmp";
     std::string reason;
-    if (!writeTemporary(temporary, text, reason))
+    if (!writeTemporaryFile(temporary, text, reason))
         return failToSave(target, reason);
     const std::string damage = damageOf(target);
     const std::string kept = target + ".bad";

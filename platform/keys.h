@@ -20,6 +20,7 @@ constexpr int KeyMinus = 0xBD;
 constexpr int KeyEquals = 0xBB;
 constexpr int KeyLeftBracket = 0xDB;
 constexpr int KeyRightBracket = 0xDD;
+constexpr int KeyF1 = 0x70;
 
 constexpr uint16_t KeyDownBit = 0x8000;
 

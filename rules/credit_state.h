@@ -1,4 +1,7 @@
 #pragma once
+// Songs played without AUTOPLAY that make a credit.
+constexpr int StagesPerCredit = 2;
+
 // Wiped at every credit: the title screen's start of a credit clears it (stage also when the
 // result screen returns to the title), except newRankIndex, which stays until the next credit
 // ends, and songEndHandled, which the leaving of a song and the Escape from play clear. Written by

@@ -7,6 +7,12 @@
 // The timing and pitch tables that judge the current note, as pure functions of one frame's
 // numbers. Times are song-clock milliseconds; `t` is the clock, `noteTime` the note's time.
 
+// A press this close to a note's time, on its pitch, takes it as GREAT, or else as GOOD.
+constexpr uint32_t GreatWindowMs = 75;
+constexpr uint32_t GoodWindowMs = 150;
+// Semitones between the player's pitch and a note's pitch that still count as on the note.
+constexpr double PitchTolerance = 0.5;
+
 // A note counts as passed once the clock is more than 200 ms beyond it. The distance is signed:
 // a chart with a negative offset times its first notes before the clock's zero, and compared as
 // unsigned values those notes would never pass and would hold up every note after them.

@@ -48,6 +48,8 @@ static int virtualKeyFromSdl(SDL_Keycode key)
         return KeyLeftBracket;
     case SDLK_RIGHTBRACKET:
         return KeyRightBracket;
+    case SDLK_F1:
+        return KeyF1;
     default:
         return 0;
     }

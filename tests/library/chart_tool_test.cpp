@@ -1,35 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
-
+#include "library_files.h"
 #include "support/scratch_folder.h"
-
-namespace {
-
-struct ToolRun {
-    std::string output;
-    int exitCode = -1;
-};
-
-ToolRun runTool(const std::string &arguments)
-{
-    ToolRun run;
-    std::string command = std::string(LUMATIDE_BUILD_DIR "/lumatide-chart ") + arguments + " 2>/dev/null";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, got);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-} // namespace
 
 TEST(ChartTool, DumpsTheWorkedExample)
 {
@@ -37,7 +9,7 @@ TEST(ChartTool, DumpsTheWorkedExample)
     std::string chart = folder.write(
         "demo.txt",
         "TITLE:Demo\nLEVEL:3\nWAVE:demo.ogg\nBPM:120\nOFFSET:0.5\n#START\n4c 4e 4g 5c ,\n#MEASURE 3/4\n4G 40 4a ,\n#END\n");
-    ToolRun run = runTool("dump " + chart);
+    ToolRun run = runChartTool("dump " + chart);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output,
               "bpm 120\noffset_ms 500\nmusic demo.ogg\nms_per_beat 500\nnotes 6\njudged 6\nmeasures 2\n"
@@ -54,7 +26,7 @@ TEST(ChartTool, DumpShowsGhostsAndTheSpareRecord)
 {
     ScratchFolder folder;
     std::string chart = folder.write("g.txt", "WAVE:g.ogg\nBPM:60\nOFFSET:-0.001\n#START\n!c 4d #e ,\n");
-    ToolRun run = runTool("dump " + chart);
+    ToolRun run = runChartTool("dump " + chart);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output,
               "bpm 60\noffset_ms -1\nmusic g.ogg\nms_per_beat 1000\nnotes 3\njudged 1\nmeasures 1\n"
@@ -74,7 +46,7 @@ TEST(ChartTool, DumpShowsTheExactTempo)
     } cases[] = {{"133.3333", "133.3333"}, {"0.1", "0.1"}, {"1e-300", "1e-300"}, {"175", "175"}};
     for (const Case &c : cases) {
         std::string chart = folder.write("t.txt", std::string("WAVE:t.ogg\nBPM:") + c.bpm + "\n#START\n,\n");
-        ToolRun run = runTool("dump " + chart);
+        ToolRun run = runChartTool("dump " + chart);
         EXPECT_EQ(run.output.substr(0, run.output.find('\n')), std::string("bpm ") + c.shown);
     }
 }
@@ -95,11 +67,11 @@ TEST(ChartTool, ChecksWhatAuthorsGetWrong)
                 tokens += i % 100 == 99 ? "4c \n" : "4c ";
             return tokens;
         }() + ",\n");
-    ToolRun run = runTool("check " + good);
+    ToolRun run = runChartTool("check " + good);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, "");
 
-    run = runTool("check " + bad + " " + good);
+    run = runChartTool("check " + bad + " " + good);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, bad + ":1: warning: LEVEL 9 is outside 1..7\n" + bad + ":1: warning: no TITLE line\n" + bad +
                               ":2: warning: music file 'gone.ogg' not found beside the chart\n" + bad +
@@ -112,19 +84,19 @@ TEST(ChartTool, ChecksWhatAuthorsGetWrong)
                               ":10: warning: line longer than 511 bytes: read in pieces\n" + bad +
                               ":12: warning: second #START ignored\n");
 
-    run = runTool("check " + crowded);
+    run = runChartTool("check " + crowded);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, crowded + ":7: warning: measure of 171 tokens (more than 170)\n");
 
     std::string empty = folder.write("empty.txt", "4c ,\n");
-    run = runTool("check " + empty);
+    run = runChartTool("check " + empty);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, empty + ":1: error: no #START line: the chart has no notes\n" + empty +
                               ":1: error: no BPM line\n" + empty + ":1: error: no WAVE line\n" + empty +
                               ":1: warning: no TITLE line\n" + empty + ":1: warning: no LEVEL line\n");
 
     std::string dropped = folder.write("dropped.txt", "TITLE:D\nLEVEL:1\nWAVE:ok.ogg\nBPM:120\n#START\n4c ,\n4d 4e\n");
-    run = runTool("check " + dropped);
+    run = runChartTool("check " + dropped);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, dropped + ":7: warning: '4e' is not a note: its accidental (blank, '+' or '-') is missing\n" +
                               dropped + ":7: warning: tokens after the last ',' are dropped\n");
@@ -146,6 +118,6 @@ TEST(ChartTool, Arguments)
         {"check /nonexistent/chart.txt", 1},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(runTool(c.arguments).exitCode, c.exitCode) << c.arguments;
-    EXPECT_NE(runTool("--help").output.find("lumatide-chart check FILE..."), std::string::npos);
+        EXPECT_EQ(runChartTool(c.arguments).exitCode, c.exitCode) << c.arguments;
+    EXPECT_NE(runChartTool("--help").output.find("lumatide-chart check FILE..."), std::string::npos);
 }

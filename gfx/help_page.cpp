@@ -1,0 +1,121 @@
+#include "gfx/help_page.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+#include "gfx/draw_calls.h"
+#include "gfx/frame_context.h"
+#include "rules/credit_state.h"
+#include "rules/judgement_rules.h"
+#include "rules/song_scoring.h"
+
+namespace {
+
+constexpr int GlyphHeight = 15;
+constexpr int Advance = 11;
+constexpr int LineStep = 19;
+// The widest row, in glyphs: the block is centred on this width.
+constexpr int BlockGlyphs = 56;
+// Pixels kept clear at the window's edges.
+constexpr int Border = 4;
+
+const float Heading[4] = {1.0f, 0.9f, 0.5f, 1.0f};
+
+// Shift-JIS byte pairs of the font's arrows.
+#define LEFT_ARROW "\x81\xA9"
+#define UP_ARROW "\x81\xAA"
+#define RIGHT_ARROW "\x81\xA8"
+
+__attribute__((format(printf, 3, 4))) TextRow &addLine(HelpPageLayout &out, const float *colour, const char *format,
+                                                       ...)
+{
+    TextRow &row = out.rowCount < HelpPageLayout::Capacity ? out.rows[out.rowCount++] : out.spareRow;
+    row = TextRow{};
+    va_list args;
+    va_start(args, format);
+    const int written = vsnprintf(row.text, sizeof row.text, format, args);
+    va_end(args);
+    row.length = written < 0 ? 0 : written < static_cast<int>(sizeof row.text) ? written : sizeof row.text - 1;
+    row.glyphHeight = GlyphHeight;
+    row.advance = Advance;
+    if (colour != nullptr) {
+        for (int c = 0; c < 4; c++)
+            row.colour[c] = colour[c];
+    }
+    return row;
+}
+
+void addKeys(HelpPageLayout &out)
+{
+    addLine(out, Heading, "KEYS");
+    addLine(out, nullptr, "SPACE        HOLD TO SING / START A SONG");
+    addLine(out, nullptr, "MOUSE        ACROSS: PITCH   UP AND DOWN: LOUDNESS");
+    addLine(out, nullptr, LEFT_ARROW RIGHT_ARROW " " UP_ARROW "         CHOOSE A SONG / START IT IN AUTOPLAY");
+    addLine(out, nullptr, "Z  SHIFT+Z   SCROLL SPEED UP / DOWN");
+    addLine(out, nullptr, "W  E         WAVE TYPE / THREE-VOICE UNISON");
+    addLine(out, nullptr, "MINUS EQUALS MUSIC VOLUME DOWN / UP");
+    addLine(out, nullptr, "[  ]         TONE VOLUME DOWN / UP");
+    addLine(out, nullptr, "P  ESCAPE    PAUSE A SONG / GO BACK");
+    addLine(out, nullptr, "F11          FULL SCREEN   ALSO ALT+ENTER");
+    addLine(out, nullptr, "C  " RIGHT_ARROW "         ON THE TITLE: CALIBRATION / RANKING");
+}
+
+void addScreen(HelpPageLayout &out)
+{
+    addLine(out, Heading, "THE FIELD");
+    addLine(out, nullptr, "BRIGHT BAND: YOUR PITCH   RED LINE: JUDGEMENT LINE");
+    addLine(out, nullptr, "GAUGE AT THE BOTTOM: FILL IT PAST ITS MARK TO CLEAR");
+}
+
+void addRules(HelpPageLayout &out)
+{
+    addLine(out, Heading, "RULES");
+    addLine(out, nullptr, "GREAT WITHIN %u MS OF A NOTE   GOOD WITHIN %u MS", static_cast<unsigned>(GreatWindowMs),
+            static_cast<unsigned>(GoodWindowMs));
+    addLine(out, nullptr, "ON PITCH: WITHIN %.1f SEMITONE OF THE NOTE", PitchTolerance);
+    addLine(out, nullptr, "A NOTE WANTS A FRESH PRESS OR A MOVING PITCH");
+    addLine(out, nullptr, "A CREDIT IS %d STAGES   UPPER CASE NOTES ARE SLIDES", StagesPerCredit);
+    const int perLevel = unlockThreshold(1) - unlockThreshold(2);
+    addLine(out, nullptr, "EXTRA SONGS: A STAGE OF %d AT LEVEL 1 - %d/LEVEL", unlockThreshold(1), perLevel);
+}
+
+} // namespace
+
+void layoutHelpPage(const FieldMetrics &m, HelpPageLayout &out)
+{
+    out.rowCount = 0;
+    addLine(out, Heading, "HELP - ANY KEY CLOSES THIS PAGE");
+    addKeys(out);
+    addScreen(out);
+    addRules(out);
+    // A window smaller than the page gets smaller cells, so that every row stays on screen.
+    const int rows = out.rowCount > 0 ? out.rowCount : 1;
+    const int step = std::max(std::min(LineStep, (m.height - 2 * Border) / rows), 1);
+    const int advance = std::max(std::min(Advance, (m.width - 2 * Border) / BlockGlyphs), 1);
+    const int glyphHeight = std::min(GlyphHeight, step - (LineStep - GlyphHeight));
+    const int left = m.width / 2 - BlockGlyphs * advance / 2;
+    const int top = m.height / 2 - out.rowCount * step / 2;
+    for (int i = 0; i < out.rowCount; i++) {
+        out.rows[i].x = left;
+        out.rows[i].y = top + i * step;
+        out.rows[i].advance = advance;
+        out.rows[i].glyphHeight = std::max(glyphHeight, 1);
+    }
+}
+
+void drawHelpPage(const FrameContext &frame)
+{
+    HelpPageLayout layout;
+    layoutHelpPage(frame.metrics, layout);
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    float sheet[8];
+    centredQuad(1.0, frame.metrics.aspect, sheet);
+    glColor4d(0.05, 0.05, 0.1, 0.88);
+    drawShape(GL_TRIANGLE_FAN, sheet, 4);
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    drawTextRows(layout.rows, layout.rowCount);
+}

@@ -1,0 +1,3 @@
+#include "rules/help_state.h"
+
+HelpState help;
