@@ -4,11 +4,16 @@
 #include <cstring>
 #include <string>
 
+#include <vector>
+
+#include "import_run.h"
 #include "library/chart_parser.h"
 
 namespace {
 
-const char *const Usage = "usage: lumatide-chart dump FILE | lumatide-chart check FILE... | lumatide-chart --help";
+const char *const Usage = "usage: lumatide-chart dump FILE | lumatide-chart check FILE... |\n"
+                          "       lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--audio FILE] [--force] |\n"
+                          "       lumatide-chart --help";
 
 const char *const Help =
     "lumatide-chart: reads charts with the game's own parser.\n"
@@ -29,6 +34,15 @@ const char *const Help =
     "      outside 1..7, lines longer than 511 bytes, NUL bytes (the game stops reading a line\n"
     "      at one).\n"
     "      Exits 1 when any error was found, 0 otherwise.\n"
+    "\n"
+    "  lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--audio FILE] [--force]\n"
+    "      Imports karaoke song files (.txt with #TITLE, #BPM, ... and timed, pitched syllables), or\n"
+    "      every one found in a SOURCE folder, into DIR (default: the game's data folder): one folder\n"
+    "      'Artist - Title' per song with chart.txt and music.ogg, the chart appended to\n"
+    "      DIR/songlist.txt. --part 2 takes a duet's second part; --audio gives the music instead of\n"
+    "      the file the song names; --force imports again a song already imported from the same file.\n"
+    "      What was skipped or failed, and why, is written to DIR/import-report.txt.\n"
+    "      Exits 1 when a song failed, 0 otherwise.\n"
     "\n"
     "Exit status 2 means the arguments were wrong.\n";
 
@@ -119,6 +133,16 @@ int main(int argc, char **argv)
         for (int i = 2; i < argc; i++)
             failed = check(argv[i]) || failed;
         return failed ? 1 : 0;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "import") == 0) {
+        ImportOptions options;
+        std::string whyNot;
+        if (!readImportArguments(std::vector<std::string>(argv + 2, argv + argc), options, whyNot)) {
+            std::fprintf(stderr, "lumatide-chart: %s\n", whyNot.c_str());
+            return usageError();
+        }
+        ImportSummary summary;
+        return runImport(options, summary);
     }
     return usageError();
 }
