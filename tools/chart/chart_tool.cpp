@@ -12,7 +12,7 @@
 namespace {
 
 const char *const Usage = "usage: lumatide-chart dump FILE | lumatide-chart check FILE... |\n"
-                          "       lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--audio FILE] [--force] |\n"
+                          "       lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--track N] [--audio FILE] [--force] |\n"
                           "       lumatide-chart --help";
 
 const char *const Help =
@@ -35,13 +35,14 @@ const char *const Help =
     "      at one).\n"
     "      Exits 1 when any error was found, 0 otherwise.\n"
     "\n"
-    "  lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--audio FILE] [--force]\n"
-    "      Imports karaoke song files (.txt with #TITLE, #BPM, ... and timed, pitched syllables), or\n"
-    "      every one found in a SOURCE folder, into DIR (default: the game's data folder): one folder\n"
-    "      'Artist - Title' per song with chart.txt and music.ogg, the chart appended to\n"
-    "      DIR/songlist.txt. --part 2 takes a duet's second part; --audio gives the music instead of\n"
-    "      the file the song names; --force imports again a song already imported from the same file.\n"
-    "      What was skipped or failed, and why, is written to DIR/import-report.txt.\n"
+    "  lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--track N] [--audio FILE] [--force]\n"
+    "      Imports karaoke song files (.txt with #TITLE, #BPM, ... and timed, pitched syllables) and\n"
+    "      MIDI files (.mid, .midi), or every one found in a SOURCE folder, into DIR (default: the\n"
+    "      game's data folder): one folder 'Artist - Title' per song with chart.txt and music.ogg,\n"
+    "      the chart appended to DIR/songlist.txt. --part 2 takes a duet's second part; --track N\n"
+    "      takes a MIDI file's melody from its track N (from 1); --audio gives the music instead of\n"
+    "      the file the song names; --force imports again a song already imported from the same\n"
+    "      file. What was imported, skipped or failed, and why, is written to DIR/import-report.txt.\n"
     "      Exits 1 when a song failed, 0 otherwise.\n"
     "\n"
     "Exit status 2 means the arguments were wrong.\n";

@@ -7,11 +7,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 
 #include "audio_conversion.h"
 #include "chart_draft.h"
 #include "library/file_lookup.h"
 #include "library/line_reader.h"
+#include "midi_chart.h"
+#include "midi_music.h"
+#include "midi_reader.h"
 #include "song_mapping.h"
 #include "ultrastar_chart.h"
 #include "ultrastar_reader.h"
@@ -38,7 +43,10 @@ std::string lowerExtension(const fs::path &path)
 
 bool isSongFile(const fs::path &path)
 {
-    if (lowerExtension(path) != ".txt")
+    const std::string extension = lowerExtension(path);
+    if (extension == ".mid" || extension == ".midi")
+        return true;
+    if (extension != ".txt")
         return false;
     std::string text;
     return readFileText(path.string(), text) && looksLikeUltraStar(text);
@@ -131,62 +139,153 @@ struct SongImport {
     std::vector<std::string> newChartLines;
 };
 
-Outcome importSong(SongImport &run, const std::string &file, std::string &shownName)
+// A song read from its source, before it is placed: its chart, its names, and how its music is made.
+struct ReadSong {
+    ChartDraft draft;
+    std::string artist;
+    std::string title;
+    int octaveShift = 0;
+    std::function<bool(const std::string &target, std::string &whyNot)> writeMusic;
+};
+
+bool isMidiFile(const std::string &file)
+{
+    const std::string extension = lowerExtension(fs::path(file));
+    return extension == ".mid" || extension == ".midi";
+}
+
+// The music a song names, or the one given for every song; an empty result means none was found,
+// and whyNot says why.
+std::string musicFile(const SongImport &run, const std::string &songFile, const std::string &named,
+                      std::string &whyNot)
+{
+    if (!run.options.audio.empty())
+        return run.options.audio;
+    if (named.empty()) {
+        whyNot = "no #AUDIO or #MP3 tag names the music";
+        return "";
+    }
+    const std::string found = findDataFile(fs::path(songFile).parent_path().string(), named);
+    if (pathKind(found) != PathKind::File) {
+        whyNot = "music file " + found + " not found";
+        return "";
+    }
+    return found;
+}
+
+bool readKaraokeSong(const SongImport &run, const std::string &file, ReadSong &song, Outcome &outcome)
 {
     std::string bytes, why;
-    if (!readFileText(file, bytes, &why))
-        return {Outcome::Failed, why};
-    UltraStarSong song;
-    if (!readUltraStar(bytes, song, why))
-        return {Outcome::Failed, why};
-    ChartDraft draft;
-    int shift = 0;
-    if (!ultraStarDraft(song, run.options.part, draft, shift, why))
-        return {Outcome::Failed, why};
+    UltraStarSong karaoke;
+    if (!readFileText(file, bytes, &why) || !readUltraStar(bytes, karaoke, why) ||
+        !ultraStarDraft(karaoke, run.options.part, song.draft, song.octaveShift, why)) {
+        outcome = {Outcome::Failed, why};
+        return false;
+    }
+    song.artist = karaoke.artist;
+    song.title = karaoke.title;
+    const std::string music = musicFile(run, file, karaoke.audio, why);
+    if (music.empty()) {
+        outcome = {Outcome::Skipped, why};
+        return false;
+    }
+    song.writeMusic = [music](const std::string &target, std::string &whyNot) {
+        if (convertMusic(music, target, whyNot))
+            return true;
+        whyNot = music + ": " + whyNot;
+        return false;
+    };
+    return true;
+}
+
+// Music beside a MIDI file shares its name: song.mid and song.ogg, song.mp3, ...
+std::string musicBesideMidi(const std::string &file)
+{
+    const fs::path path(file);
+    for (const char *extension : {".ogg", ".mp3", ".flac", ".wav", ".opus"}) {
+        const std::string found =
+            findDataFile(path.parent_path().string(), path.stem().string() + extension);
+        if (pathKind(found) == PathKind::File)
+            return found;
+    }
+    return "";
+}
+
+bool readMidiSong(const SongImport &run, const std::string &file, ReadSong &song, Outcome &outcome)
+{
+    std::string bytes, why;
+    auto midi = std::make_shared<MidiSong>();
+    if (!readFileText(file, bytes, &why) || !readMidi(bytes, *midi, why)) {
+        outcome = {Outcome::Failed, why};
+        return false;
+    }
+    const int track = run.options.track > 0 ? run.options.track - 1 : melodyTrackIndex(*midi);
+    if (!midiDraft(*midi, track, song.draft, song.octaveShift, why)) {
+        outcome = {Outcome::Failed, why};
+        return false;
+    }
+    song.title = fs::path(file).stem().string();
+    const std::string music = run.options.audio.empty() ? musicBesideMidi(file) : run.options.audio;
+    if (!music.empty()) {
+        song.writeMusic = [music](const std::string &target, std::string &whyNot) {
+            if (convertMusic(music, target, whyNot))
+                return true;
+            whyNot = music + ": " + whyNot;
+            return false;
+        };
+    } else {
+        song.writeMusic = [midi, track](const std::string &target, std::string &whyNot) {
+            return renderMidiMusic(*midi, track, target, whyNot);
+        };
+    }
+    return true;
+}
+
+Outcome importSong(SongImport &run, const std::string &file, std::string &shownName)
+{
+    ReadSong song;
+    Outcome outcome;
+    if (!(isMidiFile(file) ? readMidiSong(run, file, song, outcome) : readKaraokeSong(run, file, song, outcome)))
+        return outcome;
     shownName = song.artist.empty() ? song.title : song.artist + " - " + song.title;
 
-    const std::string suffix = run.options.part == 2 ? " (part 2)" : "";
-    const std::string identity = sourceIdentity(file, run.options.part);
+    const bool secondPart = run.options.part == 2 && !isMidiFile(file);
+    const std::string suffix = secondPart ? " (part 2)" : "";
+    const std::string identity =
+        sourceIdentity(file, secondPart ? 2 : 1) +
+        (isMidiFile(file) && run.options.track > 0 ? " track " + std::to_string(run.options.track) : "");
     bool already = false;
     const fs::path folder = songFolder(run.into, songFolderName(song.artist, song.title) + suffix, identity, already);
     if (already && !run.options.force)
         return {Outcome::Skipped, "already imported into " + folder.string()};
 
-    std::string music = run.options.audio;
-    if (music.empty()) {
-        if (song.audio.empty())
-            return {Outcome::Skipped, "no #AUDIO or #MP3 tag names the music"};
-        music = findDataFile(fs::path(file).parent_path().string(), song.audio);
-    }
-    if (pathKind(music) != PathKind::File)
-        return {Outcome::Skipped, "music file " + music + " not found"};
-
     const std::string folderName = folder.filename().string();
-    draft.title = (song.artist.empty() ? song.title : song.title + " - " + song.artist) + suffix;
-    draft.wave = folderName + "/music.ogg";
-    draft.source = identity;
-    const std::string chart = writeChartText(draft);
-    const double error = largestTimingError(chart, draft);
+    song.draft.title = (song.artist.empty() ? song.title : song.title + " - " + song.artist) + suffix;
+    song.draft.wave = folderName + "/music.ogg";
+    song.draft.source = identity;
+    const std::string chart = writeChartText(song.draft);
+    const double error = largestTimingError(chart, song.draft);
     if (error < 0.0 || error > 2.0)
         return {Outcome::Failed, "the chart cannot keep every note within 2 ms of its time"};
 
     std::error_code fsError;
     const bool created = !fs::exists(folder, fsError);
     fs::create_directories(folder, fsError);
-    if (!convertMusic(music, (folder / "music.ogg.part").string(), why) ||
+    std::string why;
+    if (!song.writeMusic((folder / "music.ogg.part").string(), why) ||
         (fs::rename(folder / "music.ogg.part", folder / "music.ogg", fsError), fsError)) {
         fs::remove(folder / "music.ogg.part", fsError);
         if (created)
             fs::remove(folder, fsError);
-        return {Outcome::Skipped, music + ": " + why};
+        return {Outcome::Skipped, why};
     }
     if (!writeFileAtomically(folder / "chart.txt", chart))
         return {Outcome::Failed, "cannot write " + (folder / "chart.txt").string()};
     run.newChartLines.push_back(folderName + "/chart.txt");
     char shiftText[16];
-    std::snprintf(shiftText, sizeof shiftText, "%+d", shift);
+    std::snprintf(shiftText, sizeof shiftText, "%+d", song.octaveShift);
     return {Outcome::Imported, folder.string() + " (octave shift " + shiftText + ", level " +
-                                   std::to_string(draft.level) + ")"};
+                                   std::to_string(song.draft.level) + ")"};
 }
 
 // The new charts go after the lines already there; a chart already listed is not listed again.
@@ -222,7 +321,7 @@ bool readImportArguments(const std::vector<std::string> &arguments, ImportOption
         const bool hasValue = i + 1 < arguments.size();
         if (argument == "--force") {
             options.force = true;
-        } else if (argument == "--into" || argument == "--audio" || argument == "--part") {
+        } else if (argument == "--into" || argument == "--audio" || argument == "--part" || argument == "--track") {
             if (!hasValue) {
                 whyNot = argument + " needs a value";
                 return false;
@@ -232,6 +331,13 @@ bool readImportArguments(const std::vector<std::string> &arguments, ImportOption
                 options.into = value;
             else if (argument == "--audio")
                 options.audio = value;
+            else if (argument == "--track") {
+                options.track = std::atoi(value.c_str());
+                if (options.track < 1 || value.find_first_not_of("0123456789") != std::string::npos) {
+                    whyNot = "--track is a track number from 1";
+                    return false;
+                }
+            }
             else if (value == "1" || value == "2")
                 options.part = value[0] - '0';
             else {

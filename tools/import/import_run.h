@@ -1,5 +1,5 @@
 #pragma once
-// lumatide-chart import: songs from karaoke song folders into the game's song list.
+// lumatide-chart import: karaoke songs and MIDI melodies into the game's song list.
 #include <string>
 #include <vector>
 
@@ -8,6 +8,7 @@ struct ImportOptions {
     std::string into;                 // the song list's folder
     int part = 1;                     // duet part
     std::string audio;                // music for every source instead of the one it names
+    int track = 0;                    // MIDI melody track, from 1; 0 chooses it
     bool force = false;               // import again what was imported from the same source
 };
 
