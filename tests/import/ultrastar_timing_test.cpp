@@ -105,6 +105,10 @@ TEST(UltraStarTiming, DumpOfAnImportedSongShowsEveryNoteOnTime)
     ASSERT_EQ(runChartTool("import " + quoted(folder.file("in")) + " --into " + quoted(folder.file("out"))).exitCode, 0);
     const ToolRun dump = runChartTool("dump " + quoted(folder.file("out/Drift - Long/chart.txt")));
     ASSERT_EQ(dump.exitCode, 0);
+    // The checker has nothing to say about it, its music found through the song list's folder.
+    const ToolRun check = runChartTool("check " + quoted(folder.file("out/Drift - Long/chart.txt")));
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.output, "");
 
     const std::vector<ExpectedNote> expected = expectedNotes(notes, 287.5, 777.7);
     std::istringstream lines(dump.output);

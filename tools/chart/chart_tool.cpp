@@ -8,6 +8,7 @@
 
 #include "import_run.h"
 #include "library/chart_parser.h"
+#include "library/file_lookup.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ const char *const Help =
     "lumatide-chart: reads charts with the game's own parser.\n"
     "\n"
     "  lumatide-chart dump FILE\n"
-    "      Parses FILE as the game does (its music looked up beside it) and prints one item a line:\n"
+    "      Parses FILE as the game does (its music looked up beside it, or in the folder above when\n"
+    "      that one holds the song list, as for imported songs) and prints one item a line:\n"
     "      bpm (exact), offset_ms, music (the WAVE value), ms_per_beat, notes, judged, measures,\n"
     "      then 'measure <i> <start ms>' for each measure and\n"
     "      'note <i> <timeMs> <pitch> <octaveShift> <linked> <ghost> <next> <prev>' for each note,\n"
@@ -55,6 +57,18 @@ std::string folderOf(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Music is named relative to the song list's folder: an imported chart sits one folder below it.
+std::string dataFolderOf(const std::string &chartPath)
+{
+    const std::string folder = folderOf(chartPath);
+    if (pathKind(joinPath(folder, "songlist.txt")) == PathKind::Missing) {
+        const std::string parent = folderOf(folder);
+        if (parent != folder && pathKind(joinPath(parent, "songlist.txt")) == PathKind::File)
+            return parent;
+    }
+    return folder;
+}
+
 // The shortest text that reads back as the same double, so the dump shows the tempo the game uses.
 std::string exactNumber(double value)
 {
@@ -73,7 +87,7 @@ int dump(const char *path)
     Chart chart;
     ChartReport report;
     std::string whyNot;
-    if (!parseChartFile(path, folderOf(path), 1, chart, &report, &whyNot)) {
+    if (!parseChartFile(path, dataFolderOf(path), 1, chart, &report, &whyNot)) {
         std::fprintf(stderr, "lumatide-chart: cannot read %s (%s)\n", path, whyNot.c_str());
         return 1;
     }
@@ -100,7 +114,7 @@ bool check(const char *path)
     Chart chart;
     ChartReport report;
     std::string whyNot;
-    if (!parseChartFile(path, folderOf(path), 1, chart, &report, &whyNot)) {
+    if (!parseChartFile(path, dataFolderOf(path), 1, chart, &report, &whyNot)) {
         std::printf("%s:1: error: cannot read the file (%s)\n", path, whyNot.c_str());
         return true;
     }

@@ -8,8 +8,10 @@
 
 namespace {
 
-// Denominator of every #MEASURE fraction: fine enough to place a measure's end within 0.01 ms.
-const long FractionDenominator = 1000000;
+// Denominator of every #MEASURE fraction: fine enough to place a measure's end within 0.01 ms, a
+// power of two so the fraction is exact, and not ending in 0 (a '0' before the line end reads as
+// a rest that lost its blank).
+const long FractionDenominator = 1048576;
 
 // The same operations, in the same order, as the parser uses for a measure's length.
 double measureMs(double bpm, long numerator)
