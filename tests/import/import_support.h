@@ -17,6 +17,9 @@ std::string ultraStarText(const std::vector<std::string> &header, const std::vec
 // False when libsndfile cannot write that format here.
 bool writeTone(const std::string &path, int format, int sampleRate, int channels, double seconds);
 
+// The same tone as AAC in an .m4a file, encoded with FFmpeg's own AAC encoder.
+bool writeAacTone(const std::string &path, int sampleRate, int channels, double seconds);
+
 struct ToolRun {
     std::string output;
     int exitCode = -1;
