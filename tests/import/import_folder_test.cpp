@@ -116,12 +116,13 @@ TEST(ImportFolder, SongsOfTheSameNameFromOtherFilesGetTheirOwnFolders)
     ScratchFolder folder;
     for (const char *dir : {"a", "b"}) {
         folder.write(std::string(dir) + "/s.txt", songText(1, true, "m.wav"));
-        ASSERT_TRUE(writeTone(folder.file(std::string(dir) + "/m.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 2, 0.1));
+        ASSERT_TRUE(
+            writeTone(folder.file(std::string(dir) + "/m.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 2, 0.1));
     }
     folder.write("songs/songlist.txt", "old.txt"); // a list without a final line break
     int status = 0;
-    ImportSummary summary = importInto({folder.file("a/s.txt"), folder.file("b/s.txt")}, folder.file("songs"),
-                                       false, status);
+    ImportSummary summary = importInto({folder.file("a/s.txt"), folder.file("b/s.txt")}, folder.file("songs"), false,
+                                       status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(summary.imported, 2);
     EXPECT_EQ(readWholeFile(folder.file("songs/songlist.txt")),

@@ -40,7 +40,8 @@ bool writeTone(const std::string &path, int format, int sampleRate, int channels
     for (sf_count_t i = 0; i < frames; i++)
         for (int c = 0; c < channels; c++)
             samples[static_cast<size_t>(i * channels + c)] =
-                0.3f * static_cast<float>(std::sin(2 * M_PI * (440.0 + 110.0 * c) * static_cast<double>(i) / sampleRate));
+                0.3f *
+                static_cast<float>(std::sin(2 * M_PI * (440.0 + 110.0 * c) * static_cast<double>(i) / sampleRate));
     const bool written = sf_writef_float(file, samples.data(), frames) == frames;
     return sf_close(file) == 0 && written;
 }
@@ -90,8 +91,8 @@ bool writeAacTone(const std::string &path, int sampleRate, int channels, double 
         for (int c = 0; written && c < channels; c++) {
             float *samples = reinterpret_cast<float *>(frame->extended_data[c]);
             for (int i = 0; i < frame->nb_samples; i++)
-                samples[i] = 0.3f * static_cast<float>(
-                                        std::sin(2 * M_PI * (440.0 + 110.0 * c) * static_cast<double>(at + i) / sampleRate));
+                samples[i] = 0.3f * static_cast<float>(std::sin(2 * M_PI * (440.0 + 110.0 * c) *
+                                                                static_cast<double>(at + i) / sampleRate));
         }
         frame->pts = at;
         written = written && avcodec_send_frame(codec, frame) >= 0 && writePackets(codec, format, stream, packet);

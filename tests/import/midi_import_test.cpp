@@ -199,13 +199,12 @@ TEST(MidiImport, OverlapsKeepTheHigherNoteAndLegatoSlides)
 {
     // 120 BPM: 480 ticks are 500 ms, 10 ticks about 10 ms.
     const std::vector<Event> events = {
-        noteOn(0, 0, 60),    noteOff(480, 0, 60),                      // slides into the next (starts 10 ms early)
-        noteOn(470, 0, 62),  noteOff(900, 0, 62),                      // 100 ms gap: no slide
-        noteOn(1000, 0, 64), noteOn(1010, 0, 69), noteOff(1400, 0, 64), // 69 wins the near-chord
-        noteOff(1400, 0, 69),
-        noteOn(1440, 0, 72), noteOff(2400, 0, 72),                     // long 72 ...
-        noteOn(1680, 0, 65), noteOff(1900, 0, 65),                     // ... under which 65 is dropped
-        noteOn(2400, 1, 67), noteOff(2900, 1, 67),                     // legato, other channel: no slide
+        noteOn(0, 0, 60),     noteOff(480, 0, 60),                        // slides into the next (starts 10 ms early)
+        noteOn(470, 0, 62),   noteOff(900, 0, 62),                        // 100 ms gap: no slide
+        noteOn(1000, 0, 64),  noteOn(1010, 0, 69),  noteOff(1400, 0, 64), // 69 wins the near-chord
+        noteOff(1400, 0, 69), noteOn(1440, 0, 72),  noteOff(2400, 0, 72), // long 72 ...
+        noteOn(1680, 0, 65),  noteOff(1900, 0, 65),                       // ... under which 65 is dropped
+        noteOn(2400, 1, 67),  noteOff(2900, 1, 67),                       // legato, other channel: no slide
     };
     const MidiSong song = readBytes(midiFile(0, 480, {track(events)}));
     const std::vector<MelodyLineNote> line = melodyLine(song, song.tracks[0]);

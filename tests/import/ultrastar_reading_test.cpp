@@ -64,9 +64,9 @@ TEST(UltraStarReading, TitlesBecomeUtf8WhateverTheFileWasWrittenIn)
 
 TEST(UltraStarReading, HeaderTags)
 {
-    const UltraStarSong song =
-        readSong("#title:Song\n#ARTIST:Band\n#MP3:old.mp3\n#AUDIO:new.ogg\n#BPM:287,5\n#GAP:12,5\n#START:3\n"
-                 "#END:9000\n: 0 2 0 la\nE\n: 99 1 0 after the end\n");
+    const UltraStarSong song = readSong(
+        "#title:Song\n#ARTIST:Band\n#MP3:old.mp3\n#AUDIO:new.ogg\n#BPM:287,5\n#GAP:12,5\n#START:3\n"
+        "#END:9000\n: 0 2 0 la\nE\n: 99 1 0 after the end\n");
     EXPECT_EQ(song.title, "Song");
     EXPECT_EQ(song.audio, "new.ogg"); // the newer tag wins
     EXPECT_EQ(song.bpm, 287.5);
@@ -97,8 +97,9 @@ TEST(UltraStarReading, BrokenFilesSayWhy)
 // 300 BPM: a beat is 50 ms.
 TEST(UltraStarReading, DuetPartsAreChosenByNumber)
 {
-    const UltraStarSong song = readSong("#TITLE:D\n#BPM:300\nP1\n: 0 2 0 a\n: 4 2 2 b\n- 6\nP2\n: 2 2 5 c\n"
-                                        ": 8 2 7 d\n: 12 2 9 e\nE\n");
+    const UltraStarSong song = readSong(
+        "#TITLE:D\n#BPM:300\nP1\n: 0 2 0 a\n: 4 2 2 b\n- 6\nP2\n: 2 2 5 c\n"
+        ": 8 2 7 d\n: 12 2 9 e\nE\n");
     EXPECT_EQ(noteTimes(chartOfPart(song, 1)), (std::vector<uint32_t>{0, 200}));
     const Chart second = chartOfPart(song, 2);
     EXPECT_EQ(noteTimes(second), (std::vector<uint32_t>{100, 400, 600}));
@@ -114,8 +115,9 @@ TEST(UltraStarReading, DuetPartsAreChosenByNumber)
 TEST(UltraStarReading, RelativeBeatsCountFromThePhraseStart)
 {
     // "- end next": the next phrase's beats count from next; "- end" alone counts from end.
-    const UltraStarSong song = readSong("#TITLE:R\n#BPM:300\n#RELATIVE:yes\n: 0 2 0 a\n: 4 2 0 b\n- 6 10\n"
-                                        ": 0 2 0 c\n: 2 2 0 d\n- 4\n: 1 2 0 e\nE\n");
+    const UltraStarSong song = readSong(
+        "#TITLE:R\n#BPM:300\n#RELATIVE:yes\n: 0 2 0 a\n: 4 2 0 b\n- 6 10\n"
+        ": 0 2 0 c\n: 2 2 0 d\n- 4\n: 1 2 0 e\nE\n");
     EXPECT_EQ(noteTimes(chartOfPart(song, 1)), (std::vector<uint32_t>{0, 200, 500, 600, 750}));
     const UltraStarSong absolute = readSong("#TITLE:R\n#BPM:300\n: 0 2 0 a\n: 4 2 0 b\n- 6 10\n: 12 2 0 c\nE\n");
     EXPECT_EQ(noteTimes(chartOfPart(absolute, 1)), (std::vector<uint32_t>{0, 200, 600}));
@@ -123,8 +125,9 @@ TEST(UltraStarReading, RelativeBeatsCountFromThePhraseStart)
 
 TEST(UltraStarReading, TildeSyllablesSlideAndRapIsShownNotJudged)
 {
-    const UltraStarSong song = readSong("#TITLE:S\n#BPM:300\n: 0 2 0 lo\n: 2 2 4 ~\n: 4 2 7 ~ve\n: 6 2 5 you\n"
-                                        "R 8 2 0 yo\nG 10 2 0 yo\nF 12 2 0 hey\n* 14 2 2 gold\nE\n");
+    const UltraStarSong song = readSong(
+        "#TITLE:S\n#BPM:300\n: 0 2 0 lo\n: 2 2 4 ~\n: 4 2 7 ~ve\n: 6 2 5 you\n"
+        "R 8 2 0 yo\nG 10 2 0 yo\nF 12 2 0 hey\n* 14 2 2 gold\nE\n");
     const Chart chart = chartOfPart(song, 1);
     ASSERT_EQ(chart.noteCount, 8);
     const int linked[] = {1, 1, 0, 0, 0, 0, 0, 0};

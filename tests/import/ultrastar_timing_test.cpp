@@ -26,8 +26,8 @@ struct TempoCase {
 // Tempos whose measures are no whole number of ms drift by up to 1 ms a measure when nothing
 // compensates; long songs make that drift show.
 const TempoCase TempoCases[] = {
-    {"287,5", 287.5, "1234,5", 1234.5}, {"300", 300.0, "0", 0.0},           {"123.456", 123.456, "98765.4", 98765.4},
-    {"413,7", 413.7, "17", 17.0},       {"33.3", 33.3, "5000", 5000.0},      {"199.99", 199.99, "-250", -250.0},
+    {"287,5", 287.5, "1234,5", 1234.5}, {"300", 300.0, "0", 0.0},       {"123.456", 123.456, "98765.4", 98765.4},
+    {"413,7", 413.7, "17", 17.0},       {"33.3", 33.3, "5000", 5000.0}, {"199.99", 199.99, "-250", -250.0},
     {"1000", 1000.0, "333.3", 333.3},   {"97", 97.0, "12.9", 12.9},
 };
 
@@ -68,9 +68,9 @@ TEST(UltraStarTiming, EveryNoteLandsWithinTwoMsOfItsBeatWithItsMappedPitch)
     for (const TempoCase &tempo : TempoCases) {
         SCOPED_TRACE(tempo.bpmText);
         const std::vector<SongNote> notes = randomSong(seed++, tempo.bpm, 12.0);
-        const std::string text = ultraStarText(
-            {"#TITLE:T", "#ARTIST:A", std::string("#BPM:") + tempo.bpmText, std::string("#GAP:") + tempo.gapText},
-            notes);
+        const std::string text = ultraStarText({"#TITLE:T", "#ARTIST:A", std::string("#BPM:") + tempo.bpmText,
+                                                std::string("#GAP:") + tempo.gapText},
+                                               notes);
         UltraStarSong song;
         std::string why;
         ASSERT_TRUE(readUltraStar(text, song, why)) << why;
@@ -98,11 +98,11 @@ TEST(UltraStarTiming, DumpOfAnImportedSongShowsEveryNoteOnTime)
 {
     ScratchFolder folder;
     const std::vector<SongNote> notes = randomSong(42, 287.5, 5.0);
-    folder.write("in/song.txt", ultraStarText({"#TITLE:Long", "#ARTIST:Drift", "#MP3:song.wav", "#BPM:287,5",
-                                               "#GAP:777,7"},
-                                              notes));
+    folder.write("in/song.txt",
+                 ultraStarText({"#TITLE:Long", "#ARTIST:Drift", "#MP3:song.wav", "#BPM:287,5", "#GAP:777,7"}, notes));
     ASSERT_TRUE(writeTone(folder.file("in/song.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.2));
-    ASSERT_EQ(runChartTool("import " + quoted(folder.file("in")) + " --into " + quoted(folder.file("out"))).exitCode, 0);
+    ASSERT_EQ(runChartTool("import " + quoted(folder.file("in")) + " --into " + quoted(folder.file("out"))).exitCode,
+              0);
     const ToolRun dump = runChartTool("dump " + quoted(folder.file("out/Drift - Long/chart.txt")));
     ASSERT_EQ(dump.exitCode, 0);
     // The checker has nothing to say about it, its music found through the song list's folder.
@@ -137,13 +137,13 @@ TEST(UltraStarPitch, TheOctaveShiftLeavesTheFewestNotesToFold)
         int shift;
     };
     const Case cases[] = {
-        {{-12, 0, 11}, 0},         // already in the field
-        {{12, 14, 16, 23}, -1},    // an octave too high
-        {{-30, -28, -25}, 2},      // two octaves too low
-        {{-24, -13}, 1},           // just below
-        {{0, 12, 24}, -1},         // one outside either way down, two with no shift
-        {{-13, 12}, 1},            // a tie goes upward
-        {{5, 17, 18, 19}, -1},     // most notes are above
+        {{-12, 0, 11}, 0},      // already in the field
+        {{12, 14, 16, 23}, -1}, // an octave too high
+        {{-30, -28, -25}, 2},   // two octaves too low
+        {{-24, -13}, 1},        // just below
+        {{0, 12, 24}, -1},      // one outside either way down, two with no shift
+        {{-13, 12}, 1},         // a tie goes upward
+        {{5, 17, 18, 19}, -1},  // most notes are above
         {{}, 0},
     };
     for (const Case &c : cases) {

@@ -12,9 +12,10 @@
 
 namespace {
 
-const char *const Usage = "usage: lumatide-chart dump FILE | lumatide-chart check FILE... |\n"
-                          "       lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--track N] [--audio FILE] [--force] |\n"
-                          "       lumatide-chart --help";
+const char *const Usage =
+    "usage: lumatide-chart dump FILE | lumatide-chart check FILE... |\n"
+    "       lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--track N] [--audio FILE] [--force] |\n"
+    "       lumatide-chart --help";
 
 const char *const Help =
     "lumatide-chart: reads charts with the game's own parser.\n"

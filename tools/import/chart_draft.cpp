@@ -89,9 +89,8 @@ std::string writeChartText(const ChartDraft &draft)
     for (size_t k = 0; k < draft.measures.size(); k++) {
         const DraftMeasure &measure = draft.measures[k];
         const double exactEnd = measure.startMs + measure.lengthMs;
-        const long nextStart = static_cast<long>(std::ceil(k + 1 < draft.measures.size()
-                                                               ? draft.measures[k + 1].startMs
-                                                               : exactEnd));
+        const long nextStart = static_cast<long>(
+            std::ceil(k + 1 < draft.measures.size() ? draft.measures[k + 1].startMs : exactEnd));
         const double wantedMs = exactEnd + 0.5 - static_cast<double>(start);
         const long wholeMs = std::max(0L, nextStart - start);
         const double currentMs = measureMs(draft.bpm, numerator);

@@ -20,8 +20,8 @@ struct DraftMeasure {
 };
 
 struct ChartDraft {
-    std::string title; // UTF-8
-    std::string wave;  // music file name relative to the song list's folder
+    std::string title;  // UTF-8
+    std::string wave;   // music file name relative to the song list's folder
     std::string source; // where the song came from, so a second import can be recognised
     double bpm = 120.0; // a whole measure of length 1 lasts 240000 / bpm ms
     int level = 1;

@@ -156,8 +156,7 @@ bool isMidiFile(const std::string &file)
 
 // The music a song names, or the one given for every song; an empty result means none was found,
 // and whyNot says why.
-std::string musicFile(const SongImport &run, const std::string &songFile, const std::string &named,
-                      std::string &whyNot)
+std::string musicFile(const SongImport &run, const std::string &songFile, const std::string &named, std::string &whyNot)
 {
     if (!run.options.audio.empty())
         return run.options.audio;
@@ -202,9 +201,8 @@ bool readKaraokeSong(const SongImport &run, const std::string &file, ReadSong &s
 std::string musicBesideMidi(const std::string &file)
 {
     const fs::path path(file);
-    for (const char *extension : {".ogg", ".mp3", ".flac", ".wav", ".opus"}) {
-        const std::string found =
-            findDataFile(path.parent_path().string(), path.stem().string() + extension);
+    for (const char *extension : {".ogg", ".mp3", ".flac", ".wav", ".opus", ".m4a"}) {
+        const std::string found = findDataFile(path.parent_path().string(), path.stem().string() + extension);
         if (pathKind(found) == PathKind::File)
             return found;
     }
@@ -284,8 +282,8 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
     run.newChartLines.push_back(folderName + "/chart.txt");
     char shiftText[16];
     std::snprintf(shiftText, sizeof shiftText, "%+d", song.octaveShift);
-    return {Outcome::Imported, folder.string() + " (octave shift " + shiftText + ", level " +
-                                   std::to_string(song.draft.level) + ")"};
+    return {Outcome::Imported,
+            folder.string() + " (octave shift " + shiftText + ", level " + std::to_string(song.draft.level) + ")"};
 }
 
 // The new charts go after the lines already there; a chart already listed is not listed again.
@@ -337,8 +335,7 @@ bool readImportArguments(const std::vector<std::string> &arguments, ImportOption
                     whyNot = "--track is a track number from 1";
                     return false;
                 }
-            }
-            else if (value == "1" || value == "2")
+            } else if (value == "1" || value == "2")
                 options.part = value[0] - '0';
             else {
                 whyNot = "--part is 1 or 2";

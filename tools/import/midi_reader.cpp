@@ -149,9 +149,8 @@ bool readMidi(const std::string &bytes, MidiSong &song, std::string &whyNot)
     song = MidiSong{};
     Cursor cursor{bytes, 0, bytes.size()};
     long headerLength, format, trackCount, division;
-    if (bytes.compare(0, 4, "MThd") != 0 || (cursor.at = 4, !readFixed(cursor, 4, headerLength)) ||
-        headerLength < 6 || !readFixed(cursor, 2, format) || !readFixed(cursor, 2, trackCount) ||
-        !readFixed(cursor, 2, division)) {
+    if (bytes.compare(0, 4, "MThd") != 0 || (cursor.at = 4, !readFixed(cursor, 4, headerLength)) || headerLength < 6 ||
+        !readFixed(cursor, 2, format) || !readFixed(cursor, 2, trackCount) || !readFixed(cursor, 2, division)) {
         whyNot = "not a standard MIDI file";
         return false;
     }

@@ -7,13 +7,13 @@
 struct MidiNote {
     long startTick = 0;
     long endTick = 0;
-    int key = 60;     // 60 is middle C
-    int channel = 0;  // 0..15; 9 is the drums
+    int key = 60;    // 60 is middle C
+    int channel = 0; // 0..15; 9 is the drums
     int velocity = 100;
 };
 
 struct MidiTrack {
-    std::string name; // the first track-name meta event
+    std::string name;            // the first track-name meta event
     std::vector<MidiNote> notes; // in start order
 };
 

@@ -73,12 +73,12 @@ bool ultraStarDraft(const UltraStarSong &song, int part, ChartDraft &draft, int 
         measure.startMs = song.gapMs + firstBeat * beatMs;
         measure.lengthMs = grid.beatsPerMeasure * beatMs;
         long step = grid.beatsPerMeasure;
-        for (auto it = byBeat.lower_bound(firstBeat); it != byBeat.end() && it->first < firstBeat + grid.beatsPerMeasure;
-             ++it)
+        for (auto it = byBeat.lower_bound(firstBeat);
+             it != byBeat.end() && it->first < firstBeat + grid.beatsPerMeasure; ++it)
             step = std::gcd(step, it->first - firstBeat);
         measure.slots = static_cast<int>(grid.beatsPerMeasure / step);
-        for (auto it = byBeat.lower_bound(firstBeat); it != byBeat.end() && it->first < firstBeat + grid.beatsPerMeasure;
-             ++it) {
+        for (auto it = byBeat.lower_bound(firstBeat);
+             it != byBeat.end() && it->first < firstBeat + grid.beatsPerMeasure; ++it) {
             const UltraStarNote &source = notes[it->second];
             DraftNote note;
             note.slot = static_cast<int>((it->first - firstBeat) / step);

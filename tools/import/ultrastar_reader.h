@@ -4,9 +4,9 @@
 #include <vector>
 
 struct UltraStarNote {
-    char type = ':';  // ':' normal, '*' golden, 'F' freestyle, 'R' rap, 'G' golden rap
-    long beat = 0;    // absolute, relative mode already resolved
-    int pitch = 0;    // 0 is middle C
+    char type = ':';        // ':' normal, '*' golden, 'F' freestyle, 'R' rap, 'G' golden rap
+    long beat = 0;          // absolute, relative mode already resolved
+    int pitch = 0;          // 0 is middle C
     bool continues = false; // the syllable carries on the previous note ('~')
 };
 
