@@ -105,7 +105,7 @@ std::string chartSource(const fs::path &chartPath)
 fs::path songFolder(const fs::path &into, const std::string &name, const std::string &identity, bool &already)
 {
     for (int n = 1;; n++) {
-        const fs::path folder = into / (n == 1 ? name : name + " (" + std::to_string(n) + ")");
+        fs::path folder = into / (n == 1 ? name : name + " (" + std::to_string(n) + ")");
         std::error_code error;
         if (!fs::exists(folder / "chart.txt", error)) {
             already = false;
@@ -164,7 +164,7 @@ std::string musicFile(const SongImport &run, const std::string &songFile, const 
         whyNot = "no #AUDIO or #MP3 tag names the music";
         return "";
     }
-    const std::string found = findDataFile(fs::path(songFile).parent_path().string(), named);
+    std::string found = findDataFile(fs::path(songFile).parent_path().string(), named);
     if (pathKind(found) != PathKind::File) {
         whyNot = "music file " + found + " not found";
         return "";
@@ -202,7 +202,7 @@ std::string musicBesideMidi(const std::string &file)
 {
     const fs::path path(file);
     for (const char *extension : {".ogg", ".mp3", ".flac", ".wav", ".opus", ".m4a"}) {
-        const std::string found = findDataFile(path.parent_path().string(), path.stem().string() + extension);
+        std::string found = findDataFile(path.parent_path().string(), path.stem().string() + extension);
         if (pathKind(found) == PathKind::File)
             return found;
     }

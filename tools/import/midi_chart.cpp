@@ -167,9 +167,8 @@ bool midiDraft(const MidiSong &song, int trackIndex, ChartDraft &draft, int &oct
         whyNot = "track " + std::to_string(trackIndex + 1) + " has no notes off the drum channel";
         return false;
     }
-    std::vector<int> pitches;
-    for (const MelodyLineNote &note : line)
-        pitches.push_back(note.key - 72);
+    std::vector<int> pitches(line.size());
+    std::transform(line.begin(), line.end(), pitches.begin(), [](const MelodyLineNote &note) { return note.key - 72; });
     octaveShift = octaveShiftForField(pitches);
 
     const long bar = song.msPerTick > 0.0 ? std::max(1L, std::lround(2000.0 / song.msPerTick))
