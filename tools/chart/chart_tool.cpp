@@ -61,9 +61,9 @@ std::string folderOf(const std::string &path)
 // Music is named relative to the song list's folder: an imported chart sits one folder below it.
 std::string dataFolderOf(const std::string &chartPath)
 {
-    const std::string folder = folderOf(chartPath);
+    std::string folder = folderOf(chartPath);
     if (pathKind(joinPath(folder, "songlist.txt")) == PathKind::Missing) {
-        const std::string parent = folderOf(folder);
+        std::string parent = folderOf(folder);
         if (parent != folder && pathKind(joinPath(parent, "songlist.txt")) == PathKind::File)
             return parent;
     }
