@@ -1,6 +1,7 @@
 #include "chart_draft.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -41,11 +42,12 @@ std::string offsetText(long ms)
     return text;
 }
 
-std::string exactNumber(double value)
+// The shortest text that reads back as the same double, so the game times notes with this tempo.
+std::string tempoText(double value)
 {
     char text[40];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
+    const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
 }
 
 } // namespace
@@ -74,7 +76,7 @@ std::string writeChartText(const ChartDraft &draft)
     std::string text = "TITLE:" + draft.title + "\n";
     text += "LEVEL:" + std::to_string(draft.level) + "\n";
     text += "WAVE:" + draft.wave + "\n";
-    text += "BPM:" + exactNumber(draft.bpm) + "\n";
+    text += "BPM:" + tempoText(draft.bpm) + "\n";
     const long firstStart = draft.measures.empty() ? 0 : static_cast<long>(std::ceil(draft.measures[0].startMs));
     text += "OFFSET:" + offsetText(firstStart) + "\n";
     if (!draft.source.empty())
