@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev
-          libpng-dev libfreetype-dev libfontconfig-dev libvorbis-dev libogg-dev libsamplerate0-dev
+          libpng-dev libfreetype-dev libfontconfig-dev libvorbis-dev libogg-dev libsamplerate0-dev libsndfile1-dev libavformat-dev libavcodec-dev
           fonts-vlgothic fonts-dejavu-core googletest libgtest-dev libbenchmark-dev
           xvfb xauth xdotool
           clang libclang-rt-dev llvm)

@@ -4,17 +4,25 @@
 #include <cstring>
 #include <string>
 
+#include <vector>
+
+#include "import_run.h"
 #include "library/chart_parser.h"
+#include "library/file_lookup.h"
 
 namespace {
 
-const char *const Usage = "usage: lumatide-chart dump FILE | lumatide-chart check FILE... | lumatide-chart --help";
+const char *const Usage =
+    "usage: lumatide-chart dump FILE | lumatide-chart check FILE... |\n"
+    "       lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--track N] [--audio FILE] [--force] |\n"
+    "       lumatide-chart --help";
 
 const char *const Help =
     "lumatide-chart: reads charts with the game's own parser.\n"
     "\n"
     "  lumatide-chart dump FILE\n"
-    "      Parses FILE as the game does (its music looked up beside it) and prints one item a line:\n"
+    "      Parses FILE as the game does (its music looked up beside it, or in the folder above when\n"
+    "      that one holds the song list, as for imported songs) and prints one item a line:\n"
     "      bpm (exact), offset_ms, music (the WAVE value), ms_per_beat, notes, judged, measures,\n"
     "      then 'measure <i> <start ms>' for each measure and\n"
     "      'note <i> <timeMs> <pitch> <octaveShift> <linked> <ghost> <next> <prev>' for each note,\n"
@@ -30,6 +38,16 @@ const char *const Help =
     "      at one).\n"
     "      Exits 1 when any error was found, 0 otherwise.\n"
     "\n"
+    "  lumatide-chart import SOURCE... [--into DIR] [--part 1|2] [--track N] [--audio FILE] [--force]\n"
+    "      Imports karaoke song files (.txt with #TITLE, #BPM, ... and timed, pitched syllables) and\n"
+    "      MIDI files (.mid, .midi), or every one found in a SOURCE folder, into DIR (default: the\n"
+    "      game's data folder): one folder 'Artist - Title' per song with chart.txt and music.ogg,\n"
+    "      the chart appended to DIR/songlist.txt. --part 2 takes a duet's second part; --track N\n"
+    "      takes a MIDI file's melody from its track N (from 1); --audio gives the music instead of\n"
+    "      the file the song names; --force imports again a song already imported from the same\n"
+    "      file. What was imported, skipped or failed, and why, is written to DIR/import-report.txt.\n"
+    "      Exits 1 when a song failed, 0 otherwise.\n"
+    "\n"
     "Exit status 2 means the arguments were wrong.\n";
 
 std::string folderOf(const std::string &path)
@@ -38,6 +56,18 @@ std::string folderOf(const std::string &path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Music is named relative to the song list's folder: an imported chart sits one folder below it.
+std::string dataFolderOf(const std::string &chartPath)
+{
+    std::string folder = folderOf(chartPath);
+    if (pathKind(joinPath(folder, "songlist.txt")) == PathKind::Missing) {
+        std::string parent = folderOf(folder);
+        if (parent != folder && pathKind(joinPath(parent, "songlist.txt")) == PathKind::File)
+            return parent;
+    }
+    return folder;
 }
 
 // The shortest text that reads back as the same double, so the dump shows the tempo the game uses.
@@ -58,7 +88,7 @@ int dump(const char *path)
     Chart chart;
     ChartReport report;
     std::string whyNot;
-    if (!parseChartFile(path, folderOf(path), 1, chart, &report, &whyNot)) {
+    if (!parseChartFile(path, dataFolderOf(path), 1, chart, &report, &whyNot)) {
         std::fprintf(stderr, "lumatide-chart: cannot read %s (%s)\n", path, whyNot.c_str());
         return 1;
     }
@@ -85,7 +115,7 @@ bool check(const char *path)
     Chart chart;
     ChartReport report;
     std::string whyNot;
-    if (!parseChartFile(path, folderOf(path), 1, chart, &report, &whyNot)) {
+    if (!parseChartFile(path, dataFolderOf(path), 1, chart, &report, &whyNot)) {
         std::printf("%s:1: error: cannot read the file (%s)\n", path, whyNot.c_str());
         return true;
     }
@@ -119,6 +149,16 @@ int main(int argc, char **argv)
         for (int i = 2; i < argc; i++)
             failed = check(argv[i]) || failed;
         return failed ? 1 : 0;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "import") == 0) {
+        ImportOptions options;
+        std::string whyNot;
+        if (!readImportArguments(std::vector<std::string>(argv + 2, argv + argc), options, whyNot)) {
+            std::fprintf(stderr, "lumatide-chart: %s\n", whyNot.c_str());
+            return usageError();
+        }
+        ImportSummary summary;
+        return runImport(options, summary);
     }
     return usageError();
 }

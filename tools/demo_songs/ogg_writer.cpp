@@ -41,7 +41,7 @@ bool drainBlocks(Encoder &encoder, std::FILE *file)
     return true;
 }
 
-bool encode(Encoder &encoder, const StereoBuffer &music, std::FILE *file)
+bool encode(Encoder &encoder, const PcmView &music, std::FILE *file)
 {
     ogg_packet header;
     ogg_packet comments;
@@ -54,11 +54,12 @@ bool encode(Encoder &encoder, const StereoBuffer &music, std::FILE *file)
         return false;
 
     const size_t chunk = 4096;
-    for (size_t at = 0; at < music.left.size(); at += chunk) {
-        const size_t count = std::min(chunk, music.left.size() - at);
+    for (size_t at = 0; at < music.frames; at += chunk) {
+        const size_t count = std::min(chunk, music.frames - at);
         float **channels = vorbis_analysis_buffer(&encoder.dsp, static_cast<int>(count));
-        std::copy_n(music.left.begin() + static_cast<long>(at), count, channels[0]);
-        std::copy_n(music.right.begin() + static_cast<long>(at), count, channels[1]);
+        for (int c = 0; c < music.channelCount; c++)
+            for (size_t i = 0; i < count; i++)
+                channels[c][i] = music.sample(c, at + i);
         vorbis_analysis_wrote(&encoder.dsp, static_cast<int>(count));
         if (!drainBlocks(encoder, file))
             return false;
@@ -69,11 +70,11 @@ bool encode(Encoder &encoder, const StereoBuffer &music, std::FILE *file)
 
 } // namespace
 
-bool writeOggVorbis(const std::string &path, const StereoBuffer &music, float quality, int serial)
+bool writeOggVorbis(const std::string &path, const PcmView &music, float quality, int serial)
 {
     auto encoder = std::make_unique<Encoder>();
     vorbis_info_init(&encoder->info);
-    if (vorbis_encode_init_vbr(&encoder->info, 2, SampleRate, quality) != 0) {
+    if (vorbis_encode_init_vbr(&encoder->info, music.channelCount, music.sampleRate, quality) != 0) {
         vorbis_info_clear(&encoder->info);
         return false;
     }
@@ -93,4 +94,11 @@ bool writeOggVorbis(const std::string &path, const StereoBuffer &music, float qu
     vorbis_comment_clear(&encoder->comment);
     vorbis_info_clear(&encoder->info);
     return written;
+}
+
+bool writeOggVorbis(const std::string &path, const StereoBuffer &music, float quality, int serial)
+{
+    const float *channels[] = {music.left.data(), music.right.data()};
+    PcmView view{channels, nullptr, 2, SampleRate, music.left.size()};
+    return writeOggVorbis(path, view, quality, serial);
 }

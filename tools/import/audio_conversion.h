@@ -1,0 +1,8 @@
+#pragma once
+#include <string>
+
+// Writes the music of source to target as Ogg Vorbis: an Ogg Vorbis source is copied unchanged,
+// anything else is decoded (mp3, FLAC, WAV, Opus, m4a/AAC, ...) and encoded at quality 5 with its sample rate
+// and channel count. False, with the reason, when the source cannot be read or decoded or the
+// target cannot be written.
+bool convertMusic(const std::string &source, const std::string &target, std::string &whyNot);

@@ -1,0 +1,401 @@
+#include "import_run.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "audio_conversion.h"
+#include "chart_draft.h"
+#include "library/file_lookup.h"
+#include "library/line_reader.h"
+#include "midi_chart.h"
+#include "midi_music.h"
+#include "midi_reader.h"
+#include "song_mapping.h"
+#include "ultrastar_chart.h"
+#include "ultrastar_reader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char *const SongListName = "songlist.txt";
+const char *const ReportName = "import-report.txt";
+
+struct Outcome {
+    enum Kind { Imported, Skipped, Failed } kind = Failed;
+    std::string reason; // or, for an imported song, where it went
+};
+
+std::string lowerExtension(const fs::path &path)
+{
+    std::string extension = path.extension().string();
+    for (char &c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+bool isSongFile(const fs::path &path)
+{
+    const std::string extension = lowerExtension(path);
+    if (extension == ".mid" || extension == ".midi")
+        return true;
+    if (extension != ".txt")
+        return false;
+    std::string text;
+    return readFileText(path.string(), text) && looksLikeUltraStar(text);
+}
+
+// Named files are taken as given; folders give their song files, the import target excluded.
+std::vector<std::string> findSongFiles(const std::vector<std::string> &sources, const fs::path &into)
+{
+    std::error_code error;
+    const fs::path target = fs::weakly_canonical(into, error);
+    std::vector<std::string> files;
+    for (const std::string &source : sources) {
+        if (!fs::is_directory(source, error)) {
+            files.push_back(source);
+            continue;
+        }
+        std::vector<std::string> found;
+        fs::recursive_directory_iterator it(source, fs::directory_options::skip_permission_denied, error), end;
+        for (; it != end; it.increment(error)) {
+            if (error)
+                break;
+            if (it->is_directory(error) && fs::weakly_canonical(it->path(), error) == target) {
+                it.disable_recursion_pending();
+                continue;
+            }
+            if (it->is_regular_file(error) && isSongFile(it->path()))
+                found.push_back(it->path().string());
+        }
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+std::string sourceIdentity(const std::string &file, int part)
+{
+    std::error_code error;
+    fs::path absolute = fs::weakly_canonical(file, error);
+    return (error ? file : absolute.string()) + (part == 2 ? " part 2" : "");
+}
+
+std::string chartSource(const fs::path &chartPath)
+{
+    std::string text;
+    if (!readFileText(chartPath.string(), text))
+        return "";
+    LineReader reader = makeLineReader(text);
+    std::string line;
+    while (readLine(reader, line))
+        if (line.rfind("SOURCE:", 0) == 0)
+            return line.substr(7);
+    return "";
+}
+
+// The song's folder: the first of "name", "name (2)", ... that is free or holds this source.
+fs::path songFolder(const fs::path &into, const std::string &name, const std::string &identity, bool &already)
+{
+    for (int n = 1;; n++) {
+        fs::path folder = into / (n == 1 ? name : name + " (" + std::to_string(n) + ")");
+        std::error_code error;
+        if (!fs::exists(folder / "chart.txt", error)) {
+            already = false;
+            return folder;
+        }
+        if (chartSource(folder / "chart.txt") == identity) {
+            already = true;
+            return folder;
+        }
+    }
+}
+
+bool writeFileAtomically(const fs::path &path, const std::string &text)
+{
+    const fs::path temporary = path.string() + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.close();
+        if (!out)
+            return false;
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    return !error;
+}
+
+struct SongImport {
+    const ImportOptions &options;
+    fs::path into;
+    std::vector<std::string> newChartLines;
+};
+
+// A song read from its source, before it is placed: its chart, its names, and how its music is made.
+struct ReadSong {
+    ChartDraft draft;
+    std::string artist;
+    std::string title;
+    int octaveShift = 0;
+    std::function<bool(const std::string &target, std::string &whyNot)> writeMusic;
+};
+
+bool isMidiFile(const std::string &file)
+{
+    const std::string extension = lowerExtension(fs::path(file));
+    return extension == ".mid" || extension == ".midi";
+}
+
+// The music a song names, or the one given for every song; an empty result means none was found,
+// and whyNot says why.
+std::string musicFile(const SongImport &run, const std::string &songFile, const std::string &named, std::string &whyNot)
+{
+    if (!run.options.audio.empty())
+        return run.options.audio;
+    if (named.empty()) {
+        whyNot = "no #AUDIO or #MP3 tag names the music";
+        return "";
+    }
+    std::string found = findDataFile(fs::path(songFile).parent_path().string(), named);
+    if (pathKind(found) != PathKind::File) {
+        whyNot = "music file " + found + " not found";
+        return "";
+    }
+    return found;
+}
+
+bool readKaraokeSong(const SongImport &run, const std::string &file, ReadSong &song, Outcome &outcome)
+{
+    std::string bytes, why;
+    UltraStarSong karaoke;
+    if (!readFileText(file, bytes, &why) || !readUltraStar(bytes, karaoke, why) ||
+        !ultraStarDraft(karaoke, run.options.part, song.draft, song.octaveShift, why)) {
+        outcome = {Outcome::Failed, why};
+        return false;
+    }
+    song.artist = karaoke.artist;
+    song.title = karaoke.title;
+    const std::string music = musicFile(run, file, karaoke.audio, why);
+    if (music.empty()) {
+        outcome = {Outcome::Skipped, why};
+        return false;
+    }
+    song.writeMusic = [music](const std::string &target, std::string &whyNot) {
+        if (convertMusic(music, target, whyNot))
+            return true;
+        whyNot = music + ": " + whyNot;
+        return false;
+    };
+    return true;
+}
+
+// Music beside a MIDI file shares its name: song.mid and song.ogg, song.mp3, ...
+std::string musicBesideMidi(const std::string &file)
+{
+    const fs::path path(file);
+    for (const char *extension : {".ogg", ".mp3", ".flac", ".wav", ".opus", ".m4a"}) {
+        std::string found = findDataFile(path.parent_path().string(), path.stem().string() + extension);
+        if (pathKind(found) == PathKind::File)
+            return found;
+    }
+    return "";
+}
+
+bool readMidiSong(const SongImport &run, const std::string &file, ReadSong &song, Outcome &outcome)
+{
+    std::string bytes, why;
+    auto midi = std::make_shared<MidiSong>();
+    if (!readFileText(file, bytes, &why) || !readMidi(bytes, *midi, why)) {
+        outcome = {Outcome::Failed, why};
+        return false;
+    }
+    const int track = run.options.track > 0 ? run.options.track - 1 : melodyTrackIndex(*midi);
+    if (!midiDraft(*midi, track, song.draft, song.octaveShift, why)) {
+        outcome = {Outcome::Failed, why};
+        return false;
+    }
+    song.title = fs::path(file).stem().string();
+    const std::string music = run.options.audio.empty() ? musicBesideMidi(file) : run.options.audio;
+    if (!music.empty()) {
+        song.writeMusic = [music](const std::string &target, std::string &whyNot) {
+            if (convertMusic(music, target, whyNot))
+                return true;
+            whyNot = music + ": " + whyNot;
+            return false;
+        };
+    } else {
+        song.writeMusic = [midi, track](const std::string &target, std::string &whyNot) {
+            return renderMidiMusic(*midi, track, target, whyNot);
+        };
+    }
+    return true;
+}
+
+Outcome importSong(SongImport &run, const std::string &file, std::string &shownName)
+{
+    ReadSong song;
+    Outcome outcome;
+    if (!(isMidiFile(file) ? readMidiSong(run, file, song, outcome) : readKaraokeSong(run, file, song, outcome)))
+        return outcome;
+    shownName = song.artist.empty() ? song.title : song.artist + " - " + song.title;
+
+    const bool secondPart = run.options.part == 2 && !isMidiFile(file);
+    const std::string suffix = secondPart ? " (part 2)" : "";
+    const std::string identity =
+        sourceIdentity(file, secondPart ? 2 : 1) +
+        (isMidiFile(file) && run.options.track > 0 ? " track " + std::to_string(run.options.track) : "");
+    bool already = false;
+    const fs::path folder = songFolder(run.into, songFolderName(song.artist, song.title) + suffix, identity, already);
+    if (already && !run.options.force)
+        return {Outcome::Skipped, "already imported into " + folder.string()};
+
+    const std::string folderName = folder.filename().string();
+    song.draft.title = (song.artist.empty() ? song.title : song.title + " - " + song.artist) + suffix;
+    song.draft.wave = folderName + "/music.ogg";
+    song.draft.source = identity;
+    const std::string chart = writeChartText(song.draft);
+    const double error = largestTimingError(chart, song.draft);
+    if (error < 0.0 || error > 2.0)
+        return {Outcome::Failed, "the chart cannot keep every note within 2 ms of its time"};
+
+    std::error_code fsError;
+    const bool created = !fs::exists(folder, fsError);
+    fs::create_directories(folder, fsError);
+    std::string why;
+    if (!song.writeMusic((folder / "music.ogg.part").string(), why) ||
+        (fs::rename(folder / "music.ogg.part", folder / "music.ogg", fsError), fsError)) {
+        fs::remove(folder / "music.ogg.part", fsError);
+        if (created)
+            fs::remove(folder, fsError);
+        return {Outcome::Skipped, why};
+    }
+    if (!writeFileAtomically(folder / "chart.txt", chart))
+        return {Outcome::Failed, "cannot write " + (folder / "chart.txt").string()};
+    run.newChartLines.push_back(folderName + "/chart.txt");
+    char shiftText[16];
+    std::snprintf(shiftText, sizeof shiftText, "%+d", song.octaveShift);
+    return {Outcome::Imported,
+            folder.string() + " (octave shift " + shiftText + ", level " + std::to_string(song.draft.level) + ")"};
+}
+
+// The new charts go after the lines already there; a chart already listed is not listed again.
+bool appendToSongList(const fs::path &into, const std::vector<std::string> &chartLines)
+{
+    std::string text;
+    readFileText((into / SongListName).string(), text);
+    std::vector<std::string> listed;
+    LineReader reader = makeLineReader(text);
+    std::string line;
+    while (readLine(reader, line))
+        listed.push_back(line);
+    if (!text.empty() && text.back() != '\n')
+        text += '\n';
+    bool changed = false;
+    for (const std::string &chartLine : chartLines) {
+        if (std::find(listed.begin(), listed.end(), chartLine) != listed.end())
+            continue;
+        text += chartLine + "\n";
+        listed.push_back(chartLine);
+        changed = true;
+    }
+    return !changed || writeFileAtomically(into / SongListName, text);
+}
+
+} // namespace
+
+bool readImportArguments(const std::vector<std::string> &arguments, ImportOptions &options, std::string &whyNot)
+{
+    options = ImportOptions{};
+    for (size_t i = 0; i < arguments.size(); i++) {
+        const std::string &argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--force") {
+            options.force = true;
+        } else if (argument == "--into" || argument == "--audio" || argument == "--part" || argument == "--track") {
+            if (!hasValue) {
+                whyNot = argument + " needs a value";
+                return false;
+            }
+            const std::string &value = arguments[++i];
+            if (argument == "--into")
+                options.into = value;
+            else if (argument == "--audio")
+                options.audio = value;
+            else if (argument == "--track") {
+                options.track = std::atoi(value.c_str());
+                if (options.track < 1 || value.find_first_not_of("0123456789") != std::string::npos) {
+                    whyNot = "--track is a track number from 1";
+                    return false;
+                }
+            } else if (value == "1" || value == "2")
+                options.part = value[0] - '0';
+            else {
+                whyNot = "--part is 1 or 2";
+                return false;
+            }
+        } else if (argument.rfind("--", 0) == 0) {
+            whyNot = "unknown option " + argument;
+            return false;
+        } else {
+            options.sources.push_back(argument);
+        }
+    }
+    if (options.sources.empty()) {
+        whyNot = "no song file or folder given";
+        return false;
+    }
+    if (options.into.empty())
+        options.into = dataDirectory();
+    return true;
+}
+
+int runImport(const ImportOptions &options, ImportSummary &summary)
+{
+    summary = ImportSummary{};
+    SongImport run{options, fs::path(options.into), {}};
+    std::error_code error;
+    fs::create_directories(run.into, error);
+    const std::vector<std::string> files = findSongFiles(options.sources, run.into);
+    const bool terminal = isatty(fileno(stdout)) != 0;
+    std::string report;
+    for (size_t i = 0; i < files.size(); i++) {
+        std::string shownName = fs::path(files[i]).filename().string();
+        const Outcome outcome = importSong(run, files[i], shownName);
+        if (terminal) {
+            std::printf("\r\033[K[%3zu/%zu] %s", i + 1, files.size(), shownName.c_str());
+            std::fflush(stdout);
+        }
+        if (outcome.kind == Outcome::Imported) {
+            summary.imported++;
+            report += "imported " + files[i] + " -> " + outcome.reason + "\n";
+        } else if (outcome.kind == Outcome::Skipped) {
+            summary.skipped++;
+            report += "skipped " + files[i] + ": " + outcome.reason + "\n";
+        } else {
+            summary.failed++;
+            report += "failed " + files[i] + ": " + outcome.reason + "\n";
+            std::fprintf(stderr, "%slumatide-chart: %s: %s\n", terminal ? "\n" : "", files[i].c_str(),
+                         outcome.reason.c_str());
+        }
+    }
+    if (terminal && !files.empty())
+        std::printf("\n");
+    const fs::path reportPath = run.into / ReportName;
+    if (!appendToSongList(run.into, run.newChartLines)) {
+        std::fprintf(stderr, "lumatide-chart: %s: cannot be written\n", (run.into / SongListName).c_str());
+        summary.failed++;
+    }
+    if (!writeFileAtomically(reportPath, report))
+        std::fprintf(stderr, "lumatide-chart: %s: cannot be written\n", reportPath.c_str());
+    std::printf("imported %d, skipped %d, failed %d (details in %s)\n", summary.imported, summary.skipped,
+                summary.failed, reportPath.c_str());
+    return summary.failed == 0 ? 0 : 1;
+}

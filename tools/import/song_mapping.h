@@ -1,0 +1,18 @@
+#pragma once
+// Choices every imported song needs, whatever it came from.
+#include <string>
+#include <vector>
+
+#include "chart_draft.h"
+
+// The whole-octave shift (in octaves) that leaves the fewest of these pitches outside the play
+// field's two octaves (C3 .. B4, -12 .. 11), so the fewest need folding; a tie goes to the
+// smallest shift, and upward before downward.
+int octaveShiftForField(const std::vector<int> &pitches);
+
+// 1..7 from the judged notes' density and pitch range: see docs/importing.md.
+int importedLevel(const ChartDraft &draft);
+
+// "Artist - Title" as a folder name: no path separators, no characters other systems refuse, no
+// '.' (the song list takes the text after a name's first '.' as its extension), at most 120 bytes.
+std::string songFolderName(const std::string &artist, const std::string &title);

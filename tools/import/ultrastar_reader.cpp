@@ -1,0 +1,177 @@
+#include "ultrastar_reader.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "text_encoding.h"
+
+namespace {
+
+std::string upper(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string trimmed(const std::string &text)
+{
+    size_t begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string::npos)
+        return "";
+    size_t end = text.find_last_not_of(" \t\r\n");
+    return text.substr(begin, end - begin + 1);
+}
+
+// "287,5" and "287.5" alike.
+bool readNumber(std::string text, double &value)
+{
+    for (char &c : text)
+        if (c == ',')
+            c = '.';
+    text = trimmed(text);
+    char *end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return end != text.c_str();
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> out;
+    size_t at = 0;
+    while (at <= text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        out.push_back(line);
+        at = end + 1;
+    }
+    return out;
+}
+
+std::string declaredEncoding(const std::string &bytes)
+{
+    for (const std::string &line : lines(bytes)) {
+        if (upper(line.substr(0, 10)) == "#ENCODING:")
+            return trimmed(line.substr(10));
+    }
+    return "";
+}
+
+// Reads the fields of a note line after its type: beat, length, pitch, then the syllable.
+bool readNoteLine(const std::string &line, UltraStarNote &note)
+{
+    const char *at = line.c_str() + 1;
+    char *end = nullptr;
+    long numbers[3];
+    for (long &number : numbers) {
+        number = std::strtol(at, &end, 10);
+        if (end == at)
+            return false;
+        at = end;
+    }
+    note.type = line[0];
+    note.beat = numbers[0];
+    note.pitch = static_cast<int>(numbers[2]);
+    std::string syllable = at;
+    if (!syllable.empty() && syllable[0] == ' ')
+        syllable.erase(0, 1); // the separator; any further blank belongs to the syllable
+    syllable = trimmed(syllable);
+    note.continues = !syllable.empty() && syllable[0] == '~';
+    return true;
+}
+
+} // namespace
+
+bool looksLikeUltraStar(const std::string &bytes)
+{
+    const bool marked = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    for (const std::string &raw : lines(marked ? bytes.substr(3) : bytes)) {
+        const std::string line = upper(trimmed(raw));
+        if (line.empty())
+            continue;
+        if (line[0] != '#')
+            return false;
+        for (const char *tag : {"#TITLE:", "#ARTIST:", "#BPM:", "#MP3:", "#AUDIO:", "#GAP:"})
+            if (line.rfind(tag, 0) == 0)
+                return true;
+    }
+    return false;
+}
+
+bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &whyNot)
+{
+    const std::string text = songTextAsUtf8(bytes, declaredEncoding(bytes));
+    song = UltraStarSong{};
+    bool relative = false;
+    bool sawBpm = false;
+    std::string mp3;
+    int part = 0;
+    long phraseStart = 0;
+    int lineNumber = 0;
+    for (const std::string &raw : lines(text)) {
+        lineNumber++;
+        const std::string line = trimmed(raw);
+        if (line.empty())
+            continue;
+        if (line[0] == '#') {
+            const size_t colon = line.find(':');
+            if (colon == std::string::npos)
+                continue;
+            const std::string tag = upper(line.substr(1, colon - 1));
+            const std::string value = trimmed(line.substr(colon + 1));
+            if (tag == "TITLE")
+                song.title = value;
+            else if (tag == "ARTIST")
+                song.artist = value;
+            else if (tag == "AUDIO")
+                song.audio = value;
+            else if (tag == "MP3")
+                mp3 = value;
+            else if (tag == "BPM")
+                sawBpm = readNumber(value, song.bpm);
+            else if (tag == "GAP")
+                readNumber(value, song.gapMs);
+            else if (tag == "RELATIVE")
+                relative = upper(value) == "YES";
+            continue;
+        }
+        const char type = line[0];
+        if (type == 'E')
+            break;
+        if (type == 'P') {
+            part = std::atoi(line.c_str() + 1) == 2 ? 1 : 0;
+            phraseStart = 0;
+        } else if (type == '-') {
+            if (relative) {
+                char *end = nullptr;
+                const long first = std::strtol(line.c_str() + 1, &end, 10);
+                char *after = nullptr;
+                const long second = std::strtol(end, &after, 10);
+                phraseStart += after != end ? second : first;
+            }
+        } else if (type == ':' || type == '*' || type == 'F' || type == 'R' || type == 'G') {
+            UltraStarNote note;
+            if (!readNoteLine(line, note)) {
+                whyNot = "line " + std::to_string(lineNumber) + ": a note line without beat, length and pitch";
+                return false;
+            }
+            note.beat += phraseStart;
+            song.parts[part].push_back(note);
+        }
+    }
+    if (song.audio.empty())
+        song.audio = mp3;
+    if (!sawBpm || !(song.bpm > 0.0)) {
+        whyNot = "no usable #BPM";
+        return false;
+    }
+    if (song.parts[0].empty() && song.parts[1].empty()) {
+        whyNot = "no notes";
+        return false;
+    }
+    return true;
+}
