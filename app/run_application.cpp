@@ -1,5 +1,7 @@
 #include "app/run_application.h"
 
+#include <cstdio>
+
 #include "app/app_context.h"
 #include "app/config.h"
 #include "app/main_loop.h"
@@ -15,13 +17,20 @@
 #include "platform/paths.h"
 #include "platform/thread.h"
 #include "platform/timer.h"
+#include "platform/trace.h"
 
 // The timer is already millisecond-exact and C++ allocation needs no heap of its own, so the
 // timer period and the audio heap have no step here.
 PlatformThread *startUp()
 {
     connectSubsystems();
-    shell.bufferLengthMs = loadBufferLengthMs(exeDirectory() + "/conf.ini");
+    const FileLocations &locations = fileLocations();
+    trace("paths config=%s data=%s songs=%s", locations.settings.c_str(), locations.savedData.c_str(),
+          locations.userSongs.c_str());
+    std::string reason;
+    if (!makeUserFolders(locations, reason))
+        std::fprintf(stderr, "lumatide: %s; settings and scores cannot be saved\n", reason.c_str());
+    shell.bufferLengthMs = loadBufferLengthMs(settingsFilePath());
     loadImageTexture("font_l.png", &gfx.fontTexture);
     loadImageTexture("wave.png", &gfx.waveTexture);
     resetPlayState();

@@ -8,7 +8,7 @@
 
 void saveSetting(const char *key, int value)
 {
-    if (!iniWriteString(exeDirectory() + "/conf.ini", "config", key, std::to_string(value)))
+    if (!iniWriteString(settingsFilePath(), "config", key, std::to_string(value)))
         return;
     trace("config %s=%d", key, value);
 }

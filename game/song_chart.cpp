@@ -6,6 +6,7 @@
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 #include "library/header_values.h"
+#include "library/song_list.h"
 #include "platform/trace.h"
 #include "rules/menu_state.h"
 
@@ -16,7 +17,7 @@ bool parseChart(std::string *chartPath)
     if (menu.selectedSong < catalogue.songs.size()) {
         const SongEntry &entry = catalogue.songs[menu.selectedSong];
         fileName = entry.fileName;
-        const std::string dataDir = dataDirectory();
+        const std::string dataDir = songFolder(entry);
         const std::string path = findDataFile(dataDir, fileName);
         std::string whyNot;
         read = parseChartFile(path, dataDir, entry.level, chart, nullptr, &whyNot);

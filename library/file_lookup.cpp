@@ -156,7 +156,7 @@ bool isValidUtf8(const std::string &text)
     return true;
 }
 
-std::string dataDirectory() { return exeDirectory() + "/data"; }
+std::string dataDirectory() { return contentDirectory() + "/data"; }
 
 std::string findDataFile(const std::string &folder, const std::string &name)
 {

@@ -10,7 +10,7 @@ std::string findDataFile(const std::string &folder, const std::string &name);
 // folder and name with one slash between them; name alone when folder is empty.
 std::string joinPath(const std::string &folder, const std::string &name);
 
-// The game's data folder, beside the executable: the song list, charts, music and scores.
+// The bundled data folder: the song list, its charts and their music. Read only once installed.
 std::string dataDirectory();
 
 bool isValidUtf8(const std::string &text);

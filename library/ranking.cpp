@@ -12,6 +12,7 @@
 
 #include "library/file_lookup.h"
 #include "library/line_reader.h"
+#include "platform/paths.h"
 #include "platform/regular_file.h"
 #include "platform/trace.h"
 
@@ -26,7 +27,7 @@ const uint64_t MaxRankingFileBytes = 64 * 1024;
 // As many links as the system itself follows.
 const int MaxLinkHops = 40;
 
-std::string rankingPath() { return dataDirectory() + "/score.hsc"; }
+std::string rankingPath() { return savedDataDirectory() + "/score.hsc"; }
 
 enum class ScoreText { None, Approximate, Exact };
 
