@@ -8,6 +8,6 @@ struct SongEntry {
     std::string fileName; // the song-list line as written, relative to the folder of its list
     std::string title;    // text after "TITLE:" in the chart
     uint16_t level = 1;
-    int played = 0;           // 1 once started in this credit without AUTOPLAY
+    int played = 0;          // 1 once started in this credit without AUTOPLAY
     bool playersOwn = false; // listed by the player's own songs/songlist.txt, not the bundled one
 };

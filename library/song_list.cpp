@@ -94,8 +94,8 @@ void addPlayersSongList(const std::string &songsDir, Catalogue &catalogue)
     if (!readFileText(listPath, text, &reason))
         std::fprintf(stderr, "lumatide: %s: %s; your own songs are not listed\n", listPath.c_str(), reason.c_str());
     else if (addChartLines(text, songsDir, true, catalogue) == 0 && catalogue.songs.size() < MaxSongs)
-        std::fprintf(stderr, "lumatide: %s: %s; list one chart file name per line, e.g. mysong.txt\n",
-                     listPath.c_str(), text.empty() ? "empty" : "names no chart file");
+        std::fprintf(stderr, "lumatide: %s: %s; list one chart file name per line, e.g. mysong.txt\n", listPath.c_str(),
+                     text.empty() ? "empty" : "names no chart file");
 }
 
 std::string songFolder(const SongEntry &entry) { return entry.playersOwn ? userSongsDirectory() : dataDirectory(); }

@@ -13,10 +13,10 @@ std::string exeDirectory();
 // - Otherwise beside the executable, when that folder can be written to; a copy that cannot write
 //   there keeps its settings and scores in the XDG folders instead.
 struct FileLocations {
-    std::string content;      // holds the bundled data/ and img/; read only
-    std::string settings;     // holds conf.ini
-    std::string savedData;    // score.hsc, best.txt
-    std::string userSongs;    // the player's own songs/songlist.txt and charts
+    std::string content;        // holds the bundled data/ and img/; read only
+    std::string settings;       // holds conf.ini
+    std::string savedData;      // score.hsc, best.txt
+    std::string userSongs;      // the player's own songs/songlist.txt and charts
     bool inUserFolders = false; // the writable folders are the player's own, made on first start
 };
 

@@ -45,10 +45,7 @@ std::string xdgFolder(const std::string &value, const std::string &home, const c
     return withoutTrailingSlash(home) + fallback;
 }
 
-FileLocations besideOneFolder(const std::string &root)
-{
-    return {root, root, root + "/data", root + "/songs", false};
-}
+FileLocations besideOneFolder(const std::string &root) { return {root, root, root + "/data", root + "/songs", false}; }
 
 FileLocations inUserFolders(const std::string &content, const LocationInputs &inputs)
 {
@@ -123,6 +120,5 @@ bool makeUserFolders(const FileLocations &locations, std::string &reason)
 {
     if (!locations.inUserFolders)
         return true;
-    return makeFolderWithParents(locations.settings, reason) &&
-           makeFolderWithParents(locations.savedData, reason);
+    return makeFolderWithParents(locations.settings, reason) && makeFolderWithParents(locations.savedData, reason);
 }

@@ -45,7 +45,9 @@ TEST(PlayersSongs, FollowTheBundledListAndAreNamedFromTheirOwnFolder)
         const char *fileName, *title;
         uint16_t level;
         bool playersOwn;
-    } expected[] = {{"demo.txt", "Demo", 2, false}, {"Pack\\Mine.txt", "Mine", 4, true}, {"second.txt", "Second", 1, true}};
+    } expected[] = {{"demo.txt", "Demo", 2, false},
+                    {"Pack\\Mine.txt", "Mine", 4, true},
+                    {"second.txt", "Second", 1, true}};
     for (size_t i = 0; i < 3; i++) {
         SCOPED_TRACE(i);
         EXPECT_EQ(catalogue.songs[i].fileName, expected[i].fileName);

@@ -57,7 +57,9 @@ Canvas drawWindowIcon(int size)
             fill(
                 star.x - 1, star.y - 1, star.x + 1, star.y + 1,
                 [&](float x, float y) { return std::hypot(x - star.x, y - star.y) < 0.55f; },
-                [](float, float) { return Colour{0.95f, 0.95f, 1.0f, 0.9f}; });
+                [](float, float) {
+                    return Colour{0.95f, 0.95f, 1.0f, 0.9f};
+                });
     }
 
     // The moon with a soft halo.
