@@ -42,7 +42,8 @@ std::string xdgFolder(const std::string &value, const std::string &home, const c
 {
     if (!value.empty() && value[0] == '/')
         return withoutTrailingSlash(value);
-    return withoutTrailingSlash(home) + fallback;
+    const std::string base = withoutTrailingSlash(home);
+    return (base == "/" ? "" : base) + fallback;
 }
 
 FileLocations besideOneFolder(const std::string &root) { return {root, root, root + "/data", root + "/songs", false}; }
