@@ -15,7 +15,7 @@ static void setWindowIcon()
 {
     uint8_t *pixels = nullptr;
     int width = 0, height = 0;
-    decodePng((exeDirectory() + "/img/icon.png").c_str(), &pixels, &width, &height);
+    decodePng((contentDirectory() + "/img/icon.png").c_str(), &pixels, &width, &height);
     if (pixels == nullptr)
         return;
     windowSetIcon(pixels, width, height);

@@ -1,5 +1,7 @@
 #include "app/run_application.h"
 
+#include <cstdio>
+
 #include "app/app_context.h"
 #include "app/config.h"
 #include "app/main_loop.h"
@@ -33,13 +35,20 @@ static void applyPlayerSettings(const PlayerSettings &player)
     if (player.fullScreen)
         windowSetFullScreen(true);
 }
+#include "platform/trace.h"
 
 // The timer is already millisecond-exact and C++ allocation needs no heap of its own, so the
 // timer period and the audio heap have no step here.
 PlatformThread *startUp()
 {
     connectSubsystems();
-    const std::string iniPath = exeDirectory() + "/conf.ini";
+    const FileLocations &locations = fileLocations();
+    trace("paths config=%s data=%s songs=%s", locations.settings.c_str(), locations.savedData.c_str(),
+          locations.userSongs.c_str());
+    std::string reason;
+    if (!makeUserFolders(locations, reason))
+        std::fprintf(stderr, "lumatide: %s; settings and scores cannot be saved\n", reason.c_str());
+    const std::string iniPath = settingsFilePath();
     shell.bufferLengthMs = loadBufferLengthMs(iniPath);
     applyPlayerSettings(loadPlayerSettings(iniPath));
     loadImageTexture("font_l.png", &gfx.fontTexture);

@@ -8,7 +8,7 @@
 
 void saveSetting(const char *key, const std::string &value)
 {
-    const std::string path = exeDirectory() + "/conf.ini";
+    const std::string path = settingsFilePath();
     if (!iniWriteString(path, "config", key, value)) {
         std::fprintf(stderr, "lumatide: %s: cannot be written; %s=%s holds until the game ends\n", path.c_str(), key,
                      value.c_str());

@@ -16,7 +16,7 @@ bool parseChart(std::string *chartPath)
     if (menu.selectedSong < catalogue.songs.size()) {
         const SongEntry &entry = catalogue.songs[menu.selectedSong];
         fileName = entry.fileName;
-        const std::string dataDir = dataDirectory();
+        const std::string dataDir = songFolder(entry);
         const std::string path = findDataFile(dataDir, fileName);
         std::string whyNot;
         read = parseChartFile(path, dataDir, entry.level, chart, nullptr, &whyNot);

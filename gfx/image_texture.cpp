@@ -10,7 +10,7 @@
 
 int loadImageTexture(const char *fileName, unsigned *textureOut)
 {
-    const std::string path = exeDirectory() + "/img/" + fileName;
+    const std::string path = contentDirectory() + "/img/" + fileName;
     uint8_t *pixels = nullptr;
     int width = 0, height = 0;
     decodePng(path.c_str(), &pixels, &width, &height);

@@ -1,5 +1,5 @@
 #pragma once
 
-// Loads img/<fileName> beside the executable into a new texture (0 x 0 when the image is missing
-// or unreadable). Needs the current GL context. Always returns 0.
+// Loads img/<fileName> of the content folder (platform/paths.h) into a new texture (0 x 0 when
+// the image is missing or unreadable). Needs the current GL context. Always returns 0.
 int loadImageTexture(const char *fileName, unsigned *textureOut);

@@ -10,6 +10,7 @@
 #include "library/file_lookup.h"
 #include "library/file_replace.h"
 #include "library/line_reader.h"
+#include "platform/paths.h"
 #include "platform/regular_file.h"
 
 BestScores bests;
@@ -85,13 +86,13 @@ bool nameFitsTheFile(const std::string &chartFile)
 
 } // namespace
 
-std::string bestFilePath() { return dataDirectory() + "/best.txt"; }
+std::string bestFilePath() { return savedDataDirectory() + "/best.txt"; }
 
 void loadBestScores()
 {
     const std::string path = bestFilePath();
     for (const SongEntry &song : catalogue.songs) {
-        if (findDataFile(dataDirectory(), song.fileName) == path) {
+        if (findDataFile(songFolder(song), song.fileName) == path) {
             std::fprintf(stderr, "lumatide: %s: listed as a chart in the song list; the per-song bests are not kept\n",
                          path.c_str());
             bests.saving = false;

@@ -1,5 +1,7 @@
 #include "library/file_lookup.h"
 
+#include "library/song_entry.h"
+
 #include <dirent.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -156,7 +158,9 @@ bool isValidUtf8(const std::string &text)
     return true;
 }
 
-std::string dataDirectory() { return exeDirectory() + "/data"; }
+std::string dataDirectory() { return contentDirectory() + "/data"; }
+
+std::string songFolder(const SongEntry &entry) { return entry.playersOwn ? userSongsDirectory() : dataDirectory(); }
 
 std::string findDataFile(const std::string &folder, const std::string &name)
 {

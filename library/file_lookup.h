@@ -10,8 +10,12 @@ std::string findDataFile(const std::string &folder, const std::string &name);
 // folder and name with one slash between them; name alone when folder is empty.
 std::string joinPath(const std::string &folder, const std::string &name);
 
-// The game's data folder, beside the executable: the song list, charts, music and scores.
+// The bundled data folder: the song list, its charts and their music. Read only once installed.
 std::string dataDirectory();
+
+struct SongEntry;
+// The folder an entry's chart and music are named relative to: that of the list naming it.
+std::string songFolder(const SongEntry &entry);
 
 bool isValidUtf8(const std::string &text);
 

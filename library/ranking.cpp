@@ -12,6 +12,7 @@
 #include "library/file_lookup.h"
 #include "library/file_replace.h"
 #include "library/line_reader.h"
+#include "platform/paths.h"
 #include "platform/regular_file.h"
 #include "platform/trace.h"
 
@@ -23,7 +24,7 @@ namespace {
 
 // Ten short lines; a file far larger than that is not a score file, whatever it holds.
 const uint64_t MaxRankingFileBytes = 64 * 1024;
-std::string rankingPath() { return dataDirectory() + "/score.hsc"; }
+std::string rankingPath() { return savedDataDirectory() + "/score.hsc"; }
 
 enum class ScoreText { None, Approximate, Exact };
 

@@ -5,6 +5,7 @@
 #include "library/file_lookup.h"
 #include "library/header_values.h"
 #include "library/line_reader.h"
+#include "platform/paths.h"
 #include "platform/trace.h"
 
 namespace {
@@ -41,6 +42,26 @@ void reportNoSongs(const std::string &listPath, const std::string &reason)
                  listPath.c_str(), reason.c_str());
 }
 
+// One entry per chart line of the list's text, after those already in the catalogue; the count
+// of entries added.
+size_t addChartLines(const std::string &text, const std::string &folder, bool playersOwn, Catalogue &catalogue)
+{
+    const size_t before = catalogue.songs.size();
+    LineReader reader = makeLineReader(text);
+    std::string line;
+    while (readLine(reader, line) && catalogue.songs.size() < MaxSongs) {
+        if (!isChartLine(line))
+            continue;
+        catalogue.songs.emplace_back();
+        catalogue.titleTextures.emplace_back();
+        catalogue.songs.back().fileName = line;
+        catalogue.songs.back().playersOwn = playersOwn;
+        readChartHead(findDataFile(folder, line), catalogue.songs.back(), catalogue.titleTextures.back());
+    }
+    catalogue.songCount = static_cast<uint16_t>(catalogue.songs.size());
+    return catalogue.songs.size() - before;
+}
+
 } // namespace
 
 bool isChartLine(const std::string &line)
@@ -60,23 +81,26 @@ void readSongList(const std::string &dataDir, Catalogue &catalogue)
         reportNoSongs(listPath, reason);
         return;
     }
-    LineReader reader = makeLineReader(text);
-    std::string line;
-    while (readLine(reader, line) && catalogue.songs.size() < MaxSongs) {
-        if (!isChartLine(line))
-            continue;
-        catalogue.songs.emplace_back();
-        catalogue.titleTextures.emplace_back();
-        catalogue.songs.back().fileName = line;
-        readChartHead(findDataFile(dataDir, line), catalogue.songs.back(), catalogue.titleTextures.back());
-    }
-    catalogue.songCount = static_cast<uint16_t>(catalogue.songs.size());
-    if (catalogue.songCount == 0)
+    if (addChartLines(text, dataDir, false, catalogue) == 0)
         reportNoSongs(listPath, text.empty() ? "empty" : "names no chart file");
+}
+
+void addPlayersSongList(const std::string &songsDir, Catalogue &catalogue)
+{
+    const std::string listPath = findDataFile(songsDir, "songlist.txt");
+    if (pathKind(listPath) == PathKind::Missing)
+        return;
+    std::string text, reason;
+    if (!readFileText(listPath, text, &reason))
+        std::fprintf(stderr, "lumatide: %s: %s; your own songs are not listed\n", listPath.c_str(), reason.c_str());
+    else if (addChartLines(text, songsDir, true, catalogue) == 0 && catalogue.songs.size() < MaxSongs)
+        std::fprintf(stderr, "lumatide: %s: %s; list one chart file name per line, e.g. mysong.txt\n", listPath.c_str(),
+                     text.empty() ? "empty" : "names no chart file");
 }
 
 void loadSongList()
 {
     readSongList(dataDirectory(), catalogue);
+    addPlayersSongList(userSongsDirectory(), catalogue);
     trace("catalogue %u", catalogue.songCount);
 }

@@ -2,8 +2,9 @@
 # Installs what is missing, builds, and runs every test: the plain build's suite (under a private
 # Xvfb when there is no display), then the whole suite again with AddressSanitizer and UBSan, the
 # fuzz targets on the same sanitized build, and ThreadSanitizer over the audio tests and a played
-# song, and last the format check and clang-tidy (scripts/lint.sh). Each sanitizer build has its
-# own folder. FUZZ_SECONDS sets each fuzz target's time. Every
+# song, then the desktop entry and AppStream data through their validators and the Debian package
+# (scripts/package.sh), and last the format check and clang-tidy (scripts/lint.sh). Each sanitizer
+# build has its own folder. FUZZ_SECONDS sets each fuzz target's time. Every
 # step after the set-up runs even when an earlier one failed, so one run shows every failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,6 +29,9 @@ step tests scripts/with_display.sh bash -c 'cd build && ctest --output-on-failur
 step asan scripts/asan.sh
 step fuzz scripts/fuzz.sh
 step tsan scripts/tsan.sh
+step desktop desktop-file-validate packaging/io.github.lumatide.Lumatide.desktop
+step appstream appstreamcli validate --no-net packaging/io.github.lumatide.Lumatide.metainfo.xml
+step package scripts/package.sh
 step lint scripts/lint.sh
 
 if [ ${#failed[@]} -gt 0 ]; then

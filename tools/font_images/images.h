@@ -9,8 +9,10 @@
 bool drawFontSheet(Canvas &canvas, std::string &error);
 // wave.png: eight 64 x 64 cells, the five wave types, then unison off and on.
 Canvas drawWaveIcons();
-// icon.png: the window icon.
-Canvas drawWindowIcon();
+// The icon, drawn at size x size pixels: icon.png (the window icon) at 64, and the desktop icons.
+Canvas drawWindowIcon(int size);
+// The sizes of the desktop icons, each drawn at its size.
+constexpr int DesktopIconSizes[] = {32, 48, 64, 128, 256};
 
 // A soft dark rim around light strokes, so they stand out on light and dark backgrounds alike.
 constexpr Colour RimColour{0.04f, 0.05f, 0.10f, 0.85f};
