@@ -63,7 +63,9 @@ void updateSettingKeys(uint32_t now)
 {
     for (const VolumeKey &key : VolumeKeys)
         updateVolumeKey(key, now);
-    const bool fullScreenKey = keyIsDown(KeyF11) || (keyIsDown(KeyEnter) && keyIsDown(KeyAlt));
+    // Enter is polled only with Alt down: a tap reads as down for one poll, which the calibration's
+    // save must get.
+    const bool fullScreenKey = keyIsDown(KeyF11) || (keyIsDown(KeyAlt) && keyIsDown(KeyEnter));
     settingKeys.fullScreenHeldFrames = countHeldFrames(settingKeys.fullScreenHeldFrames, fullScreenKey);
     if (settingKeys.fullScreenHeldFrames == 1)
         toggleFullScreen();
