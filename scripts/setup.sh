@@ -9,7 +9,8 @@ packages=(build-essential cmake pkg-config libsdl2-dev libgl1-mesa-dev libglu1-m
           libpng-dev libfreetype-dev libfontconfig-dev libvorbis-dev libogg-dev libsamplerate0-dev
           fonts-vlgothic fonts-dejavu-core googletest libgtest-dev libbenchmark-dev
           xvfb xauth xdotool
-          clang libclang-rt-dev llvm)
+          clang libclang-rt-dev llvm
+          libaubio-dev)
 
 source scripts/install_packages.sh
 install_packages "${packages[@]}"
