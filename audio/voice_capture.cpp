@@ -65,6 +65,9 @@ bool voiceCaptureStart()
         captureStop();
         return false;
     }
+    // The count goes on from where the last capture left it, so a reader never takes the restart
+    // for a run of new syllables, nor misses the first onset after it.
+    pipeline.press.onsets = voiceReadout.onsets.load(std::memory_order_relaxed);
     pipeline.hopMs = 1000.0 * setup.hopFrames / setup.sampleRate;
     delayMs = 1000.0 * captureInfo.bufferFrames / captureInfo.sampleRate + pitchDetectorWindowMs(setup);
     livePipeline.store(&pipeline, std::memory_order_release);

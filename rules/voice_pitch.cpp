@@ -15,8 +15,9 @@ double smoothVoicePitch(VoicePitchSmoothing &smoothing, double pitch, double hop
         smoothing.primed = true;
         return pitch;
     }
-    // A one-pole average whose time constant, the lag behind a steady pitch, is the allowed lag.
-    const double weight = hopMs / (hopMs + VoiceSmoothingLagMs);
+    // A one-pole average whose time constant, the lag behind a steady pitch, is the allowed lag,
+    // whatever the hop.
+    const double weight = 1.0 - std::exp(-hopMs / VoiceSmoothingLagMs);
     smoothing.value += weight * (pitch - smoothing.value);
     return smoothing.value;
 }
