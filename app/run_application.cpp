@@ -3,9 +3,11 @@
 #include "app/app_context.h"
 #include "app/config.h"
 #include "app/main_loop.h"
+#include "app/voice_config.h"
 #include "audio/audio_output.h"
 #include "audio/voice_thread.h"
 #include "audio/voice_wake.h"
+#include "game/input_mode.h"
 #include "game/play_reset.h"
 #include "gfx/image_texture.h"
 #include "gfx/title_cache.h"
@@ -22,6 +24,7 @@ PlatformThread *startUp()
 {
     connectSubsystems();
     shell.bufferLengthMs = loadBufferLengthMs(exeDirectory() + "/conf.ini");
+    loadVoiceConfig(exeDirectory() + "/conf.ini");
     loadImageTexture("font_l.png", &gfx.fontTexture);
     loadImageTexture("wave.png", &gfx.waveTexture);
     resetPlayState();
@@ -45,6 +48,7 @@ PlatformThread *startUp()
 void shutDown(PlatformThread *voiceThreadHandle)
 {
     saveRanking();
+    stopVoiceInput();
     shell.voiceThreadRunning.store(0, std::memory_order_relaxed);
     wakeVoiceThread();
     threadJoin(voiceThreadHandle);

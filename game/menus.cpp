@@ -1,5 +1,6 @@
 #include "game/menus.h"
 
+#include "game/input_mode.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
@@ -79,6 +80,7 @@ void updateMenus()
 {
     const uint32_t now = timerNowMs();
     updateSynthKeys(now);
+    updateInputModeKey();
     switch (loadRelaxed(menu.state)) {
     case Select:
         updateSelectScreen(now);

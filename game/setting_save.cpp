@@ -12,3 +12,10 @@ void saveSetting(const char *key, int value)
         return;
     trace("config %s=%d", key, value);
 }
+
+void saveSetting(const char *key, const char *value)
+{
+    if (!iniWriteString(exeDirectory() + "/conf.ini", "config", key, value))
+        return;
+    trace("config %s=%s", key, value);
+}

@@ -8,6 +8,7 @@ constexpr int KeyRight = 0x27;
 constexpr int KeySpace = 0x20;
 constexpr int KeyEscape = 0x1B;
 constexpr int KeyE = 0x45;
+constexpr int KeyV = 0x56;
 constexpr int KeyW = 0x57;
 constexpr int KeyZ = 0x5A;
 

@@ -1,10 +1,5 @@
 #include "rules/voice_press.h"
 
-namespace {
-// The same cap as the space key's count.
-constexpr int MaxVoiceHeldFrames = 30;
-} // namespace
-
 void stepVoicePress(VoicePress &press, const VoiceFrame &frame, const VoiceGateSetting &gate, double hopMs)
 {
     const bool loud = frame.levelDb >= gate.gateDb;
@@ -21,16 +16,11 @@ void stepVoicePress(VoicePress &press, const VoiceFrame &frame, const VoiceGateS
         press.down = false;
 }
 
-int voiceHeldFrames(int heldFrames, bool down, uint32_t onsets, uint32_t &seenOnsets)
+VoiceKey readVoiceKey(bool down, uint32_t onsets, uint32_t &seenOnsets)
 {
-    const bool freshOnset = onsets != seenOnsets;
+    VoiceKey key;
+    key.freshPress = onsets != seenOnsets;
+    key.down = down;
     seenOnsets = onsets;
-    // An onset always follows a dip long enough to be a release, even one no frame saw.
-    if (freshOnset)
-        return 1;
-    if (!down)
-        return 0;
-    if (heldFrames < 0)
-        return heldFrames; // held since before the song started: not a press until let go
-    return heldFrames < MaxVoiceHeldFrames ? heldFrames + 1 : heldFrames;
+    return key;
 }

@@ -26,7 +26,11 @@ struct VoiceGateSetting {
 // One detector reading covering `hopMs` of sound.
 void stepVoicePress(VoicePress &press, const VoiceFrame &frame, const VoiceGateSetting &gate, double hopMs);
 
-// The play key's held-frame count for one game frame from the voice: like the space key's count,
-// except that an onset the frame has not seen yet (`onsets` differs from `seenOnsets`) is a fresh
-// press even when the key never read as up in between. `seenOnsets` is updated.
-int voiceHeldFrames(int heldFrames, bool down, uint32_t onsets, uint32_t &seenOnsets);
+// The play key as the play update reads it from the voice once a frame: down while the voice
+// holds it, and a fresh press whenever an onset came that no frame has taken yet (`seenOnsets`
+// is brought up to date), even when no frame saw the voice go quiet before it.
+struct VoiceKey {
+    bool down = false;
+    bool freshPress = false;
+};
+VoiceKey readVoiceKey(bool down, uint32_t onsets, uint32_t &seenOnsets);

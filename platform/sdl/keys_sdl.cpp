@@ -21,6 +21,8 @@ static int virtualKeyFromSdl(SDL_Keycode key)
         return KeyEscape;
     case SDLK_e:
         return KeyE;
+    case SDLK_v:
+        return KeyV;
     case SDLK_w:
         return KeyW;
     case SDLK_z:

@@ -121,31 +121,3 @@ TEST(VoiceRules, VoicePressesOnOnsetHoldsThroughShortDipsAndReleasesAfterSixtyMs
         }
     }
 }
-
-TEST(VoiceRules, HeldFramesFollowTheVoiceAsTheyFollowTheSpaceKey)
-{
-    struct Row {
-        const char *what;
-        int held;
-        bool down;
-        uint32_t onsets, seen;
-        int heldAfter;
-    } rows[] = {
-        {"silence", 0, false, 3, 3, 0},
-        {"fresh onset", 0, true, 4, 3, 1},
-        {"held on", 1, true, 4, 4, 2},
-        {"capped at 30", 30, true, 4, 4, 30},
-        {"released", 12, false, 4, 4, 0},
-        {"a new syllable no frame saw the gap of", 12, true, 5, 4, 1},
-        {"an onset already over by the frame still counts once", 0, false, 5, 4, 1},
-        {"sung since before the song: not a press", -1, true, 2, 2, -1},
-        {"that voice stops: ready for a press", -1, false, 2, 2, 0},
-        {"a new syllable after the song began", -1, true, 3, 2, 1},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.what);
-        uint32_t seen = row.seen;
-        EXPECT_EQ(voiceHeldFrames(row.held, row.down, row.onsets, seen), row.heldAfter);
-        EXPECT_EQ(seen, row.onsets);
-    }
-}
