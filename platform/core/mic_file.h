@@ -22,9 +22,11 @@ bool micRecordingLoad(const std::string &path, MicRecording &recording, std::str
 void micRecordingFill(const MicRecording &recording, int64_t songStartFrame, int64_t firstFrame, float *out,
                       int frames);
 
-// Plays the recording on a thread of its own at real-time pace in blocks of
-// CaptureMaxBlockFrames. False when the thread could not be started.
-bool micFileStart(MicRecording &&recording, CaptureBlockCallback callback, void *instance);
+// Plays the recording on a thread of its own in blocks of CaptureMaxBlockFrames, at the pace of
+// `clockUs` (a monotonic microsecond clock): the game passes the music's heard clock, so the
+// recording keeps step with the song clock even on an output that runs slow. False when the
+// thread could not be started.
+bool micFileStart(MicRecording &&recording, CaptureBlockCallback callback, void *instance, uint64_t (*clockUs)());
 // The recording's first frame is the frame due at the instant of the call.
 void micFileSongStart();
 void micFileStop();

@@ -1,5 +1,5 @@
 // The stand-in recording's own capture thread: it hands over each block once the block's last
-// frame is due by the steady clock, as a device that records in real time would.
+// frame is due by its clock, as a device that records in real time would.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -10,22 +10,21 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Written by micFileStart before the thread starts and read by it alone until micFileStop.
 MicRecording recording;
 CaptureBlockCallback callback = nullptr;
 void *instance = nullptr;
-Clock::time_point origin; // the instant of output frame 0
+uint64_t (*paceClock)() = nullptr;
+uint64_t originUs = 0; // the clock's time of output frame 0
 PlatformThread *thread = nullptr;
 
 std::atomic<bool> running{false};
 std::atomic<int64_t> songStartFrame{-1};
 
-int64_t framesDueAt(Clock::time_point when)
+int64_t framesDueNow()
 {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(when - origin).count();
-    return int64_t(elapsed) * recording.sampleRate / 1000000;
+    const uint64_t now = paceClock();
+    return now > originUs ? int64_t(now - originUs) * recording.sampleRate / 1000000 : 0;
 }
 
 void feed()
@@ -33,7 +32,7 @@ void feed()
     float block[CaptureMaxBlockFrames];
     int64_t delivered = 0;
     while (running.load(std::memory_order_acquire)) {
-        const int64_t due = framesDueAt(Clock::now());
+        const int64_t due = framesDueNow();
         while (delivered + CaptureMaxBlockFrames <= due) {
             micRecordingFill(recording, songStartFrame.load(std::memory_order_relaxed), delivered, block,
                              CaptureMaxBlockFrames);
@@ -57,14 +56,16 @@ void micRecordingFill(const MicRecording &source, int64_t songStart, int64_t fir
     }
 }
 
-bool micFileStart(MicRecording &&source, CaptureBlockCallback blockCallback, void *callbackInstance)
+bool micFileStart(MicRecording &&source, CaptureBlockCallback blockCallback, void *callbackInstance,
+                  uint64_t (*clockUs)())
 {
     micFileStop();
     recording = std::move(source);
     callback = blockCallback;
     instance = callbackInstance;
     songStartFrame.store(-1, std::memory_order_relaxed);
-    origin = Clock::now();
+    paceClock = clockUs;
+    originUs = paceClock();
     running.store(true, std::memory_order_release);
     thread = threadStart(feed);
     if (thread == nullptr)
@@ -75,7 +76,7 @@ bool micFileStart(MicRecording &&source, CaptureBlockCallback blockCallback, voi
 void micFileSongStart()
 {
     if (running.load(std::memory_order_relaxed))
-        songStartFrame.store(framesDueAt(Clock::now()), std::memory_order_relaxed);
+        songStartFrame.store(framesDueNow(), std::memory_order_relaxed);
 }
 
 void micFileStop()

@@ -9,6 +9,7 @@
 
 #include "platform/capture.h"
 #include "platform/core/mic_file.h"
+#include "platform/core/pcm_mixer.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ bool startFromFile(const char *path, CaptureInfo *info)
         return false;
     }
     const int rate = recording.sampleRate;
-    if (!micFileStart(std::move(recording), blockCallback, blockInstance)) {
+    if (!micFileStart(std::move(recording), blockCallback, blockInstance, pcmHeardOutputUs)) {
         std::fprintf(stderr, "lumatide: %s: no thread to play it; no voice, playing with the mouse\n", path);
         return false;
     }

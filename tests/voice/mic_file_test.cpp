@@ -12,6 +12,7 @@
 
 #include "audio/ogg_encode.h"
 #include "platform/core/mic_file.h"
+#include "platform/core/pcm_mixer.h"
 
 namespace {
 
@@ -202,7 +203,7 @@ TEST(MicFile, FeedsTheRecordingInRealTimeFromTheSongStart)
     recording.sampleRate = 44100;
     for (int k = 0; k < 44100; k++)
         recording.samples.push_back(float(k + 1) / 65536.0f);
-    ASSERT_TRUE(micFileStart(std::move(recording), onBlock, nullptr));
+    ASSERT_TRUE(micFileStart(std::move(recording), onBlock, nullptr, pcmSteadyClockUs));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(songStartSeen.load(), -1) << "the recording played before its song started";
     const int64_t beforeStart = framesSeen.load();
