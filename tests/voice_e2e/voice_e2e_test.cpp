@@ -74,3 +74,27 @@ INSTANTIATE_TEST_SUITE_P(Renderings, VoiceEndToEnd,
                          testing::Values(Rendering{"WrittenOctave", 0.0}, Rendering{"OneOctaveLower", -1.0},
                                          Rendering{"TwoOctavesLower", -2.0}),
                          [](const testing::TestParamInfo<Rendering> &info) { return std::string(info.param.name); });
+
+TEST(VoiceModeKey, VOnTheTitleSwitchesToVoiceSavesItAndBack)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
+    GameProcess game;
+    game.install(true);
+    game.start();
+    ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
+    size_t at = game.waitForTrace(" state Title\n", 0, 15s);
+    ASSERT_NE(at, std::string::npos) << game.trace();
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(pressKey("v", 80ms));
+    at = game.waitForTrace(" input voice\n", at, 5s);
+    ASSERT_NE(at, std::string::npos) << game.trace();
+    at = game.waitForTrace(" config Input=voice\n", at, 5s);
+    ASSERT_NE(at, std::string::npos) << game.trace();
+    EXPECT_NE(readWholeFile(game.folder.file("conf.ini")).find("Input=voice"), std::string::npos);
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(pressKey("v", 80ms));
+    at = game.waitForTrace(" input mouse\n", at, 5s);
+    ASSERT_NE(at, std::string::npos) << game.trace();
+    EXPECT_NE(readWholeFile(game.folder.file("conf.ini")).find("Input=mouse"), std::string::npos);
+}
