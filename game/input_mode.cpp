@@ -28,8 +28,9 @@ void setInputMode(int input)
     storeRelaxed(voiceMode.toneMuted, voiceDrivesPlay() && voiceMode.toneInVoiceMode == 0 ? 1 : 0);
 }
 
-void updateInputModeKey()
+void updateInputMode()
 {
+    voiceMode.levelDb = voiceDrivesPlay() ? loadRelaxed(voiceReadout.levelDb) : -120.0;
     const int state = loadRelaxed(menu.state);
     modeKeyHeldFrames = countHeldFrames(modeKeyHeldFrames, keyIsDown(KeyV));
     if (modeKeyHeldFrames != 1 || (state != Title && state != Select))

@@ -80,7 +80,7 @@ void updateMenus()
 {
     const uint32_t now = timerNowMs();
     updateSynthKeys(now);
-    updateInputModeKey();
+    updateInputMode();
     switch (loadRelaxed(menu.state)) {
     case Select:
         updateSelectScreen(now);

@@ -9,6 +9,7 @@
 #include "gfx/hud_renderer.h"
 #include "gfx/note_renderer.h"
 #include "gfx/screen_texts.h"
+#include "gfx/voice_overlay.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
@@ -81,6 +82,7 @@ void drawFrame(const FrameInput &input)
     use2DView();
     useAdditiveBlend();
     drawPointerBand(frame);
+    drawVoiceTrail(frame);
     layerDrawn("pointer");
     drawSemitoneStripes(frame);
     layerDrawn("stripes");
@@ -105,6 +107,7 @@ void drawFrame(const FrameInput &input)
     drawHeaderBand(frame);
     drawSelectArrows(frame);
     drawControlIcons(frame);
+    drawVoiceMeter(frame);
     drawFullComboGlow(frame);
     layerDrawn("hud");
     drawScreenTexts(frame);

@@ -1,6 +1,8 @@
 #pragma once
 // For the run: how the player gives pitch and press. Read from conf.ini at start-up (app/), toggled
-// by V on the title and select screens (game/); the voice thread (audio/) reads toneMuted.
+// by V on the title and select screens (game/), which also copies the voice's level and keeps the
+// trail every frame; the renderer (gfx/) draws the meter and the trail, the voice thread (audio/)
+// reads toneMuted.
 #include <atomic>
 #include <cstdint>
 
@@ -21,6 +23,7 @@ struct VoiceModeState {
     int captureOpen = 0;               // a capture device runs; without one the mouse plays
     std::atomic<int> toneMuted{0};     // voice mode with a device and VoiceTone=0
     uint32_t seenOnsets = 0;           // the voice's onsets the play key has taken
+    double levelDb = -120.0;           // the voice's level as of this frame, for the meter
     VoiceTrailPoint trail[VoiceTrailPoints];
     int trailNext = 0;
 };
