@@ -66,8 +66,8 @@ PitchDetector *pitchDetectorCreate(const PitchDetectorSetup &setup)
 {
     if (setup.hopFrames < 1 || setup.windowFrames < setup.hopFrames || setup.sampleRate < 1000)
         return nullptr;
-    aubio_pitch_t *pitch = new_aubio_pitch(aubioName(setup.method), uint_t(setup.windowFrames),
-                                           uint_t(setup.hopFrames), uint_t(setup.sampleRate));
+    aubio_pitch_t *pitch = new_aubio_pitch(aubioName(setup.method), uint_t(setup.windowFrames), uint_t(setup.hopFrames),
+                                           uint_t(setup.sampleRate));
     if (pitch == nullptr)
         return nullptr;
     aubio_pitch_set_unit(pitch, "midi");
@@ -107,7 +107,4 @@ int pitchDetectorFeed(PitchDetector &detector, const float *samples, int frames,
     return written;
 }
 
-double pitchDetectorWindowMs(const PitchDetectorSetup &setup)
-{
-    return 1000.0 * setup.windowFrames / setup.sampleRate;
-}
+double pitchDetectorWindowMs(const PitchDetectorSetup &setup) { return 1000.0 * setup.windowFrames / setup.sampleRate; }

@@ -11,8 +11,8 @@
 #include "rules/menu_state.h"
 #include "rules/play_state.h"
 #include "rules/player_pitch.h"
-#include "rules/voice_mode_state.h"
 #include "rules/shell_state.h"
+#include "rules/voice_mode_state.h"
 #include "rules/wave_type.h"
 #include "rules/window_state.h"
 

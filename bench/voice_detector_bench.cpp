@@ -38,8 +38,8 @@ void detectOneSecond(benchmark::State &state, PitchMethod method)
     }
     pitchDetectorDestroy(detector);
     // Seconds of work per second of voice (one iteration), as a percentage of one core.
-    state.counters["core_percent"] =
-        benchmark::Counter(double(state.iterations()) / 100.0, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["core_percent"] = benchmark::Counter(double(state.iterations()) / 100.0,
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_DetectYinFast(benchmark::State &state) { detectOneSecond(state, PitchMethod::YinFast); }

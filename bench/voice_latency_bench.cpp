@@ -55,5 +55,11 @@ void BM_SoundToPointer(benchmark::State &state)
 
 // Block frames; pitch in semitones from MIDI 72: the melody's lowest note sung two octaves down,
 // its middle, its top.
-BENCHMARK(BM_SoundToPointer)->Args({512, -29})->Args({512, -3})->Args({512, 7})->Args({256, -29})->Args({256, -3})
-    ->Iterations(32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SoundToPointer)
+    ->Args({512, -29})
+    ->Args({512, -3})
+    ->Args({512, 7})
+    ->Args({256, -29})
+    ->Args({256, -3})
+    ->Iterations(32)
+    ->Unit(benchmark::kMillisecond);

@@ -60,8 +60,8 @@ void drawVoiceMeter(const FrameContext &frame)
     const double bottom = top - unison.halfHeight * 0.3;
     const double share = std::clamp((voiceMode.levelDb - MeterFloorDb) / -MeterFloorDb, 0.0, 1.0);
     const double gateShare = std::clamp((voiceMode.gateDb - MeterFloorDb) / -MeterFloorDb, 0.0, 1.0);
-    const float frameQuad[8] = {float(left), float(bottom), float(right), float(bottom),
-                                float(right), float(top),   float(left), float(top)};
+    const float frameQuad[8] = {float(left),  float(bottom), float(right), float(bottom),
+                                float(right), float(top),    float(left),  float(top)};
     // Without a device the empty frame is red: the mouse plays.
     if (voiceMode.captureOpen == 1)
         glColor4d(0.8, 0.8, 0.8, 0.6);

@@ -18,12 +18,12 @@ struct VoiceTrailPoint {
 
 struct VoiceModeState {
     int input = InputMouse;
-    int toneInVoiceMode = 0;           // VoiceTone: 1 keeps the synthesized tone under the voice
-    double gateDb = 0.0;               // VoiceGate
-    int captureOpen = 0;               // a capture device runs; without one the mouse plays
-    std::atomic<int> toneMuted{0};     // voice mode with a device and VoiceTone=0
-    uint32_t seenOnsets = 0;           // the voice's onsets the play key has taken
-    double levelDb = -120.0;           // the voice's level as of this frame, for the meter
+    int toneInVoiceMode = 0;       // VoiceTone: 1 keeps the synthesized tone under the voice
+    double gateDb = 0.0;           // VoiceGate
+    int captureOpen = 0;           // a capture device runs; without one the mouse plays
+    std::atomic<int> toneMuted{0}; // voice mode with a device and VoiceTone=0
+    uint32_t seenOnsets = 0;       // the voice's onsets the play key has taken
+    double levelDb = -120.0;       // the voice's level as of this frame, for the meter
     VoiceTrailPoint trail[VoiceTrailPoints];
     int trailNext = 0;
 };

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-double foldToNearestOctave(double sung, double target)
-{
-    return sung + 12.0 * std::ceil((target - sung) / 12.0 - 0.5);
-}
+double foldToNearestOctave(double sung, double target) { return sung + 12.0 * std::ceil((target - sung) / 12.0 - 0.5); }
 
 double smoothVoicePitch(VoicePitchSmoothing &smoothing, double pitch, double hopMs)
 {

@@ -9,8 +9,8 @@ constexpr double VoiceSyllableGapMs = 60.0;
 
 struct VoicePress {
     bool down = false;
-    double quietMs = 0.0;  // time below the gate while down
-    uint32_t onsets = 0;   // presses so far: a change tells the reader a new syllable began
+    double quietMs = 0.0; // time below the gate while down
+    uint32_t onsets = 0;  // presses so far: a change tells the reader a new syllable began
 };
 
 struct VoiceFrame {

@@ -40,8 +40,8 @@ void feed()
             delivered += CaptureMaxBlockFrames;
         }
         // Half a block of sleep keeps the hand-over within a few ms of the block being due.
-        std::this_thread::sleep_for(std::chrono::microseconds(int64_t(CaptureMaxBlockFrames) * 500000 /
-                                                              recording.sampleRate));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(int64_t(CaptureMaxBlockFrames) * 500000 / recording.sampleRate));
     }
 }
 

@@ -5,9 +5,9 @@
 #include "sung_voice.h"
 
 struct DetectorScore {
-    int judgedHops = 0;       // hops wholly inside a syllable
-    int confidentHops = 0;    // of those, read with at least the confidence asked for
-    double medianCents = 0.0; // |error| of the confident hops
+    int judgedHops = 0;            // hops wholly inside a syllable
+    int confidentHops = 0;         // of those, read with at least the confidence asked for
+    double medianCents = 0.0;      // |error| of the confident hops
     double octaveErrorShare = 0.0; // confident hops more than half an octave off
 };
 

@@ -16,10 +16,7 @@
 
 namespace {
 
-std::string scratchPath(const std::string &name)
-{
-    return testing::TempDir() + "mic_file_" + name;
-}
+std::string scratchPath(const std::string &name) { return testing::TempDir() + "mic_file_" + name; }
 
 void writeBytes(const std::string &path, const std::string &bytes)
 {
@@ -111,8 +108,7 @@ TEST(MicFile, ReadsEveryWavEncodingAndOggMixedDownToMono)
     ASSERT_TRUE(micRecordingLoad(oggPath, recording, reason)) << reason;
     EXPECT_EQ(recording.sampleRate, 48000);
     EXPECT_NEAR(double(recording.samples.size()), 48000.0, 100.0);
-    EXPECT_NEAR(recording.samples[24000 + 12], 8000.0 / 32768.0 * std::sin(2.0 * M_PI * 440.0 * 24012 / 48000.0),
-                0.02);
+    EXPECT_NEAR(recording.samples[24000 + 12], 8000.0 / 32768.0 * std::sin(2.0 * M_PI * 440.0 * 24012 / 48000.0), 0.02);
 }
 
 TEST(MicFile, RefusesWhatItCannotPlayWithAReason)
@@ -132,7 +128,7 @@ TEST(MicFile, RefusesWhatItCannotPlayWithAReason)
         {"a named pipe", "", fifo},
         {"a folder", "", dir},
         {"text", "hello, this is not a recording\n", scratchPath("text.wav")},
-        {"a WAV without data", good.substr(0, 44 - 8 - 4) , scratchPath("nodata.wav")},
+        {"a WAV without data", good.substr(0, 44 - 8 - 4), scratchPath("nodata.wav")},
         {"12-bit WAV", wavBytes(1, 16, 1, 44100, {0.1}).replace(BitsOffset, 2, le(12, 2)), scratchPath("odd.wav")},
         {"a WAV at 10 Hz", wavBytes(1, 16, 1, 10, {0.1}), scratchPath("slow.wav")},
         {"a broken Ogg", std::string("OggS") + std::string(100, 'x'), scratchPath("broken.ogg")},
@@ -158,11 +154,10 @@ TEST(MicFile, PlaysFromTheSongStartFrameAndIsSilentBeforeAndAfter)
         int64_t songStart, first;
         std::vector<float> out;
     } rows[] = {
-        {-1, 0, {0, 0, 0, 0}},         // no song yet
-        {10, 6, {0, 0, 0, 0, 1, 2}},   // the song starts inside the block
-        {10, 12, {3, 4, 5, 0, 0}},     // and ends inside another
-        {10, 100, {0, 0}},
-        {0, 0, {1, 2, 3}},
+        {-1, 0, {0, 0, 0, 0}},       // no song yet
+        {10, 6, {0, 0, 0, 0, 1, 2}}, // the song starts inside the block
+        {10, 12, {3, 4, 5, 0, 0}},   // and ends inside another
+        {10, 100, {0, 0}},           {0, 0, {1, 2, 3}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(testing::Message() << row.songStart << " " << row.first);

@@ -13,11 +13,11 @@ struct SungNote {
 
 struct SungVoiceStyle {
     int sampleRate = 44100;
-    double octaveShift = 0.0;     // whole octaves added to the written pitch (-1, -2 for low voices)
-    double latenessMs = 0.0;      // every syllable this much after its note
+    double octaveShift = 0.0;    // whole octaves added to the written pitch (-1, -2 for low voices)
+    double latenessMs = 0.0;     // every syllable this much after its note
     double peakLevel = 0.11;     // amplitude before the formants: a median of about -20 dBFS sung
-    double vibratoCents = 30.0;   // +- around the note at 5 Hz
-    double breathBelowDb = 30.0;  // breath noise level under the voice
+    double vibratoCents = 30.0;  // +- around the note at 5 Hz
+    double breathBelowDb = 30.0; // breath noise level under the voice
     double syllableGapMs = 80.0;
 };
 

@@ -49,8 +49,9 @@ std::vector<SyllableSeen> singThroughCapture(const SungVoice &voice, int blockFr
 
 TEST(VoiceCapture, EverySyllablePressesOnceAndReachesItsPitchWithinFortyMs)
 {
-    const Rendering renderings[] = {
-        {"written octave", 0.0, 0.0}, {"two octaves lower", -2.0, 0.0}, {"40 ms late", 0.0, 40.0}};
+    const Rendering renderings[] = {{"written octave", 0.0, 0.0},
+                                    {"two octaves lower", -2.0, 0.0},
+                                    {"40 ms late", 0.0, 40.0}};
     for (const Rendering &rendering : renderings) {
         SCOPED_TRACE(rendering.name);
         SungVoiceStyle style;

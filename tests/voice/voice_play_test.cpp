@@ -4,8 +4,8 @@
 
 #include "audio/voice_capture.h"
 #include "game/input_mode.h"
-#include "play_fixture.h"
 #include "platform/fake/capture_fake.h"
+#include "play_fixture.h"
 #include "rules/voice_mode_state.h"
 #include "sung_voice.h"
 
@@ -15,8 +15,7 @@ constexpr int FrameMs = 16;
 
 // Two notes on one pitch need a new syllable each; a leap down to the demo songs' lowest note
 // (98 Hz two octaves down); a note above the field.
-const std::vector<TestNote> melody = {
-    {1000, 0.0}, {1500, 2.0}, {2000, 2.0}, {2500, -5.0}, {3000, 14.0}, {3500, 5.0}};
+const std::vector<TestNote> melody = {{1000, 0.0}, {1500, 2.0}, {2000, 2.0}, {2500, -5.0}, {3000, 14.0}, {3500, 5.0}};
 
 } // namespace
 
@@ -62,7 +61,9 @@ TEST_F(VoicePlay, EveryNoteSungInAnyOctaveIsTakenAsGreatAndLateAtWorstAsGood)
     struct Row {
         const char *name;
         double octaveShift, latenessMs;
-    } rows[] = {{"written octave", 0, 0}, {"one octave lower", -1, 0}, {"two octaves lower", -2, 0},
+    } rows[] = {{"written octave", 0, 0},
+                {"one octave lower", -1, 0},
+                {"two octaves lower", -2, 0},
                 {"40 ms late", 0, 40}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);

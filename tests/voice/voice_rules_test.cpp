@@ -12,17 +12,12 @@ TEST(VoiceRules, FoldsTheSungPitchToTheOctaveNearestTheTarget)
     struct Row {
         double sung, target, folded;
     } rows[] = {
-        {0.0, 0.0, 0.0},
-        {-24.0, 0.0, 0.0},     // a low male voice two octaves under the written note
-        {-19.0, 5.0, 5.0},
-        {-23.5, 0.0, 0.5},     // a quarter tone sharp of the low octave stays a quarter tone sharp
-        {12.3, 0.0, 0.3},
-        {-5.0, 7.0, 7.0},      // seven up is nearer than five down
-        {-6.0, 0.0, -6.0},     // exactly half an octave: down
-        {6.0, 0.0, -6.0},
-        {-30.0, -12.0, -6.0 - 12.0},
-        {11.0, -13.0, -13.0},
-        {1.0, -24.0, -23.0},
+        {0.0, 0.0, 0.0},      {-24.0, 0.0, 0.0}, // a low male voice two octaves under the written note
+        {-19.0, 5.0, 5.0},    {-23.5, 0.0, 0.5}, // a quarter tone sharp of the low octave stays a quarter tone sharp
+        {12.3, 0.0, 0.3},     {-5.0, 7.0, 7.0},  // seven up is nearer than five down
+        {-6.0, 0.0, -6.0},                       // exactly half an octave: down
+        {6.0, 0.0, -6.0},     {-30.0, -12.0, -6.0 - 12.0},
+        {11.0, -13.0, -13.0}, {1.0, -24.0, -23.0},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(testing::Message() << row.sung << " towards " << row.target);
@@ -37,10 +32,8 @@ TEST(VoiceRules, SmoothsOnlyJitterAndLagsASteadyPitchByAtMostTenMs)
         double first, second;
         bool takenAtOnce;
     } rows[] = {
-        {"a move of a semitone", 0.0, 1.0, true},
-        {"a move of exactly a quarter", 0.0, 0.25, true},
-        {"a move down", 3.0, 2.7, true},
-        {"jitter of a fifth of a semitone", 0.0, 0.2, false},
+        {"a move of a semitone", 0.0, 1.0, true}, {"a move of exactly a quarter", 0.0, 0.25, true},
+        {"a move down", 3.0, 2.7, true},          {"jitter of a fifth of a semitone", 0.0, 0.2, false},
         {"jitter down", 0.0, -0.1, false},
     };
     for (const Row &row : rows) {
@@ -71,8 +64,8 @@ TEST(VoiceRules, PointerPositionForAPitchIsTheMousesMappingReversed)
     struct Row {
         double pitch;
         int width, margin, octave;
-    } rows[] = {{0.0, 640, 20, 4}, {-12.0, 640, 20, 4}, {11.5, 640, 20, 4},
-                {-7.25, 1280, 20, 3}, {15.0, 800, 20, 5}, {3.0, 641, 20, 4}};
+    } rows[] = {{0.0, 640, 20, 4},    {-12.0, 640, 20, 4}, {11.5, 640, 20, 4},
+                {-7.25, 1280, 20, 3}, {15.0, 800, 20, 5},  {3.0, 641, 20, 4}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.pitch);
         const double x = pointerXForPitch(row.pitch, row.width, row.margin, row.octave);

@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "support/game_process.h"
 #include "sung_voice.h"
+#include "support/game_process.h"
 
 using namespace std::chrono_literals;
 
@@ -18,6 +18,8 @@ struct Rendering {
     const char *name;
     double octaveShift;
 };
+
+void PrintTo(const Rendering &rendering, std::ostream *out) { *out << rendering.name; }
 
 class VoiceEndToEnd : public testing::TestWithParam<Rendering> {
 protected:
