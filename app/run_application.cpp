@@ -5,10 +5,12 @@
 #include "app/app_context.h"
 #include "app/config.h"
 #include "app/main_loop.h"
+#include "app/voice_config.h"
 #include "audio/audio_output.h"
 #include "audio/calibration_clicks.h"
 #include "audio/voice_thread.h"
 #include "audio/voice_wake.h"
+#include "game/input_mode.h"
 #include "game/play_reset.h"
 #include "gfx/image_texture.h"
 #include "gfx/title_cache.h"
@@ -51,6 +53,7 @@ PlatformThread *startUp()
     const std::string iniPath = settingsFilePath();
     shell.bufferLengthMs = loadBufferLengthMs(iniPath);
     applyPlayerSettings(loadPlayerSettings(iniPath));
+    loadVoiceConfig(iniPath);
     loadImageTexture("font_l.png", &gfx.fontTexture);
     loadImageTexture("wave.png", &gfx.waveTexture);
     resetPlayState();
@@ -75,6 +78,7 @@ PlatformThread *startUp()
 void shutDown(PlatformThread *voiceThreadHandle)
 {
     saveRanking();
+    stopVoiceInput();
     shell.voiceThreadRunning.store(0, std::memory_order_relaxed);
     wakeVoiceThread();
     threadJoin(voiceThreadHandle);

@@ -8,6 +8,7 @@
 #include "rules/settings_state.h"
 #include "rules/shell_state.h"
 #include "rules/voice_gain.h"
+#include "rules/voice_mode_state.h"
 #include "rules/window_state.h"
 
 constexpr int FieldMarginAfterResize = 20;
@@ -40,8 +41,8 @@ static void onMouseMove(int rawX, int rawY)
     const int y = rawY & 0xFFFF;
     const int width = window.clientWidth.load(std::memory_order_relaxed);
     const int height = window.clientHeight.load(std::memory_order_relaxed);
-    // In AUTOPLAY the play update steers the pointer; the mouse only hovers.
-    if (!menu.autoplay) {
+    // In AUTOPLAY and while the voice plays, the play update steers the pointer; the mouse only hovers.
+    if (!menu.autoplay && !voiceDrivesPlay()) {
         window.pointerX.store(x, std::memory_order_relaxed);
         window.pointerY = y;
         window.voiceGain.store(voiceGainForPointer(y, height, menu.unison.load(std::memory_order_relaxed)),

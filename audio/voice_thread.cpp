@@ -12,6 +12,7 @@
 #include "rules/play_state.h"
 #include "rules/player_pitch.h"
 #include "rules/shell_state.h"
+#include "rules/voice_mode_state.h"
 #include "rules/wave_type.h"
 #include "rules/window_state.h"
 
@@ -28,7 +29,7 @@ bool shouldFeed(const ToneVoice &voice, uint16_t queueTarget)
 {
     const int outstanding = ringStep(voice.ringWrite.load(Relaxed), -voice.ringDone.load(std::memory_order_acquire));
     return outstanding < queueTarget && play.keyHeldFrames.load(Relaxed) >= 1 && menu.state.load(Relaxed) == Play &&
-           music.streamState.load(Relaxed) < Finished;
+           music.streamState.load(Relaxed) < Finished && voiceMode.toneMuted.load(Relaxed) == 0;
 }
 
 void feedVoice(int voiceIndex)

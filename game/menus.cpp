@@ -2,6 +2,7 @@
 
 #include "game/calibration_screen.h"
 #include "game/help_keys.h"
+#include "game/input_mode.h"
 #include "game/key_wait.h"
 #include "game/menu_keys.h"
 #include "game/select_screen.h"
@@ -93,6 +94,7 @@ void updateMenus()
         return;
     updateSynthKeys(now);
     updateSettingKeys(now);
+    updateInputMode();
     switch (loadRelaxed(menu.state)) {
     case Select:
         updateSelectScreen(now);

@@ -5,6 +5,7 @@
 #include "game/note_judgement.h"
 #include "game/repeat_gate.h"
 #include "game/song_end.h"
+#include "game/voice_play.h"
 #include "library/chart.h"
 #include "platform/keys.h"
 #include "rules/atomic_access.h"
@@ -55,8 +56,10 @@ void holdKey(PlayFrame &frame)
 
 void updatePlayKey(PlayFrame &frame)
 {
-    if (keyState(KeySpace) == 0)
+    // A new syllable the voice began is a release and a press within the one frame.
+    const VoiceKey key = readPlayKey();
+    if (!key.down || key.freshPress)
         releaseKey(frame);
-    else
+    if (key.down || key.freshPress)
         holdKey(frame);
 }

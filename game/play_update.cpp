@@ -11,6 +11,7 @@
 #include "game/song_clock.h"
 #include "game/song_end.h"
 #include "game/song_sound.h"
+#include "game/voice_play.h"
 #include "library/chart.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
@@ -64,6 +65,8 @@ void applyPlayRules(uint32_t now)
     PlayFrame frame;
     frame.now = now;
     followBeatAndMeasures();
+    if (menu.autoplay == 0)
+        steerPointerByVoice(now);
     updatePlayerPitch();
     countScoreUp();
     if (keyIsDown(KeyEscape)) {

@@ -1,6 +1,7 @@
 #include "game/song_clock.h"
 
 #include "audio/music_stream.h"
+#include "audio/voice_capture.h"
 #include "library/chart.h"
 #include "rules/atomic_access.h"
 #include "rules/clock_math.h"
@@ -51,8 +52,10 @@ void advanceSongClock(uint32_t now)
         window.controls[ControlUnison - 1].centreY = y;
         return;
     }
-    if (play.phaseStartTime == 0)
+    if (play.phaseStartTime == 0) {
         play.phaseStartTime = now;
+        voiceCaptureSongStart();
+    }
     music.refill();
     if (loadRelaxed(music.streamState) >= Finished)
         return;

@@ -13,6 +13,7 @@
 #include "gfx/pause_overlay.h"
 #include "gfx/screen_texts.h"
 #include "gfx/volume_bar.h"
+#include "gfx/voice_overlay.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
@@ -86,6 +87,7 @@ void drawFrame(const FrameInput &input)
     use2DView();
     useAdditiveBlend();
     drawPointerBand(frame);
+    drawVoiceTrail(frame);
     layerDrawn("pointer");
     drawSemitoneStripes(frame);
     layerDrawn("stripes");
@@ -110,6 +112,7 @@ void drawFrame(const FrameInput &input)
     drawHeaderBand(frame);
     drawSelectArrows(frame);
     drawControlIcons(frame);
+    drawVoiceMeter(frame);
     drawFullComboGlow(frame);
     layerDrawn("hud");
     drawScreenTexts(frame);

@@ -10,6 +10,7 @@ constexpr int KeyEscape = 0x1B;
 constexpr int KeyEnter = 0x0D; // either Return or the keypad Enter
 constexpr int KeyC = 0x43;
 constexpr int KeyE = 0x45;
+constexpr int KeyV = 0x56;
 constexpr int KeyW = 0x57;
 constexpr int KeyZ = 0x5A;
 constexpr int KeyP = 0x50;

@@ -12,7 +12,7 @@ packages=(build-essential cmake pkg-config libsdl2-dev libgl1-mesa-dev libglu1-m
           fonts-vlgothic fonts-dejavu-core googletest libgtest-dev libbenchmark-dev
           xvfb xauth xdotool
           clang libclang-rt-dev llvm
-          desktop-file-utils appstream dpkg-dev)
+          desktop-file-utils appstream dpkg-dev libaubio-dev)
 
 source scripts/install_packages.sh
 install_packages "${packages[@]}"

@@ -9,11 +9,13 @@ cd "$(dirname "$0")/.."
 build="${LUMATIDE_TSAN_BUILD_DIR:-build-tsan}"
 tests=(audio_threads_test audio_core_test audio_disk_test)
 cmake -S . -B "$build" -DLUMATIDE_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target "${tests[@]}" lumatide lumatide_assets
+cmake --build "$build" -j"$(nproc)" --target "${tests[@]}" test_voice lumatide lumatide_assets
 
 export TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}"
 for target in "${tests[@]}"; do
     echo "tsan: $target"
     "$build"/tests/audio/"$target" --gtest_brief=1
 done
+# The stand-in recording's feed thread and the capture thread's readout.
+"$build"/tests/voice/test_voice --gtest_brief=1 --gtest_filter='MicFile.*:VoiceCapture.*'
 scripts/with_display.sh scripts/tsan_game.sh "$build"

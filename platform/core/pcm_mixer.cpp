@@ -417,6 +417,15 @@ uint64_t pcmSteadyClockUs()
     return uint64_t(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+uint64_t pcmHeardOutputUs()
+{
+    const DeviceSnapshot s = readSnapshot(0);
+    const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
+    const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
+    const double heard = std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
+    return uint64_t(heard * 1e6 / PcmMixRate);
+}
+
 void pcmMixerStartOutput(int latencyFrames, uint64_t (*clockUs)())
 {
     outputClock.store(clockUs, std::memory_order_relaxed);

@@ -15,6 +15,9 @@ void pcmMixerStartOutput(int latencyFrames, uint64_t (*clockUs)());
 void pcmMixerPull(int16_t *out, int frames);
 
 uint64_t pcmSteadyClockUs();
+// Microseconds of output the listener has heard since the output started: the clock the music
+// keeps, which a driver that runs slow (the dummy one) holds back with it. Any thread.
+uint64_t pcmHeardOutputUs();
 
 // A thread that pulls the mixer at real-time pace into nowhere, so clocks run and songs end
 // when no real output could be opened.

@@ -23,6 +23,8 @@ static int virtualKeyFromSdl(SDL_Keycode key)
         return KeyC;
     case SDLK_e:
         return KeyE;
+    case SDLK_v:
+        return KeyV;
     case SDLK_w:
         return KeyW;
     case SDLK_z:

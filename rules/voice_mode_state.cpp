@@ -1,0 +1,3 @@
+#include "rules/voice_mode_state.h"
+
+VoiceModeState voiceMode;
