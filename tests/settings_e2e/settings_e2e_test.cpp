@@ -57,12 +57,14 @@ protected:
         std::this_thread::sleep_for(300ms);
     }
 
-    // Taps the key and waits for the trace line it should cause. Down and up come from one
-    // xdotool run: on a loaded machine the start of a second one can take longer than the menus'
-    // 200 ms repeat, and a setting key held that long would step twice.
+    // Holds the key (with its modifiers) for 80 ms and waits for the trace line it should cause.
+    // Down and up come from one xdotool run: on a loaded machine the start of a second one can take
+    // longer than the menus' 200 ms repeat, and a setting key held that long would step twice. A
+    // chord pressed and let go at once could fall across two frames, so it is held too.
     void pressFor(const char *key, const std::string &pattern, std::chrono::milliseconds limit = 5s)
     {
-        ASSERT_EQ(std::system((std::string("xdotool key --delay 30 ") + key).c_str()), 0) << key;
+        const std::string command = std::string("xdotool keydown ") + key + " sleep 0.08 keyup " + key;
+        ASSERT_EQ(std::system(command.c_str()), 0) << key;
         at = game.waitForTrace(pattern, at, limit);
         ASSERT_NE(at, std::string::npos) << key << " gave no " << pattern << "\n" << game.trace();
         std::this_thread::sleep_for(300ms);
