@@ -11,7 +11,7 @@
 # the mixer on a fixed real-time schedule as a sound card's clock would, with the buffer size the
 # device would have had (the message box about the missing output is dismissed). SDL's dummy
 # driver is no stand-in: it sleeps one buffer after each pull, so under load it falls behind real
-# time and every pull counts as late.
+# time and its pulls count as late.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD:-build-release}
@@ -30,7 +30,7 @@ fi
 
 soak() {
     set -euo pipefail
-    local window box deadline songs=0 load_before
+    local window box deadline load_before
     trace=$(mktemp)
     pid=""
     trap 'kill -TERM $pid 2>/dev/null || true; rm -f "$trace"' EXIT
@@ -56,14 +56,14 @@ soak() {
         kill -0 "$pid" 2>/dev/null || { echo "the game stopped early:" >&2; tail -5 "$trace" >&2; exit 1; }
         case $(screen) in
         Title) press space ;;
-        Select) press Up; songs=$((songs + 1)) ;;
+        Select) press Up ;;
         ended) press space ;; # leaves the song once its result has been shown
         esac
         sleep 1
     done
     kill -TERM "$pid"
     wait "$pid" || true
-    echo "soak: $minutes min, $songs AUTOPLAY songs started, driver $(awk '$2 == "audio" && $3 != "underruns" { print $3, $5 " frames" }' "$trace")"
+    echo "soak: $minutes min, $(grep -c " song start " "$trace") AUTOPLAY songs started, driver $(awk '$2 == "audio" && $3 != "underruns" { print $3, $5 " frames" }' "$trace")"
     echo "load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg)"
     grep -E ' audio underruns [0-9]+$' "$trace" | cut -d' ' -f2- || { echo "no underrun line traced" >&2; exit 1; }
 }
