@@ -82,10 +82,11 @@ void drawPointerBand(const FrameContext &frame)
     glPopMatrix();
 }
 
-// Drawn twice each with additive grey, all in one call: the model view keeps the tenfold height
-// and the keyboard row, each stripe's corners carry its column. The frame used to draw the first
-// stripe once more before the others, in black, which adds nothing; so column -1 ends one step
-// darker than the others.
+// Each stripe adds 0.2 grey at alpha 0.1 twice over, except column -1, which adds it once (the frame
+// used to draw that one first in black, adding nothing). On the 8-bit framebuffer 0.4 at alpha 0.1
+// rounds to exactly twice what 0.2 adds and the sums saturate alike, so one pass of 0.4 gives
+// every pixel of the two passes for half the fill. The model view keeps the tenfold height and the
+// keyboard row; each stripe's corners carry its column.
 void drawSemitoneStripes(const FrameContext &frame)
 {
     const FieldMetrics &m = frame.metrics;
@@ -97,18 +98,19 @@ void drawSemitoneStripes(const FrameContext &frame)
         if (!isStripeColumn(k))
             continue;
         const float x = static_cast<float>(columnX(m, k));
-        for (int pass = k == -1 ? 1 : 0; pass < 2; pass++) {
-            for (int corner : {0, 1, 2, 0, 2, 3}) {
-                xy.push_back(quad[2 * corner] + x);
-                xy.push_back(quad[2 * corner + 1]);
-            }
+        for (int corner : {0, 1, 2, 0, 2, 3}) {
+            xy.push_back(quad[2 * corner] + x);
+            xy.push_back(quad[2 * corner + 1]);
         }
     }
+    const int firstCount = 6; // column -1's two triangles
     glPushMatrix();
     glTranslated(0.0, m.keyboardY, 0.0);
     glScaled(1.0, 10.0, 1.0);
     glColor4d(0.2, 0.2, 0.2, 0.1);
-    drawShape(GL_TRIANGLES, xy.data(), static_cast<int>(xy.size() / 2));
+    drawShape(GL_TRIANGLES, xy.data(), firstCount);
+    glColor4d(0.4, 0.4, 0.4, 0.1);
+    drawShape(GL_TRIANGLES, xy.data() + 2 * firstCount, static_cast<int>(xy.size() / 2) - firstCount);
     glPopMatrix();
 }
 

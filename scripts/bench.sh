@@ -94,16 +94,46 @@ frame_samples() {
 # Resident memory by kind: mappings without a file (heap, anonymous maps, stacks) against those
 # backed by files (the libraries, the software GL driver's above all).
 memory_samples() {
-    awk '/^[0-9a-f]+-[0-9a-f]+ / { file = ($6 != "" && $6 !~ /^\[/) ; special = ($6 ~ /^\[(vvar|vdso|vsyscall)\]/) }
-         /^Rss:/ { if (special) next; if (file) files += $2; else anon += $2 }
-         END { printf "game AUTOPLAY anonymous private\tMiB\t%.1f\ngame AUTOPLAY file-backed\tMiB\t%.1f\n", anon / 1024, files / 1024 }' \
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { file = ($6 != "" && $6 !~ /^\[/) ; special = ($6 ~ /^\[(vvar|vdso|vsyscall)\]/)
+                                   driver = ($6 ~ /(\/dri\/|libLLVM|libgallium|libGLX?_mesa|libglapi)/) }
+         /^Rss:/ { if (special) next; if (!file) anon += $2; else if (driver) gl += $2; else files += $2 }
+         END { printf "game AUTOPLAY anonymous private\tMiB\t%.1f\ngame AUTOPLAY GL driver files\tMiB\t%.1f\ngame AUTOPLAY other files\tMiB\t%.1f\n",
+                      anon / 1024, gl / 1024, files / 1024 }' \
         "/proc/$game_pid/smaps" >>"$samples"
     awk '/^VmRSS:/ { printf "game AUTOPLAY RSS\tMiB\t%.1f\n", $2 / 1024 }' "/proc/$game_pid/status" >>"$samples"
 }
 
+# Context switches (voluntary and not: each is a later wake-up) per second of each kind of thread
+# over a few seconds at the title: the main thread, the software GL driver's rasteriser threads,
+# SDL's audio thread and the rest (the voice thread among them).
+thread_switches() {
+    local task kind
+    for task in /proc/"$game_pid"/task/*; do
+        case $(cat "$task/comm" 2>/dev/null) in
+        llvmpipe*) kind=gl-driver ;;
+        SDLAudio*) kind=sdl-audio ;;
+        *) kind=other ;;
+        esac
+        [ "${task##*/}" = "$game_pid" ] && kind=main
+        awk -v kind="$kind" '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print kind, n }' "$task/status" 2>/dev/null
+    done
+}
+
+wake_samples() {
+    local seconds=$1
+    thread_switches >"$work/switches.before"
+    sleep "$seconds"
+    thread_switches >"$work/switches.after"
+    awk -v seconds="$seconds" 'FNR == NR { n[$1] -= $2; next } { n[$1] += $2 }
+        END { for (kind in n) printf "game title wake-ups %s\t/s\t%.0f\n", kind, n[kind] / seconds }' \
+        "$work/switches.before" "$work/switches.after" >>"$samples"
+}
+
 measure_title() {
     start_game || { stop_game; return 0; }
-    sleep 5.5
+    sleep 1
+    wake_samples 4
+    sleep 0.5
     stop_game
     frame_samples title
     awk '$2 == "audio" && $3 == "underruns" { printf "game title underruns\t\t%s\n", $4 }' "$work/game.txt" >>"$samples"
@@ -131,13 +161,15 @@ measure_autoplay() {
     stop_game
 }
 
-export -f run_benchmark start_game wait_for_trace stop_game frame_samples memory_samples measure_title measure_autoplay
+export -f run_benchmark start_game wait_for_trace stop_game frame_samples memory_samples thread_switches wake_samples \
+    measure_title measure_autoplay
 export build work samples runs
 
 run_benchmark bench_audio_bench
 run_benchmark bench_game_bench
 run_benchmark bench_images_bench
 run_benchmark bench_library_bench
+run_benchmark bench_sample_rate_converters_bench
 
 scripts/with_display.sh bash -c "
     set -uo pipefail
