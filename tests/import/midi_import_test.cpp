@@ -162,6 +162,20 @@ TEST(MidiImport, EveryNoteFollowsTheTempoMapWithinTwoMs)
     }
 }
 
+TEST(MidiImport, TimeCodeDivisionsRunAtTheirFrameRates)
+{
+    // 0xE3 is -29: drop-frame time code, whose frames pass at 30000/1001 a second.
+    const struct {
+        int division;
+        double msPerTick;
+    } cases[] = {{0xE728, 1000.0 / (25 * 40)}, {0xE850, 1000.0 / (24 * 80)}, {0xE304, 1001.0 / (30 * 4)}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.division);
+        const MidiSong song = readBytes(midiFile(0, c.division, {track(melodyEvents({{0, 1000, 30000}, {60, 62, 64}}))}));
+        EXPECT_NEAR(midiTickMs(song, 30000), 30000 * c.msPerTick, 1e-6);
+    }
+}
+
 TEST(MidiImport, TheMelodyTrackIsNamedOrTheFullestSingleLine)
 {
     Melody chords, line, few;
@@ -227,6 +241,9 @@ TEST(MidiImport, BrokenFilesSayWhy)
         {"RIFF....", "not a standard MIDI file"},
         {midiFile(2, 480, {}), "MIDI type 2 (only types 0 and 1 are read)"},
         {good.substr(0, good.size() - 6), "a track runs past the end of the file"},
+        // Time code divisions: a rate no time code has, and no ticks in a frame.
+        {midiFile(0, 0xC308, {}), "a time division of 61 frames a second and 8 ticks a frame"},
+        {midiFile(0, 0xE700, {}), "a time division of 25 frames a second and 0 ticks a frame"},
     };
     for (const auto &c : cases) {
         MidiSong song;

@@ -161,7 +161,16 @@ bool readMidi(const std::string &bytes, MidiSong &song, std::string &whyNot)
     song.format = static_cast<int>(format);
     if (division & 0x8000) {
         const int framesPerSecond = -static_cast<signed char>(division >> 8);
-        song.msPerTick = 1000.0 / (framesPerSecond * (division & 0xFF));
+        const long ticksPerFrame = division & 0xFF;
+        // 29 stands for drop-frame time code, whose frames run at 30000/1001 a second.
+        if ((framesPerSecond != 24 && framesPerSecond != 25 && framesPerSecond != 29 && framesPerSecond != 30) ||
+            ticksPerFrame == 0) {
+            whyNot = "a time division of " + std::to_string(framesPerSecond) + " frames a second and " +
+                     std::to_string(ticksPerFrame) + " ticks a frame";
+            return false;
+        }
+        const double framesEverySecond = framesPerSecond == 29 ? 30000.0 / 1001.0 : framesPerSecond;
+        song.msPerTick = 1000.0 / (framesEverySecond * static_cast<double>(ticksPerFrame));
     } else if (division == 0) {
         whyNot = "a time division of 0";
         return false;
