@@ -181,7 +181,7 @@ TEST_F(VoicePixels, LevelMeterStandsOutOnTheLightHeaderAndTheTrailOnTheField)
     const double meterTop = unison.centreY - unison.halfHeight * 1.2;
     const double meterBottom = meterTop - unison.halfHeight * 0.3;
     const int meterY = (pixelY(meterTop) + pixelY(meterBottom)) / 2;
-    const int levelX = pixelX(unison.centreX - unison.halfWidth * 0.8);  // inside the lit level
+    const int levelX = pixelX(unison.centreX - unison.halfWidth * 0.8); // inside the lit level
     const int emptyX = pixelX(unison.centreX + unison.halfWidth * 0.8); // past the level, inside the frame
     const ScreenControl &wave = window.controls[ControlWaveType - 1];
     const Rgb header = capture.at(pixelX(wave.centreX - wave.halfWidth) - 10, pixelY(meterTop));

@@ -18,8 +18,8 @@ namespace {
 // octave and one and two octaves lower every four notes, so one run judges all three.
 struct Rendering {
     const char *name;
-    double latenessMs;  // every syllable this much after its note
-    int audioOffsetMs;  // the calibration's AudioOffset in conf.ini
+    double latenessMs; // every syllable this much after its note
+    int audioOffsetMs; // the calibration's AudioOffset in conf.ini
 };
 
 void PrintTo(const Rendering &rendering, std::ostream *out) { *out << rendering.name; }
@@ -102,8 +102,8 @@ TEST_P(VoiceEndToEnd, SingsTheDemoSongToItsEndWithNineInTenNotesTakenInEveryOcta
         SCOPED_TRACE(std::to_string(octave) + " octaves lower");
         EXPECT_GE(tally.judged(), 10);
         EXPECT_GE(10 * (tally.good + tally.great), 9 * tally.judged());
-        std::printf("%s, %d octaves lower: miss=%d good=%d great=%d\n", rendering.name, octave, tally.miss,
-                    tally.good, tally.great);
+        std::printf("%s, %d octaves lower: miss=%d good=%d great=%d\n", rendering.name, octave, tally.miss, tally.good,
+                    tally.great);
     }
     RecordProperty("miss", miss);
     RecordProperty("good", good);
@@ -113,7 +113,8 @@ TEST_P(VoiceEndToEnd, SingsTheDemoSongToItsEndWithNineInTenNotesTakenInEveryOcta
 
 // The late voice with the calibration's offset scores as the voice on time does.
 INSTANTIATE_TEST_SUITE_P(Renderings, VoiceEndToEnd,
-                         testing::Values(Rendering{"OnTime", 0.0, 0}, Rendering{"FortyMsLateWithAudioOffset40", 40.0, 40}),
+                         testing::Values(Rendering{"OnTime", 0.0, 0},
+                                         Rendering{"FortyMsLateWithAudioOffset40", 40.0, 40}),
                          [](const testing::TestParamInfo<Rendering> &info) { return std::string(info.param.name); });
 
 TEST(VoiceModeKey, VOnTheTitleSwitchesToVoiceSavesItAndBack)
