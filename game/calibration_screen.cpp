@@ -62,6 +62,7 @@ void startCalibration()
     calibration = CalibrationState{};
     // A space held from the title is not a tap.
     calibration.tapKeyDown = keyIsDown(KeySpace);
+    forgetSungTaps();
     timerStartMs = timerNowMs();
     startCalibrationClicks();
     storeRelaxed(menu.state, Calibrate);
@@ -77,6 +78,7 @@ void updateCalibrationScreen()
     if (tapKeyDown && !calibration.tapKeyDown)
         calibrationTap(clockMs);
     calibration.tapKeyDown = tapKeyDown;
+    takeSungTaps(clockMs);
 
     if (keyIsDown(KeyEscape)) {
         leaveToTitle(KeyEscape);

@@ -1,10 +1,15 @@
 #include "game/calibration_tap.h"
 
+#include <cmath>
 #include <cstdlib>
 
+#include "audio/voice_capture.h"
 #include "platform/trace.h"
+#include "rules/atomic_access.h"
 #include "rules/calibration_state.h"
 #include "rules/calibration_stats.h"
+#include "rules/voice_mode_state.h"
+#include "rules/voice_press.h"
 
 void calibrationTap(uint32_t heardMs)
 {
@@ -17,3 +22,15 @@ void calibrationTap(uint32_t heardMs)
     calibration.spreadMs = medianAbsoluteDeviation(calibration.offsets, calibration.tapCount);
     trace("calibrate tap %d offset=%d", tapMs, offset);
 }
+
+void takeSungTaps(uint32_t heardMs)
+{
+    if (!voiceDrivesPlay())
+        return;
+    const VoiceKey key = readVoiceKey(loadRelaxed(voiceReadout.pressDown) == 1, loadRelaxed(voiceReadout.onsets),
+                                      voiceMode.seenOnsets);
+    if (key.freshPress)
+        calibrationTap(heardMs - static_cast<uint32_t>(std::lround(voiceCaptureDelayMs())));
+}
+
+void forgetSungTaps() { voiceMode.seenOnsets = loadRelaxed(voiceReadout.onsets); }

@@ -1,5 +1,6 @@
 #include "game/judgement_recording.h"
 
+#include "game/voice_play.h"
 #include "library/chart.h"
 #include "platform/trace.h"
 #include "rules/clock_math.h"
@@ -49,9 +50,10 @@ void bookJudgement(const PlayFrame &frame)
     play.judgementCounts[judgement]++;
 
     const ChartNote &judged = *frame.judgedNote;
-    const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
+    const int judgedMs = judgedSongTimeMs();
     trace("judge %ld %s t=%d d=%u pitch=%.2f", static_cast<long>(&judged - chart.notes.data()),
-          judgementWord(judgement), play.songTimeMs, msDistance(t, judged.timeMs), play.playerPitch);
+          judgementWord(judgement), judgedMs, msDistance(static_cast<uint32_t>(judgedMs), judged.timeMs),
+          play.playerPitch);
 }
 
 } // namespace

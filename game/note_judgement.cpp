@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "game/voice_play.h"
 #include "library/chart.h"
 #include "platform/trace.h"
 #include "rules/atomic_access.h"
@@ -113,7 +114,7 @@ void judgeCurrentNote(PlayFrame &frame)
     followOctave(cur, held);
 
     NoteFrame note;
-    note.t = static_cast<uint32_t>(play.songTimeMs);
+    note.t = static_cast<uint32_t>(judgedSongTimeMs());
     note.noteTime = cur.timeMs;
     note.pitchDistance = std::fabs(cur.pitch - play.playerPitch);
     note.entry = entryTestHolds(std::fabs(play.previousPitch - play.playerPitch), held);

@@ -31,7 +31,7 @@ void releaseKey(PlayFrame &frame)
         cur.holdCount++;
     }
     if (play.releaseStartTime != 0 && frame.now - play.releaseStartTime >= ForgivenReleaseMs) {
-        const uint32_t t = static_cast<uint32_t>(play.songTimeMs);
+        const uint32_t t = static_cast<uint32_t>(judgedSongTimeMs());
         markJudged(frame, cur, releaseJudgement(msDistance(cur.timeMs, t)));
         play.linkActive = 0;
         cur.state = NoteClosed;

@@ -1,9 +1,12 @@
 #include "game/voice_play.h"
 
+#include <cmath>
+
 #include "audio/voice_capture.h"
 #include "library/chart.h"
 #include "platform/keys.h"
 #include "rules/atomic_access.h"
+#include "rules/menu_state.h"
 #include "rules/play_state.h"
 #include "rules/player_pitch.h"
 #include "rules/voice_mode_state.h"
@@ -34,4 +37,11 @@ void steerPointerByVoice(uint32_t now)
         voiceMode.trail[voiceMode.trailNext] = VoiceTrailPoint{now, pitch};
         voiceMode.trailNext = (voiceMode.trailNext + 1) % VoiceTrailPoints;
     }
+}
+
+int judgedSongTimeMs()
+{
+    if (!voiceDrivesPlay() || menu.autoplay == 1)
+        return play.songTimeMs;
+    return play.songTimeMs - static_cast<int>(std::lround(voiceCaptureDelayMs()));
 }

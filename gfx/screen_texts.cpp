@@ -20,6 +20,7 @@
 #include "rules/play_state.h"
 #include "rules/song_scoring.h"
 #include "rules/stream_state.h"
+#include "rules/voice_mode_state.h"
 #include "rules/window_state.h"
 
 // Shift-JIS byte pairs of the font's symbols.
@@ -272,6 +273,20 @@ static void layoutResult(const FrameContext &frame, ScreenTextLayout &out)
         layoutPrompt(m, "PRESS SPACE KEY TO START", out);
 }
 
+// Voice mode chosen but no capture device: said in the warning colour under the key rows, level
+// with the icons and their meter, so the player choosing a song sees why the mouse will play.
+static void layoutNoMicrophone(ScreenTextLayout &out, int keyRowsBottom)
+{
+    if (voiceMode.input != InputVoice || voiceMode.captureOpen == 1)
+        return;
+    TextRow &row = addRow(out, 15, 10, "NO MICROPHONE - PLAYING WITH THE MOUSE");
+    row.x = 20;
+    row.y = keyRowsBottom + 8;
+    const float warning[4] = {1.0f, 0.55f, 0.45f, 1.0f};
+    for (int c = 0; c < 4; c++)
+        row.colour[c] = warning[c];
+}
+
 static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
@@ -283,6 +298,7 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
         row.x = 20;
         row.y = 255 + 20 * i;
     }
+    layoutNoMicrophone(out, 255 + 20 * 3);
     if (!songsPresent()) {
         TextRow &none = addRow(out, 20, 20, "NO SONGS - SEE README");
         none.x = centredX(m, none);

@@ -34,18 +34,22 @@ void drawVoiceTrail(const FrameContext &frame)
         const double fresh = 1.0 - double(age) / VoiceTrailMs;
         xy[2 * count] = float((x - m.half) / m.half);
         xy[2 * count + 1] = float(m.judgeLineY + (1.0 - fresh) * (m.aspect - m.judgeLineY));
-        const float rgba[4] = {0.4f, 0.9f, 0.6f, float(0.8 * fresh)};
+        const float rgba[4] = {1.0f, 0.5f, 0.1f, float(0.9 * fresh)};
         std::copy(rgba, rgba + 4, colours + 4 * count);
         count++;
     }
     if (count < 2)
         return;
+    // Orange laid over the field, not added to it: added, it would pale to the pointer band's
+    // white wherever the two meet.
+    useNormalBlend();
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_FLOAT, 0, colours);
-    glLineWidth(2.0f);
+    glLineWidth(3.0f);
     drawShape(GL_LINE_STRIP, xy, count);
     glLineWidth(1.0f);
     glDisableClientState(GL_COLOR_ARRAY);
+    useAdditiveBlend();
 }
 
 void drawVoiceMeter(const FrameContext &frame)
@@ -57,27 +61,33 @@ void drawVoiceMeter(const FrameContext &frame)
     const double left = unison.centreX - unison.halfWidth;
     const double right = unison.centreX + unison.halfWidth;
     const double top = unison.centreY - unison.halfHeight * 1.2;
-    const double bottom = top - unison.halfHeight * 0.3;
+    const double bottom = top - unison.halfHeight * 0.4;
     const double share = std::clamp((voiceMode.levelDb - MeterFloorDb) / -MeterFloorDb, 0.0, 1.0);
     const double gateShare = std::clamp((voiceMode.gateDb - MeterFloorDb) / -MeterFloorDb, 0.0, 1.0);
-    const float frameQuad[8] = {float(left),  float(bottom), float(right), float(bottom),
-                                float(right), float(top),    float(left),  float(top)};
-    // Without a device the empty frame is red: the mouse plays.
-    if (voiceMode.captureOpen == 1)
-        glColor4d(0.8, 0.8, 0.8, 0.6);
-    else
-        glColor4d(0.9, 0.2, 0.2, 0.8);
-    drawShape(GL_LINE_LOOP, frameQuad, 4);
+    // A dark backing keeps the bar readable on the light header of the play screen.
+    const double pad = unison.halfHeight * 0.15;
+    const float backing[8] = {float(left - pad),  float(bottom - pad), float(right + pad), float(bottom - pad),
+                              float(right + pad), float(top + pad),    float(left - pad),  float(top + pad)};
+    glColor4d(0.1, 0.1, 0.12, 0.85);
+    drawShape(GL_TRIANGLE_FAN, backing, 4);
     const float level = float(left + share * (right - left));
     const float bar[8] = {float(left), float(bottom), level, float(bottom), level, float(top), float(left), float(top)};
     if (voiceMode.levelDb >= voiceMode.gateDb)
-        glColor4d(0.3, 0.9, 0.4, 0.9);
+        glColor4d(0.3, 0.95, 0.4, 1.0);
     else
-        glColor4d(0.6, 0.6, 0.6, 0.7);
+        glColor4d(0.6, 0.6, 0.6, 0.9);
     drawShape(GL_TRIANGLE_FAN, bar, 4);
     // The gate as a tick across the bar.
     const float gateX = float(left + gateShare * (right - left));
     const float tick[4] = {gateX, float(bottom), gateX, float(top)};
-    glColor4d(0.9, 0.9, 0.9, 0.9);
+    glColor4d(1.0, 0.85, 0.3, 1.0);
     drawShape(GL_LINES, tick, 2);
+    // Without a device the frame is red: the mouse plays.
+    const float frameQuad[8] = {float(left),  float(bottom), float(right), float(bottom),
+                                float(right), float(top),    float(left),  float(top)};
+    if (voiceMode.captureOpen == 1)
+        glColor4d(0.85, 0.85, 0.85, 0.9);
+    else
+        glColor4d(1.0, 0.25, 0.2, 1.0);
+    drawShape(GL_LINE_LOOP, frameQuad, 4);
 }

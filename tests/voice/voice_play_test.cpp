@@ -81,6 +81,27 @@ TEST_F(VoicePlay, EveryNoteSungInAnyOctaveIsTakenAsGreatAndLateAtWorstAsGood)
     }
 }
 
+// The capture hears a syllable some 35 ms after it was sung (its buffer and the detector's
+// window); judged when it was sung, a syllable 50 ms off its note still lies inside GREAT's 75 ms,
+// where the hearing's lag would push a late one out.
+TEST_F(VoicePlay, SyllablesAreJudgedWhenTheyWereSungNotWhenTheCaptureHeardThem)
+{
+    struct Row {
+        const char *name;
+        double latenessMs;
+    } rows[] = {{"50 ms late", 50}, {"50 ms early", -50}, {"on time", 0}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        SetUp();
+        SungVoiceStyle style;
+        style.latenessMs = row.latenessMs;
+        singSong(style);
+        EXPECT_GT(voiceCaptureDelayMs(), 30.0);
+        EXPECT_EQ(count(Great), int(melody.size()));
+        TearDown();
+    }
+}
+
 TEST_F(VoicePlay, SilenceTakesNothingAndEveryNotePassesAsMiss)
 {
     SungVoiceStyle style;
