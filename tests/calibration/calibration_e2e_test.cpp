@@ -41,11 +41,8 @@ TEST_F(CalibrationEndToEnd, TapsInTimeWithTheClicksSaveTheirMedian)
 {
     GameProcess game;
     game.install(true);
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-    size_t at = game.waitForTrace(" state Title\n", 0, 15s);
+    size_t at = game.startAtTitle();
     ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
 
     ASSERT_TRUE(pressKey("c", 80ms));
     at = game.waitForTrace(" state Calibrate\n", at, 5s);

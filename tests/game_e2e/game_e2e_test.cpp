@@ -48,11 +48,8 @@ TEST_F(GameEndToEnd, AutoplayASongFromTheTitleAndBack)
 {
     GameProcess game;
     ASSERT_NO_FATAL_FAILURE(installShortSong(game));
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-    size_t at = game.waitForTrace(" state Title\n", 0, 15s);
+    size_t at = game.startAtTitle();
     ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
 
     ASSERT_TRUE(pressKey("space", 80ms));
     at = game.waitForTrace(" state Select\n", at, 5s);

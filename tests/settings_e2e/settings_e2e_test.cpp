@@ -50,11 +50,8 @@ protected:
 
     void startToTitle()
     {
-        game.start();
-        ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-        at = game.waitForTrace(" state Title\n", 0, 15s);
+        at = game.startAtTitle();
         ASSERT_NE(at, std::string::npos) << game.trace();
-        std::this_thread::sleep_for(300ms);
     }
 
     // Holds the key (with its modifiers) for 80 ms and waits for the trace line it should cause.

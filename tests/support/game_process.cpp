@@ -133,3 +133,14 @@ bool pressKey(const char *xdotoolKeyName, std::chrono::milliseconds hold)
     std::this_thread::sleep_for(hold);
     return std::system(("xdotool keyup " + key).c_str()) == 0;
 }
+
+size_t GameProcess::startAtTitle()
+{
+    start();
+    if (waitForWindow().empty())
+        return std::string::npos;
+    const size_t at = waitForTrace(" state Title\n", 0, std::chrono::seconds(15));
+    if (at != std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return at;
+}

@@ -62,11 +62,8 @@ TEST_P(VoiceEndToEnd, SingsTheDemoSongToItsEndWithNineInTenNotesTakenInEveryOcta
     const std::string voicePath = game.folder.file("voice.wav");
     ASSERT_TRUE(writeWav(voicePath, singMelody(melody, style)));
     setenv("LUMATIDE_MIC_FILE", voicePath.c_str(), 1);
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-    size_t at = game.waitForTrace(" state Title\n", 0, 15s);
+    size_t at = game.startAtTitle();
     ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
     ASSERT_TRUE(pressKey("space", 80ms));
     at = game.waitForTrace(" state Select\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
@@ -123,11 +120,8 @@ TEST(VoiceModeKey, VOnTheTitleSwitchesToVoiceSavesItAndBack)
         GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
     GameProcess game;
     game.install(true);
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-    size_t at = game.waitForTrace(" state Title\n", 0, 15s);
+    size_t at = game.startAtTitle();
     ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
     ASSERT_TRUE(pressKey("v", 80ms));
     at = game.waitForTrace(" input voice\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
