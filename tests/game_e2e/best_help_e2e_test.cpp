@@ -117,6 +117,16 @@ TEST_F(BestAndHelpGame, F1OpensTheHelpAndAnyKeyClosesItAndDoesNothingElse)
     std::this_thread::sleep_for(600ms);
     EXPECT_TRUE(game.running()) << game.trace();
 
+    // A key the game has no use for closes it too.
+    ASSERT_TRUE(pressKey("F1", 80ms));
+    at = game.waitForTrace(" help shown\n", at, 5s);
+    ASSERT_NE(at, std::string::npos) << game.trace();
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(pressKey("x", 80ms));
+    at = game.waitForTrace(" help closed\n", at, 5s);
+    ASSERT_NE(at, std::string::npos) << game.trace();
+    EXPECT_FALSE(traced(game, " state ", at, 600ms)) << game.trace();
+
     // On the select screen: the right arrow closes it and leaves the cursor alone.
     ASSERT_TRUE(pressKey("space", 80ms));
     at = game.waitForTrace(" state Select\n", at, 5s);
