@@ -19,7 +19,8 @@ std::string todaysDate()
 void recordStageBest(const std::string &chartFile, int stageScore, const int judgementCounts[3], int autoplay)
 {
     bests.lastSongSetBest = false;
-    if (autoplay != 0)
+    // A stage of no points beats nothing worth showing: it would only read as "BEST 0".
+    if (autoplay != 0 || stageScore <= 0)
         return;
     BestScore best;
     best.score = stageScore;

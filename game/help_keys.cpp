@@ -25,10 +25,12 @@ int firstKeyDown()
 bool updateHelpPage(int state)
 {
     if (help.shown != 0) {
-        // The key that closes the page is let go first, so it does not act on the screen below.
-        const int key = firstKeyDown();
-        if (key != 0) {
-            waitForKeyRelease(key, 1);
+        // Any key closes the page, one the game has no use for too. A key the screens know is let
+        // go first, so it does not act on the screen below.
+        if (keyAnyPressed()) {
+            const int key = firstKeyDown();
+            if (key != 0)
+                waitForKeyRelease(key, 1);
             help.shown = 0;
             trace("help closed");
         }

@@ -55,6 +55,7 @@ void addKeys(HelpPageLayout &out)
     addLine(out, nullptr, LEFT_ARROW RIGHT_ARROW " " UP_ARROW "         CHOOSE A SONG / START IT IN AUTOPLAY");
     addLine(out, nullptr, "Z  SHIFT+Z   SCROLL SPEED UP / DOWN");
     addLine(out, nullptr, "W  E         WAVE TYPE / THREE-VOICE UNISON");
+    addLine(out, nullptr, "V            MOUSE OR VOICE INPUT   ON TITLE AND SELECT");
     addLine(out, nullptr, "MINUS EQUALS MUSIC VOLUME DOWN / UP");
     addLine(out, nullptr, "[  ]         TONE VOLUME DOWN / UP");
     addLine(out, nullptr, "P  ESCAPE    PAUSE A SONG / GO BACK");
@@ -78,7 +79,8 @@ void addRules(HelpPageLayout &out)
     addLine(out, nullptr, "A NOTE WANTS A FRESH PRESS OR A MOVING PITCH");
     addLine(out, nullptr, "A CREDIT IS %d STAGES   UPPER CASE NOTES ARE SLIDES", StagesPerCredit);
     const int perLevel = unlockThreshold(1) - unlockThreshold(2);
-    addLine(out, nullptr, "EXTRA SONGS: A STAGE OF %d AT LEVEL 1 - %d/LEVEL", unlockThreshold(1), perLevel);
+    addLine(out, nullptr, "EXTRA SONGS: SCORE %d OR MORE IN ONE STAGE", unlockThreshold(1));
+    addLine(out, nullptr, "  ON A LEVEL 1 SONG   %d LESS FOR EACH LEVEL HIGHER", perLevel);
 }
 
 } // namespace
@@ -113,7 +115,8 @@ void drawHelpPage(const FrameContext &frame)
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     float sheet[8];
     centredQuad(1.0, frame.metrics.aspect, sheet);
-    glColor4d(0.05, 0.05, 0.1, 0.88);
+    // Opaque: any of the screen beneath showing between the rows reads as part of the page.
+    glColor4d(0.05, 0.05, 0.1, 1.0);
     drawShape(GL_TRIANGLE_FAN, sheet, 4);
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);

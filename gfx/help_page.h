@@ -16,5 +16,5 @@ struct HelpPageLayout {
 // Every row of the page, centred as one block on the window.
 void layoutHelpPage(const FieldMetrics &metrics, HelpPageLayout &out);
 
-// A dark sheet over the whole field with the page on it.
+// An opaque dark sheet over the whole field with the page on it.
 void drawHelpPage(const FrameContext &frame);

@@ -4,6 +4,7 @@
 
 #include "gfx/draw_calls.h"
 #include "gfx/gfx_state.h"
+#include "library/catalogue.h"
 #include "library/chart.h"
 #include "rules/menu_state.h"
 #include "rules/play_state.h"
@@ -101,7 +102,8 @@ static void setOutlineColour(bool hovered)
 
 void drawSelectArrows(const FrameContext &frame)
 {
-    if (frame.state != Select)
+    // With no songs there is nothing to page through.
+    if (frame.state != Select || catalogue.songs.empty())
         return;
     static const float triangle[6] = {1.0f, 0.0f, -0.5f, 0.8660254f, -0.5f, -0.8660254f};
     glLineWidth(3.0f);

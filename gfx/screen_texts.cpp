@@ -290,7 +290,9 @@ static void layoutNoMicrophone(ScreenTextLayout &out, int keyRowsBottom)
 static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
-    layoutPrompt(m, "PRESS SPACE KEY TO PLAY", out);
+    // With no song there is nothing to play: no prompt that promises one.
+    if (songsPresent())
+        layoutPrompt(m, "PRESS SPACE KEY TO PLAY", out);
     static const char *const keyRows[3] = {LEFT_ARROW RIGHT_ARROW "    : SELECT", "SPACE : START",
                                            UP_ARROW "     : AUTOPLAY"};
     for (int i = 0; i < 3; i++) {
@@ -317,7 +319,9 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
     if (const BestScore *best = findBestScore(bests.byChart, catalogue.songs[menu.selectedSong].fileName)) {
         TextRow &row = addRow(out, 15, 15, "BEST %d", best->score);
         row.x = centredX(m, row);
-        row.y = level.y + 24;
+        // Clear below the header band (centred on aspect - 0.3, 0.1 each way), whose lower part
+        // the stars already fill.
+        row.y = rowYAt(m, m.aspect - 0.4, 6);
     }
     if (titlePicturePresent()) {
         out.showsTitlePicture = true;

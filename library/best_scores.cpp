@@ -1,5 +1,6 @@
 #include "library/best_scores.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -34,18 +35,26 @@ std::vector<std::string> splitTabs(const std::string &line)
     }
 }
 
+enum class Count { Read, NotANumber, TooLarge };
+
 // Plain decimal digits only, and within an int.
-bool readCount(const std::string &text, int &value)
+Count readCount(const std::string &text, int &value)
 {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    const long long number = std::strtoll(text.c_str(), nullptr, 10);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return Count::NotANumber;
+    const size_t firstDigit = std::min(text.find_first_not_of('0'), text.size() - 1);
+    if (text.size() - firstDigit > 10)
+        return Count::TooLarge;
+    const long long number = std::strtoll(text.c_str() + firstDigit, nullptr, 10);
     if (number > INT_MAX)
-        return false;
+        return Count::TooLarge;
     value = static_cast<int>(number);
-    return true;
+    return Count::Read;
 }
 
+int twoDigits(const std::string &text, size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
+
+// YYYY-MM-DD with a month of the year and a day a month can have (not checked against the month).
 bool isDate(const std::string &text)
 {
     if (text.size() != 10)
@@ -55,7 +64,9 @@ bool isDate(const std::string &text)
         if (dash ? text[i] != '-' : (text[i] < '0' || text[i] > '9'))
             return false;
     }
-    return true;
+    const int month = twoDigits(text, 5);
+    const int day = twoDigits(text, 8);
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
 // Why the line is not a best, empty when it is one.
@@ -70,8 +81,15 @@ std::string parseBestLine(const std::string &line, std::string &chartFile, BestS
     int *const numbers[4] = {&best.score, &best.great, &best.good, &best.miss};
     static const char *const names[4] = {"score", "great count", "good count", "miss count"};
     for (int i = 0; i < 4; i++) {
-        if (!readCount(fields[1 + i], *numbers[i]))
+        switch (readCount(fields[1 + i], *numbers[i])) {
+        case Count::Read:
+            break;
+        case Count::NotANumber:
             return std::string("the ") + names[i] + " '" + fields[1 + i] + "' is not a whole number";
+        case Count::TooLarge:
+            return std::string("the ") + names[i] + " '" + fields[1 + i] + "' is out of range (at most " +
+                   std::to_string(INT_MAX) + ")";
+        }
     }
     if (!isDate(fields[5]))
         return "the date '" + fields[5] + "' is not YYYY-MM-DD";
@@ -122,7 +140,8 @@ void readBestFile(const std::string &path, BestScoreTable &table)
     LineReader reader = makeLineReader(text, text.size() + 1);
     std::string line;
     while (readLine(reader, line)) {
-        if (line.empty())
+        // A line cut at a NUL may be empty before it; it is still a damaged line, not a blank one.
+        if (line.empty() && !reader.cutAtNul)
             continue;
         std::string chartFile;
         BestScore best;

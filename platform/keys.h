@@ -29,6 +29,10 @@ constexpr uint16_t KeyDownBit = 0x8000;
 // (a tap shorter than a frame) reads as down for exactly one poll of that frame.
 uint16_t keyState(int virtualKey);
 
+// Whether any key at all went down since the last frame, including keys with no code above; reading
+// it clears it.
+bool keyAnyPressed();
+
 // The main loop calls this after every frame: a tap that no poll of the frame read is forgotten,
 // so a key the current screen ignores cannot act later on another screen.
 void keysEndFrame();

@@ -4,8 +4,11 @@
 
 static bool isKnownKey(int virtualKey) { return virtualKey >= 0 && virtualKey < KeyLatch::KeyCount; }
 
+void keyLatchPressOther(KeyLatch &latch) { latch.anyPressed.store(1, std::memory_order_relaxed); }
+
 void keyLatchPress(KeyLatch &latch, int virtualKey)
 {
+    keyLatchPressOther(latch);
     if (!isKnownKey(virtualKey))
         return;
     latch.held[virtualKey].store(1, std::memory_order_relaxed);
@@ -28,6 +31,7 @@ void keyLatchEndFrame(KeyLatch &latch)
 {
     for (auto &pressed : latch.pressedSincePoll)
         pressed.store(0, std::memory_order_relaxed);
+    latch.anyPressed.store(0, std::memory_order_relaxed);
 }
 
 uint16_t keyLatchPoll(KeyLatch &latch, int virtualKey)
@@ -38,3 +42,5 @@ uint16_t keyLatchPoll(KeyLatch &latch, int virtualKey)
     const bool held = latch.held[virtualKey].load(std::memory_order_relaxed) != 0;
     return pressed || held ? KeyDownBit : 0;
 }
+
+bool keyLatchTakeAnyPress(KeyLatch &latch) { return latch.anyPressed.exchange(0, std::memory_order_relaxed) != 0; }

@@ -53,6 +53,8 @@ void fakeTapKey(int virtualKey)
     keyLatchRelease(keys, virtualKey);
 }
 
+void fakePressOtherKey() { keyLatchPressOther(keys); }
+
 void fakeSetRawKeyState(int virtualKey, uint16_t state)
 {
     if (virtualKey >= 0 && virtualKey < KeyLatch::KeyCount)
@@ -67,6 +69,8 @@ uint16_t keyState(int virtualKey)
     const uint16_t raw = rawKeyStates[virtualKey].load(std::memory_order_relaxed);
     return raw != 0 ? raw : latched;
 }
+
+bool keyAnyPressed() { return keyLatchTakeAnyPress(keys); }
 
 void keysEndFrame() { keyLatchEndFrame(keys); }
 

@@ -15,6 +15,8 @@ int fakeSleepCount();
 void fakeSetKeyDown(int virtualKey, bool down);
 // Pressed and released within the current frame.
 void fakeTapKey(int virtualKey);
+// A key-down of a key the game has no code for (such as X).
+void fakePressOtherKey();
 // The key reports exactly this 16-bit state, whatever its events say, until set back to 0: for
 // states a real keyboard may report with only low bits set.
 void fakeSetRawKeyState(int virtualKey, uint16_t state);

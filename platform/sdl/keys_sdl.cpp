@@ -60,8 +60,13 @@ static int virtualKeyFromSdl(SDL_Keycode key)
 static void latchKeyEvent(const SDL_KeyboardEvent &event)
 {
     const int virtualKey = virtualKeyFromSdl(event.keysym.sym);
-    if (virtualKey == 0 || event.repeat)
+    if (event.repeat)
         return;
+    if (virtualKey == 0) {
+        if (event.state == SDL_PRESSED)
+            keyLatchPressOther(keys);
+        return;
+    }
     if (event.state == SDL_PRESSED)
         keyLatchPress(keys, virtualKey);
     else
@@ -86,5 +91,7 @@ int sdlLatchKeyEvents(void *, SDL_Event *event)
 }
 
 uint16_t keyState(int virtualKey) { return keyLatchPoll(keys, virtualKey); }
+
+bool keyAnyPressed() { return keyLatchTakeAnyPress(keys); }
 
 void keysEndFrame() { keyLatchEndFrame(keys); }

@@ -109,3 +109,11 @@ TEST_F(StageBest, AChartNamedBestTxtIsNeverOverwritten)
     endSong(70000.0);
     EXPECT_TRUE(fileExists(bestFilePath())) << "saved again once the list no longer claims the file";
 }
+
+TEST_F(StageBest, AStageOfNoPointsIsNoBest)
+{
+    endSong(0.0);
+    EXPECT_FALSE(bests.lastSongSetBest);
+    EXPECT_EQ(findBestScore(bests.byChart, "best-test.txt"), nullptr);
+    EXPECT_FALSE(fileExists(bestFilePath()));
+}

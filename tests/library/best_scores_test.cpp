@@ -70,6 +70,7 @@ TEST(BestScores, DamagedLinesAreSkippedAndTheRestKept)
     ScratchFolder data;
     const char withNul[] = "bad.txt\t100\t1\t2\t3\t2026-12-07\0tail";
     const std::string nulLine(withNul, sizeof withNul - 1);
+    const std::string onlyNul("\0tail", 5);
     struct Case {
         std::string line;
         const char *reason;
@@ -79,12 +80,19 @@ TEST(BestScores, DamagedLinesAreSkippedAndTheRestKept)
         {"\t100\t1\t2\t3\t2026-12-07", "no chart file name"},
         {"bad.txt\tlots\t1\t2\t3\t2026-12-07", "the score 'lots' is not a whole number"},
         {"bad.txt\t-5\t1\t2\t3\t2026-12-07", "the score '-5' is not a whole number"},
-        {"bad.txt\t99999999999\t1\t2\t3\t2026-12-07", "the score '99999999999' is not a whole number"},
+        {"bad.txt\t99999999999\t1\t2\t3\t2026-12-07", "the score '99999999999' is out of range (at most 2147483647)"},
+        {"bad.txt\t100\t2147483648\t2\t3\t2026-12-07",
+         "the great count '2147483648' is out of range (at most 2147483647)"},
         {"bad.txt\t100\t1 \t2\t3\t2026-12-07", "the great count '1 ' is not a whole number"},
         {"bad.txt\t100\t1\t\t3\t2026-12-07", "the good count '' is not a whole number"},
         {"bad.txt\t100\t1\t2\tx\t2026-12-07", "the miss count 'x' is not a whole number"},
         {"bad.txt\t100\t1\t2\t3\t7.12.2026", "the date '7.12.2026' is not YYYY-MM-DD"},
+        {"bad.txt\t100\t1\t2\t3\t2026-13-45", "the date '2026-13-45' is not YYYY-MM-DD"},
+        {"bad.txt\t100\t1\t2\t3\t2026-00-10", "the date '2026-00-10' is not YYYY-MM-DD"},
+        {"bad.txt\t100\t1\t2\t3\t2026-12-32", "the date '2026-12-32' is not YYYY-MM-DD"},
+        {"bad.txt\t100\t1\t2\t3\t2026-12-00", "the date '2026-12-00' is not YYYY-MM-DD"},
         {nulLine, "a NUL byte"},
+        {onlyNul, "a NUL byte"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.reason);

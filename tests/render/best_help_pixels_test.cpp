@@ -2,6 +2,7 @@
 // window: checked where the layout puts them, and saved as the screenshots docs/img/ shows.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/app_context.h"
@@ -163,6 +164,30 @@ TEST_F(BestHelpPixels, HelpPageCoversTheTitle)
     // The dark sheet lies over the whole field: a bright key in a corner turns dark.
     EXPECT_GT(brightness(plain.at(5, 470)), 200);
     EXPECT_LT(brightness(capture.at(5, 470)), 60);
+    // Nothing of the title reads through between the page's rows: wherever the title is bright,
+    // the page shows its own sheet colour.
+    const Rgb sheet = capture.at(5, 470);
+    const auto inRow = [&page](int x, int y) {
+        for (int i = 0; i < page.rowCount; i++) {
+            const TextRow &r = page.rows[i];
+            if (x >= r.x - 2 && x < r.x + 56 * r.advance + 2 && y >= r.y - 2 && y < r.y + r.glyphHeight + 2)
+                return true;
+        }
+        return false;
+    };
+    int brightUnderPage = 0, showingThrough = 0;
+    for (int y = 0; y < WindowHeight; y++) {
+        for (int x = 0; x < WindowWidth; x++) {
+            if (inRow(x, y) || brightness(plain.at(x, y)) < 120)
+                continue;
+            brightUnderPage++;
+            const Rgb p = capture.at(x, y);
+            if (std::abs(p.r - sheet.r) > 3 || std::abs(p.g - sheet.g) > 3 || std::abs(p.b - sheet.b) > 3)
+                showingThrough++;
+        }
+    }
+    EXPECT_GT(brightUnderPage, 100) << "the title lies under the page";
+    EXPECT_EQ(showingThrough, 0) << "of " << brightUnderPage << " bright pixels of the title";
 }
 
 TEST_F(BestHelpPixels, EmptyCatalogueSaysWhereToLook)
@@ -174,4 +199,15 @@ TEST_F(BestHelpPixels, EmptyCatalogueSaysWhereToLook)
     const TextRow *line = row(layout, "NO SONGS - SEE README");
     ASSERT_NE(line, nullptr);
     expectGlyph(capture, *line, 250, 250, 250);
+    // No song to page to: where the arrows stand (tips at x 32 and 608, around y 96), the band
+    // is as plain as just above them, in the same field column.
+    const auto plainBand = [&capture](int x, int y) {
+        return std::abs(brightness(capture.at(x, y)) - brightness(capture.at(x, 67))) <= 6;
+    };
+    int arrowPixels = 0;
+    for (int y = 76; y < 116; y++) {
+        for (int x = 24; x < 64; x++)
+            arrowPixels += !plainBand(x, y) + !plainBand(WindowWidth - 1 - x, y);
+    }
+    EXPECT_EQ(arrowPixels, 0);
 }

@@ -9,6 +9,7 @@
 #include "gfx/screen_texts.h"
 #include "gfx/text_quads.h"
 #include "rules/judgement_rules.h"
+#include "rules/song_scoring.h"
 
 namespace {
 
@@ -87,6 +88,9 @@ TEST_F(BestAndHelpTexts, SelectShowsTheBestUnderTheStars)
     ASSERT_NE(row, nullptr);
     ASSERT_NE(level, nullptr);
     EXPECT_GT(row->y, level->y + level->glyphHeight - 1) << "under the stars";
+    // The header band lies 0.1 each way of view y aspect - 0.3: the row is wholly below it.
+    EXPECT_GE(row->y, static_cast<int>(-(0.75 - 0.4) * Width / 2 + Height / 2) + 2) << "clear of the band";
+    EXPECT_LE(row->y + row->glyphHeight, static_cast<int>(-(0.75 - 0.4) * Width / 2 + Height / 2) + 30);
     EXPECT_EQ(row->x, Width / 2 - row->length * row->advance / 2) << "centred";
 }
 
@@ -135,6 +139,7 @@ TEST_F(BestAndHelpTexts, AnEmptyCatalogueSaysWhereToLook)
     // Where the title picture stands: centred on view y aspect - 0.25.
     EXPECT_EQ(row->y + row->glyphHeight / 2, static_cast<int>(-(0.75 - 0.25) * Width / 2 + Height / 2));
     EXPECT_FALSE(out.showsTitlePicture);
+    EXPECT_EQ(findRow(out, "PRESS SPACE KEY TO PLAY"), nullptr) << "nothing to play";
 }
 
 TEST_F(BestAndHelpTexts, HelpPageFitsAndSpeaksInTheFontsGlyphs)
@@ -176,6 +181,14 @@ void BestAndHelpTexts::expectHelpPageFits(int width, int height)
     }
     EXPECT_NE(all.find("GREAT WITHIN " + std::to_string(GreatWindowMs) + " MS"), std::string::npos) << all;
     EXPECT_NE(all.find("GOOD WITHIN " + std::to_string(GoodWindowMs) + " MS"), std::string::npos) << all;
-    for (const char *key : {"F11", "SHIFT+Z", "MINUS", "EQUALS", "[  ]", "P  ", "C  ", "SPACE", "W  E"})
+    for (const char *key : {"F11", "SHIFT+Z", "MINUS", "EQUALS", "[  ]", "P  ", "C  ", "SPACE", "W  E", "V  "})
         EXPECT_NE(all.find(key), std::string::npos) << key;
+    EXPECT_NE(all.find("VOICE INPUT"), std::string::npos) << all;
+    // The unlock rule in words, with its numbers from the rule.
+    EXPECT_NE(all.find("SCORE " + std::to_string(unlockThreshold(1)) + " OR MORE IN ONE STAGE"), std::string::npos)
+        << all;
+    EXPECT_NE(all.find(std::to_string(unlockThreshold(1) - unlockThreshold(2)) + " LESS FOR EACH LEVEL"),
+              std::string::npos)
+        << all;
+    EXPECT_EQ(all.find("/LEVEL"), std::string::npos) << all;
 }

@@ -97,6 +97,36 @@ TEST(KeyLatch, FakeBackendReadsThroughTheLatch)
     EXPECT_FALSE(keyIsDown(KeyZ));
 }
 
+TEST(KeyLatch, SomeKeyWentDownHearsEveryKeyOnceAFrame)
+{
+    const struct {
+        const char *name;
+        void (*events)(KeyLatch &);
+        bool heard;
+    } cases[] = {
+        {"nothing", [](KeyLatch &) {}, false},
+        {"a key with no code", [](KeyLatch &l) { keyLatchPressOther(l); }, true},
+        {"a key the game polls", [](KeyLatch &l) { keyLatchPress(l, KeyZ); }, true},
+        {"a release alone", [](KeyLatch &l) { keyLatchRelease(l, KeyZ); }, false},
+        {"a press of the frame before", [](KeyLatch &l) { keyLatchPressOther(l), keyLatchEndFrame(l); }, false},
+        {"a press after the frame end", [](KeyLatch &l) { keyLatchEndFrame(l), keyLatchPressOther(l); }, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        KeyLatch latch;
+        c.events(latch);
+        EXPECT_EQ(keyLatchTakeAnyPress(latch), c.heard);
+        EXPECT_FALSE(keyLatchTakeAnyPress(latch)) << "read once";
+    }
+    fakeResetPlatform();
+    fakePressOtherKey();
+    EXPECT_TRUE(keyAnyPressed());
+    EXPECT_FALSE(keyAnyPressed());
+    fakeTapKey(KeyUp);
+    keysEndFrame();
+    EXPECT_FALSE(keyAnyPressed());
+}
+
 TEST(KeyLatch, DownMeansABitAboveTheLowestFour)
 {
     const struct {
