@@ -1,11 +1,15 @@
 #include "ultrastar_reader.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 #include "text_encoding.h"
 
 namespace {
+
+const double LowestBpm = 1.0;
+const double HighestBpm = 100000.0;
 
 std::string upper(std::string text)
 {
@@ -167,6 +171,13 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
         song.audio = mp3;
     if (!sawBpm || !(song.bpm > 0.0)) {
         whyNot = "no usable #BPM";
+        return false;
+    }
+    // Karaoke files write a few hundred; far outside, no chart tempo or measure is sound.
+    if (!(song.bpm >= LowestBpm && song.bpm <= HighestBpm)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "#BPM:%g is outside %g..%g", song.bpm, LowestBpm, HighestBpm);
+        whyNot = text;
         return false;
     }
     if (song.parts[0].empty() && song.parts[1].empty()) {
