@@ -117,6 +117,12 @@ TEST(ImportFaults, TemposNoMusicHasAreRefusedAndTheEdgesOfTheRangeImport)
         ASSERT_TRUE(ultraStarDraft(karaoke, 1, draft, shift, why)) << why;
         EXPECT_LE(largestTimingError(writeChartText(draft), draft), 2.0);
     }
+    for (const char *gap : {"1e18", "-4000000", "nan"}) {
+        UltraStarSong karaoke;
+        std::string why;
+        EXPECT_FALSE(readUltraStar("#BPM:300\n#GAP:" + std::string(gap) + "\n: 0 2 0 la\nE\n", karaoke, why));
+        EXPECT_NE(why.find(" is beyond an hour"), std::string::npos) << gap << ": " << why;
+    }
     // A MIDI tempo of 0 would stop time; 599 microseconds a quarter is past 100000 a minute.
     for (long perQuarter : {0L, 599L}) {
         MidiSong midi;

@@ -1,6 +1,7 @@
 #include "ultrastar_reader.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,6 +11,7 @@ namespace {
 
 const double LowestBpm = 1.0;
 const double HighestBpm = 100000.0;
+const double LongestGapMs = 3600000.0;
 
 std::string upper(std::string text)
 {
@@ -177,6 +179,13 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
     if (!(song.bpm >= LowestBpm && song.bpm <= HighestBpm)) {
         char text[96];
         std::snprintf(text, sizeof text, "#BPM:%g is outside %g..%g", song.bpm, LowestBpm, HighestBpm);
+        whyNot = text;
+        return false;
+    }
+    // A gap that far would leave note times too coarse to place within a millisecond.
+    if (!(std::fabs(song.gapMs) <= LongestGapMs)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "#GAP:%g is beyond an hour", song.gapMs);
         whyNot = text;
         return false;
     }
