@@ -50,7 +50,8 @@ bool writeSong(ScratchFolder &folder, const std::string &dir, const std::string 
 }
 
 // What the code prints to stderr while it runs.
-template <typename Work> std::string stderrOf(Work work)
+template <typename Work>
+std::string stderrOf(Work work)
 {
     std::fflush(stderr);
     FILE *capture = std::tmpfile();
@@ -89,6 +90,28 @@ TEST(ImportFaults, ASongBeyondAnHourFailsAloneAndTheOthersAreImported)
     int shift = 0;
     EXPECT_FALSE(midiDraft(midi, 0, draft, shift, why));
     EXPECT_EQ(why, "notes run to 77:40:20, beyond an hour");
+}
+
+TEST(ImportFaults, MusicRenderedForAMidiFileStopsAtAnHour)
+{
+    // Type 1: a two-note melody, and a held note released a quarter of a billion ticks in.
+    std::string bytes = midiBytes(96, 500000);
+    bytes[9] = 1;  // type 1
+    bytes[11] = 2; // two tracks
+    const std::string held = std::string("\x00\x91\x30\x64", 4) + "\xFF\xFF\xFF\x7F" +
+                             std::string("\x81\x30\x00\x00\xFF\x2F\x00", 7);
+    bytes += "MTrk" + std::string("\x00\x00\x00", 3) + static_cast<char>(held.size()) + held;
+    ScratchFolder folder;
+    folder.write("in/tune.mid", bytes);
+    ImportOptions options;
+    options.sources = {folder.file("in/tune.mid")};
+    options.into = folder.file("out");
+    ImportSummary summary;
+    runImport(options, summary);
+    EXPECT_EQ(summary.imported, 0);
+    EXPECT_NE(readWholeFile(folder.file("out/import-report.txt")).find(": notes run to 77:40:20, beyond an hour"),
+              std::string::npos)
+        << readWholeFile(folder.file("out/import-report.txt"));
 }
 
 TEST(ImportFaults, TemposNoMusicHasAreRefusedAndTheEdgesOfTheRangeImport)
@@ -179,8 +202,8 @@ TEST(ImportFaults, JunkMusicSaysItCannotBeDecodedAndFfmpegKeepsQuiet)
     ScratchFolder folder;
     folder.write("junk.mp3", std::string(4000, '\x55'));
     std::string why;
-    const std::string messages =
-        stderrOf([&] { EXPECT_FALSE(convertMusic(folder.file("junk.mp3"), folder.file("junk.ogg"), why)); });
+    const std::string messages = stderrOf(
+        [&] { EXPECT_FALSE(convertMusic(folder.file("junk.mp3"), folder.file("junk.ogg"), why)); });
     EXPECT_EQ(why.find("does not exist"), std::string::npos) << why;
     EXPECT_EQ(why.rfind("not music libsndfile or FFmpeg can decode", 0), 0u) << why;
     EXPECT_EQ(messages.find(" @ 0x"), std::string::npos) << messages; // FFmpeg's "[mp3 @ 0x...]" lines

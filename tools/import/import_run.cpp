@@ -248,7 +248,8 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
 {
     ReadSong song;
     Outcome outcome;
-    const bool read = isMidiFile(file) ? readMidiSong(run, file, song, outcome) : readKaraokeSong(run, file, song, outcome);
+    const bool read = isMidiFile(file) ? readMidiSong(run, file, song, outcome)
+                                       : readKaraokeSong(run, file, song, outcome);
     if (!song.title.empty() || !song.artist.empty())
         shownName = song.artist.empty() ? song.title : song.artist + " - " + song.title;
     if (!read)

@@ -88,8 +88,7 @@ bool readTrack(Cursor cursor, MidiSong &song, MidiTrack &track, std::string &why
                 track.name = data;
             else if (type == 0x51 && length == 3) {
                 const long perQuarter = static_cast<long>(static_cast<unsigned char>(data[0])) << 16 |
-                                        static_cast<unsigned char>(data[1]) << 8 |
-                                        static_cast<unsigned char>(data[2]);
+                                        static_cast<unsigned char>(data[1]) << 8 | static_cast<unsigned char>(data[2]);
                 // Faster than 100000 quarters a minute no music plays, and 0 would stop time.
                 if (perQuarter < ShortestQuarterMicroseconds) {
                     whyNot = "a tempo of " + std::to_string(perQuarter) + " microseconds a quarter note";

@@ -96,7 +96,8 @@ bool withinSoundLength(double firstNoteMs, double lastNoteMs, std::string &whyNo
         return true;
     char text[96];
     if (!std::isfinite(farthest)) {
-        std::snprintf(text, sizeof text, "notes run to %s, beyond an hour", farthest != farthest ? "nowhere" : "infinity");
+        std::snprintf(text, sizeof text, "notes run to %s, beyond an hour",
+                      farthest != farthest ? "nowhere" : "infinity");
     } else {
         const double seconds = std::floor(std::fabs(farthest) / 1000.0);
         std::snprintf(text, sizeof text, "notes run to %s%.0f:%02d:%02d, beyond an hour", farthest < 0 ? "-" : "",
