@@ -146,6 +146,20 @@ TEST(ImportFaults, TemposNoMusicHasAreRefusedAndTheEdgesOfTheRangeImport)
         EXPECT_FALSE(readUltraStar("#BPM:300\n#GAP:" + std::string(gap) + "\n: 0 2 0 la\nE\n", karaoke, why));
         EXPECT_NE(why.find(" is beyond an hour"), std::string::npos) << gap << ": " << why;
     }
+    // Relative beats that would overflow when summed are a song far beyond an hour.
+    {
+        UltraStarSong karaoke;
+        std::string why;
+        ASSERT_TRUE(
+            readUltraStar("#BPM:300\n#RELATIVE:yes\n: 0 2 0 la\n- 9223372036854775807\n"
+                          "- 9223372036854775807\n: 9223372036854775807 2 0 la\nE\n",
+                          karaoke, why))
+            << why;
+        ChartDraft draft;
+        int shift = 0;
+        EXPECT_FALSE(ultraStarDraft(karaoke, 1, draft, shift, why));
+        EXPECT_NE(why.find(", beyond an hour"), std::string::npos) << why;
+    }
     // A MIDI tempo of 0 would stop time; 599 microseconds a quarter is past 100000 a minute.
     for (long perQuarter : {0L, 599L}) {
         MidiSong midi;

@@ -1,5 +1,6 @@
 #include "ultrastar_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,11 @@ namespace {
 const double LowestBpm = 1.0;
 const double HighestBpm = 100000.0;
 const double LongestGapMs = 3600000.0;
+// Beats past this lie days away at any tempo read, so they are held here, where sums of them
+// cannot overflow, and the song is refused for its length.
+const long FarthestBeat = 1000000000000L;
+
+long heldBeat(long beat) { return std::clamp(beat, -FarthestBeat, FarthestBeat); }
 
 std::string upper(std::string text)
 {
@@ -157,7 +163,7 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
                 const long first = std::strtol(line.c_str() + 1, &end, 10);
                 char *after = nullptr;
                 const long second = std::strtol(end, &after, 10);
-                phraseStart += after != end ? second : first;
+                phraseStart = heldBeat(phraseStart + heldBeat(after != end ? second : first));
             }
         } else if (type == ':' || type == '*' || type == 'F' || type == 'R' || type == 'G') {
             UltraStarNote note;
@@ -165,7 +171,7 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
                 whyNot = "line " + std::to_string(lineNumber) + ": a note line without beat, length and pitch";
                 return false;
             }
-            note.beat += phraseStart;
+            note.beat = heldBeat(note.beat) + phraseStart;
             song.parts[part].push_back(note);
         }
     }
