@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -40,10 +41,13 @@ bool convertMusic(const std::string &source, const std::string &target, std::str
     DecodedMusic music;
     if (file == nullptr) {
         // libsndfile reads neither MP4 containers nor AAC: FFmpeg's libraries do.
-        const std::string sndfileReason = sf_strerror(nullptr);
+        // libsndfile's own reason for a file it does not know says the file may not exist.
         std::string libavReason;
         if (!decodeWithLibav(source, music, libavReason)) {
-            whyNot = "cannot decode the music (" + sndfileReason + "; " + libavReason + ")";
+            std::error_code error;
+            whyNot = std::filesystem::is_regular_file(source, error)
+                         ? "not music libsndfile or FFmpeg can decode (" + libavReason + ")"
+                         : "no such music file";
             return false;
         }
     } else {

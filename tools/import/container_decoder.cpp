@@ -4,6 +4,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
+#include <libavutil/log.h>
 }
 
 namespace {
@@ -84,6 +85,8 @@ std::string errorText(int error)
 
 bool decodeWithLibav(const std::string &path, DecodedMusic &music, std::string &whyNot)
 {
+    // FFmpeg's own lines would break the import's one-line progress; the reason comes back here.
+    av_log_set_level(AV_LOG_QUIET);
     Decoding decoding;
     int error = avformat_open_input(&decoding.format, path.c_str(), nullptr, nullptr);
     if (error < 0 || (error = avformat_find_stream_info(decoding.format, nullptr)) < 0) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "midi_chart.h"
 #include "midi_music.h"
 #include "midi_reader.h"
+#include "platform/paths.h"
 #include "song_mapping.h"
 #include "ultrastar_chart.h"
 #include "ultrastar_reader.h"
@@ -176,13 +178,16 @@ bool readKaraokeSong(const SongImport &run, const std::string &file, ReadSong &s
 {
     std::string bytes, why;
     UltraStarSong karaoke;
-    if (!readFileText(file, bytes, &why) || !readUltraStar(bytes, karaoke, why) ||
-        !ultraStarDraft(karaoke, run.options.part, song.draft, song.octaveShift, why)) {
+    if (!readFileText(file, bytes, &why) || !readUltraStar(bytes, karaoke, why)) {
         outcome = {Outcome::Failed, why};
         return false;
     }
     song.artist = karaoke.artist;
     song.title = karaoke.title;
+    if (!ultraStarDraft(karaoke, run.options.part, song.draft, song.octaveShift, why)) {
+        outcome = {Outcome::Failed, why};
+        return false;
+    }
     const std::string music = musicFile(run, file, karaoke.audio, why);
     if (music.empty()) {
         outcome = {Outcome::Skipped, why};
@@ -213,6 +218,7 @@ bool readMidiSong(const SongImport &run, const std::string &file, ReadSong &song
 {
     std::string bytes, why;
     auto midi = std::make_shared<MidiSong>();
+    song.title = fs::path(file).stem().string();
     if (!readFileText(file, bytes, &why) || !readMidi(bytes, *midi, why)) {
         outcome = {Outcome::Failed, why};
         return false;
@@ -222,7 +228,6 @@ bool readMidiSong(const SongImport &run, const std::string &file, ReadSong &song
         outcome = {Outcome::Failed, why};
         return false;
     }
-    song.title = fs::path(file).stem().string();
     const std::string music = run.options.audio.empty() ? musicBesideMidi(file) : run.options.audio;
     if (!music.empty()) {
         song.writeMusic = [music](const std::string &target, std::string &whyNot) {
@@ -243,9 +248,12 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
 {
     ReadSong song;
     Outcome outcome;
-    if (!(isMidiFile(file) ? readMidiSong(run, file, song, outcome) : readKaraokeSong(run, file, song, outcome)))
+    const bool read = isMidiFile(file) ? readMidiSong(run, file, song, outcome)
+                                       : readKaraokeSong(run, file, song, outcome);
+    if (!song.title.empty() || !song.artist.empty())
+        shownName = song.artist.empty() ? song.title : song.artist + " - " + song.title;
+    if (!read)
         return outcome;
-    shownName = song.artist.empty() ? song.title : song.artist + " - " + song.title;
 
     const bool secondPart = run.options.part == 2 && !isMidiFile(file);
     const std::string suffix = secondPart ? " (part 2)" : "";
@@ -269,6 +277,14 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
     std::error_code fsError;
     const bool created = !fs::exists(folder, fsError);
     fs::create_directories(folder, fsError);
+    if (fsError)
+        return {Outcome::Failed, "cannot make " + folder.string() + " (" + fsError.message() + ")"};
+    // Only the source's faults skip a song: a folder that takes no file fails it.
+    if (!std::ofstream(folder / "music.ogg.part", std::ios::binary | std::ios::trunc)) {
+        if (created)
+            fs::remove(folder, fsError);
+        return {Outcome::Failed, "cannot write into " + folder.string()};
+    }
     std::string why;
     if (!song.writeMusic((folder / "music.ogg.part").string(), why) ||
         (fs::rename(folder / "music.ogg.part", folder / "music.ogg", fsError), fsError)) {
@@ -353,7 +369,7 @@ bool readImportArguments(const std::vector<std::string> &arguments, ImportOption
         return false;
     }
     if (options.into.empty())
-        options.into = dataDirectory();
+        options.into = userSongsDirectory();
     return true;
 }
 
@@ -363,12 +379,19 @@ int runImport(const ImportOptions &options, ImportSummary &summary)
     SongImport run{options, fs::path(options.into), {}};
     std::error_code error;
     fs::create_directories(run.into, error);
+    if (error)
+        std::fprintf(stderr, "lumatide-chart: %s: cannot be made (%s)\n", run.into.c_str(), error.message().c_str());
     const std::vector<std::string> files = findSongFiles(options.sources, run.into);
     const bool terminal = isatty(fileno(stdout)) != 0;
     std::string report;
     for (size_t i = 0; i < files.size(); i++) {
         std::string shownName = fs::path(files[i]).filename().string();
-        const Outcome outcome = importSong(run, files[i], shownName);
+        Outcome outcome;
+        try {
+            outcome = importSong(run, files[i], shownName);
+        } catch (const std::exception &exception) {
+            outcome = {Outcome::Failed, std::string("the import broke off (") + exception.what() + ")"};
+        }
         if (terminal) {
             std::printf("\r\033[K[%3zu/%zu] %s", i + 1, files.size(), shownName.c_str());
             std::fflush(stdout);
@@ -393,8 +416,10 @@ int runImport(const ImportOptions &options, ImportSummary &summary)
         std::fprintf(stderr, "lumatide-chart: %s: cannot be written\n", (run.into / SongListName).c_str());
         summary.failed++;
     }
-    if (!writeFileAtomically(reportPath, report))
+    if (!writeFileAtomically(reportPath, report)) {
         std::fprintf(stderr, "lumatide-chart: %s: cannot be written\n", reportPath.c_str());
+        summary.failed++;
+    }
     std::printf("imported %d, skipped %d, failed %d (details in %s)\n", summary.imported, summary.skipped,
                 summary.failed, reportPath.c_str());
     return summary.failed == 0 ? 0 : 1;

@@ -18,11 +18,12 @@ struct ImportSummary {
     int failed = 0;
 };
 
-// False, with the reason, when the arguments after "import" are wrong. into defaults to the game's
-// data folder.
+// False, with the reason, when the arguments after "import" are wrong. into defaults to the folder
+// the game reads the player's own songs from.
 bool readImportArguments(const std::vector<std::string> &arguments, ImportOptions &options, std::string &whyNot);
 
 // Imports every song, appends the new charts to into/songlist.txt, writes into/import-report.txt and
-// prints a summary (and, on a terminal, a progress line). Returns the exit status: 0 when nothing
-// failed, 1 otherwise.
+// prints a summary (and, on a terminal, a progress line). A song that fails in any way, a library's
+// exception included, fails alone. Returns the exit status: 0 when nothing failed (a folder or
+// report that cannot be written fails too), 1 otherwise.
 int runImport(const ImportOptions &options, ImportSummary &summary);

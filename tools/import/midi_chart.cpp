@@ -167,6 +167,8 @@ bool midiDraft(const MidiSong &song, int trackIndex, ChartDraft &draft, int &oct
         whyNot = "track " + std::to_string(trackIndex + 1) + " has no notes off the drum channel";
         return false;
     }
+    if (!withinSoundLength(midiTickMs(song, line.front().startTick), midiTickMs(song, line.back().startTick), whyNot))
+        return false;
     std::vector<int> pitches(line.size());
     std::transform(line.begin(), line.end(), pitches.begin(), [](const MelodyLineNote &note) { return note.key - 72; });
     octaveShift = octaveShiftForField(pitches);

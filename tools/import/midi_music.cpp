@@ -7,6 +7,7 @@
 #include "midi_chart.h"
 #include "mixdown.h"
 #include "ogg_writer.h"
+#include "song_mapping.h"
 #include "tonal_voices.h"
 
 namespace {
@@ -59,6 +60,8 @@ bool renderMidiMusic(const MidiSong &song, int melodyTrack, const std::string &t
     for (const MidiTrack &track : song.tracks)
         for (const MidiNote &note : track.notes)
             endMs = std::max(endMs, midiTickMs(song, note.endTick));
+    if (!withinSoundLength(0.0, endMs, whyNot)) // else buffers of days of sound
+        return false;
     const size_t frames = frameAtMs(endMs + RingOutMs);
     SongStems stems{silentBuffer(frames), silentBuffer(frames), silentBuffer(frames), silentBuffer(frames),
                     silentBuffer(frames)};

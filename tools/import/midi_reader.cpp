@@ -5,6 +5,8 @@
 
 namespace {
 
+const long ShortestQuarterMicroseconds = 600;
+
 struct Cursor {
     const std::string &bytes;
     size_t at;
@@ -84,11 +86,16 @@ bool readTrack(Cursor cursor, MidiSong &song, MidiTrack &track, std::string &why
             cursor.at += static_cast<size_t>(length);
             if (type == 0x03 && track.name.empty())
                 track.name = data;
-            else if (type == 0x51 && length == 3)
-                song.tempos.push_back({tick, static_cast<long>(static_cast<unsigned char>(data[0])) << 16 |
-                                                 static_cast<unsigned char>(data[1]) << 8 |
-                                                 static_cast<unsigned char>(data[2])});
-            else if (type == 0x2F)
+            else if (type == 0x51 && length == 3) {
+                const long perQuarter = static_cast<long>(static_cast<unsigned char>(data[0])) << 16 |
+                                        static_cast<unsigned char>(data[1]) << 8 | static_cast<unsigned char>(data[2]);
+                // Faster than 100000 quarters a minute no music plays, and 0 would stop time.
+                if (perQuarter < ShortestQuarterMicroseconds) {
+                    whyNot = "a tempo of " + std::to_string(perQuarter) + " microseconds a quarter note";
+                    return false;
+                }
+                song.tempos.push_back({tick, perQuarter});
+            } else if (type == 0x2F)
                 break;
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -85,4 +86,24 @@ std::string songFolderName(const std::string &artist, const std::string &title)
     while (!safe.empty() && safe.back() == ' ')
         safe.pop_back();
     return safe;
+}
+
+bool withinSoundLength(double firstNoteMs, double lastNoteMs, std::string &whyNot)
+{
+    const double HourMs = 3600000.0;
+    const double farthest = std::fabs(firstNoteMs) > std::fabs(lastNoteMs) ? firstNoteMs : lastNoteMs;
+    if (std::fabs(firstNoteMs) <= HourMs && std::fabs(lastNoteMs) <= HourMs)
+        return true;
+    char text[96];
+    if (!std::isfinite(farthest)) {
+        std::snprintf(text, sizeof text, "notes run to %s, beyond an hour",
+                      farthest != farthest ? "nowhere" : "infinity");
+    } else {
+        const double seconds = std::floor(std::fabs(farthest) / 1000.0);
+        std::snprintf(text, sizeof text, "notes run to %s%.0f:%02d:%02d, beyond an hour", farthest < 0 ? "-" : "",
+                      std::floor(seconds / 3600.0), static_cast<int>(std::fmod(seconds, 3600.0)) / 60,
+                      static_cast<int>(std::fmod(seconds, 60.0)));
+    }
+    whyNot = text;
+    return false;
 }

@@ -16,3 +16,7 @@ int importedLevel(const ChartDraft &draft);
 // "Artist - Title" as a folder name: no path separators, no characters other systems refuse, no
 // '.' (the song list takes the text after a name's first '.' as its extension), at most 120 bytes.
 std::string songFolderName(const std::string &artist, const std::string &title);
+
+// False, with the reason ("notes run to 2:46:40, beyond an hour"), when a note lies more than an
+// hour from the music's start: a mistyped beat or tick that far would make millions of measures.
+bool withinSoundLength(double firstNoteMs, double lastNoteMs, std::string &whyNot);

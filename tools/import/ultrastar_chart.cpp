@@ -61,8 +61,11 @@ bool ultraStarDraft(const UltraStarSong &song, int part, ChartDraft &draft, int 
             judgedPitches.push_back(notes[entry.second].pitch - 12);
     octaveShift = octaveShiftForField(judgedPitches);
 
-    const Grid grid = chooseGrid(song.bpm);
     const double beatMs = 15000.0 / song.bpm;
+    if (!withinSoundLength(song.gapMs + byBeat.begin()->first * beatMs, song.gapMs + byBeat.rbegin()->first * beatMs,
+                           whyNot))
+        return false;
+    const Grid grid = chooseGrid(song.bpm);
     const long firstMeasure = floorDiv(byBeat.begin()->first, grid.beatsPerMeasure);
     const long lastMeasure = floorDiv(byBeat.rbegin()->first, grid.beatsPerMeasure);
     draft.bpm = grid.chartBpm;

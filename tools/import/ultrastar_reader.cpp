@@ -1,11 +1,23 @@
 #include "ultrastar_reader.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "text_encoding.h"
 
 namespace {
+
+const double LowestBpm = 1.0;
+const double HighestBpm = 100000.0;
+const double LongestGapMs = 3600000.0;
+// Beats past this lie days away at any tempo read, so they are held here, where sums of them
+// cannot overflow, and the song is refused for its length.
+const long FarthestBeat = 1000000000000L;
+
+long heldBeat(long beat) { return std::clamp(beat, -FarthestBeat, FarthestBeat); }
 
 std::string upper(std::string text)
 {
@@ -151,7 +163,7 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
                 const long first = std::strtol(line.c_str() + 1, &end, 10);
                 char *after = nullptr;
                 const long second = std::strtol(end, &after, 10);
-                phraseStart += after != end ? second : first;
+                phraseStart = heldBeat(phraseStart + heldBeat(after != end ? second : first));
             }
         } else if (type == ':' || type == '*' || type == 'F' || type == 'R' || type == 'G') {
             UltraStarNote note;
@@ -159,7 +171,7 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
                 whyNot = "line " + std::to_string(lineNumber) + ": a note line without beat, length and pitch";
                 return false;
             }
-            note.beat += phraseStart;
+            note.beat = heldBeat(note.beat) + phraseStart;
             song.parts[part].push_back(note);
         }
     }
@@ -167,6 +179,20 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
         song.audio = mp3;
     if (!sawBpm || !(song.bpm > 0.0)) {
         whyNot = "no usable #BPM";
+        return false;
+    }
+    // Karaoke files write a few hundred; far outside, no chart tempo or measure is sound.
+    if (!(song.bpm >= LowestBpm && song.bpm <= HighestBpm)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "#BPM:%g is outside %g..%g", song.bpm, LowestBpm, HighestBpm);
+        whyNot = text;
+        return false;
+    }
+    // A gap that far would leave note times too coarse to place within a millisecond.
+    if (!(std::fabs(song.gapMs) <= LongestGapMs)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "#GAP:%g is beyond an hour", song.gapMs);
+        whyNot = text;
         return false;
     }
     if (song.parts[0].empty() && song.parts[1].empty()) {
