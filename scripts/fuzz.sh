@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in the ASan build (scripts/sanitizers/asan_build.sh) and runs each
-# for FUZZ_SECONDS (default 60) over its seeds in fuzz/seeds/<name>/, two at a time on two or more
+# for FUZZ_SECONDS (default 40) over its seeds in fuzz/seeds/<name>/, two at a time on two or more
 # cores. Every target runs; the script fails at the end when any of them found a crash, a leak or a
 # time-out, with the input saved beside the target's log in the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/sanitizers/asan_build.sh
 
-seconds=${FUZZ_SECONDS:-60}
+seconds=${FUZZ_SECONDS:-40}
 configure_asan_build
 cmake --build "$asan_build" -j"$(nproc)" --target fuzzers
 
