@@ -43,9 +43,9 @@ double medianOf(const int *values, int count)
 double medianAbsoluteDeviation(const int *values, int count)
 {
     const double median = medianOf(values, count);
-    std::vector<double> deviations;
-    for (int i = 0; i < count; i++)
-        deviations.push_back(std::fabs(values[i] - median));
+    std::vector<double> deviations(static_cast<size_t>(std::max(count, 0)));
+    for (size_t i = 0; i < deviations.size(); i++)
+        deviations[i] = std::fabs(values[i] - median);
     std::sort(deviations.begin(), deviations.end());
     return medianOfSorted(deviations);
 }

@@ -82,8 +82,7 @@ TEST_F(CalibrationEndToEnd, TapsInTimeWithTheClicksSaveTheirMedian)
         EXPECT_LE(std::abs(tapOffset), 250) << text;
     std::sort(offsets.begin(), offsets.end());
     const size_t middle = offsets.size() / 2;
-    const double median =
-        offsets.size() % 2 == 1 ? offsets[middle] : (offsets[middle - 1] + offsets[middle]) / 2.0;
+    const double median = offsets.size() % 2 == 1 ? offsets[middle] : (offsets[middle - 1] + offsets[middle]) / 2.0;
     EXPECT_EQ(offset, static_cast<int>(std::lround(median))) << text;
 
     EXPECT_NE(text.find(" config AudioOffset=" + std::to_string(offset) + "\n", result), std::string::npos) << text;

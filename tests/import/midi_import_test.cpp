@@ -171,7 +171,8 @@ TEST(MidiImport, TimeCodeDivisionsRunAtTheirFrameRates)
     } cases[] = {{0xE728, 1000.0 / (25 * 40)}, {0xE850, 1000.0 / (24 * 80)}, {0xE304, 1001.0 / (30 * 4)}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.division);
-        const MidiSong song = readBytes(midiFile(0, c.division, {track(melodyEvents({{0, 1000, 30000}, {60, 62, 64}}))}));
+        const MidiSong song = readBytes(
+            midiFile(0, c.division, {track(melodyEvents({{0, 1000, 30000}, {60, 62, 64}}))}));
         EXPECT_NEAR(midiTickMs(song, 30000), 30000 * c.msPerTick, 1e-6);
     }
 }
