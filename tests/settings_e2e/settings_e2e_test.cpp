@@ -60,8 +60,7 @@ protected:
     // chord pressed and let go at once could fall across two frames, so it is held too.
     void pressFor(const char *key, const std::string &pattern, std::chrono::milliseconds limit = 5s)
     {
-        const std::string command = std::string("xdotool keydown ") + key + " sleep 0.08 keyup " + key;
-        ASSERT_EQ(std::system(command.c_str()), 0) << key;
+        ASSERT_TRUE(runXdotool(std::string("keydown ") + key + " sleep 0.08 keyup " + key)) << key;
         at = game.waitForTrace(pattern, at, limit);
         ASSERT_NE(at, std::string::npos) << key << " gave no " << pattern << "\n" << game.trace();
         std::this_thread::sleep_for(300ms);

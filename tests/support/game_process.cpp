@@ -125,13 +125,23 @@ std::string GameProcess::waitForWindow()
     return "";
 }
 
+bool runXdotool(const std::string &arguments)
+{
+    for (int attempt = 0; attempt < 3; attempt++) {
+        if (std::system(("xdotool " + arguments).c_str()) == 0)
+            return true;
+        std::this_thread::sleep_for(100ms);
+    }
+    return false;
+}
+
 bool pressKey(const char *xdotoolKeyName, std::chrono::milliseconds hold)
 {
     const std::string key = xdotoolKeyName;
-    if (std::system(("xdotool keydown " + key).c_str()) != 0)
+    if (!runXdotool("keydown " + key))
         return false;
     std::this_thread::sleep_for(hold);
-    return std::system(("xdotool keyup " + key).c_str()) == 0;
+    return runXdotool("keyup " + key);
 }
 
 size_t GameProcess::startAtTitle()

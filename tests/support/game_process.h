@@ -35,5 +35,9 @@ struct GameProcess {
     size_t startAtTitle();
 };
 
+// Runs xdotool with these arguments; true when it succeeded. A loaded display now and then
+// refuses a new client for a moment, so a run that could not connect is tried again.
+bool runXdotool(const std::string &arguments);
+
 // Holds a key long enough for the game's polls to see it, as a player would.
 bool pressKey(const char *xdotoolKeyName, std::chrono::milliseconds hold);
