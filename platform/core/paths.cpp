@@ -37,7 +37,8 @@ std::string withoutTrailingSlash(std::string path)
     return path;
 }
 
-// The base directory specification ignores a relative value as if it were unset.
+// A relative XDG_CONFIG_HOME or XDG_DATA_HOME counts as unset, as desktops treat it: a folder
+// relative to wherever the game was started from would scatter the player's files.
 std::string xdgFolder(const std::string &value, const std::string &home, const char *fallback)
 {
     if (!value.empty() && value[0] == '/')
