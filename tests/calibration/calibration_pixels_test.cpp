@@ -29,11 +29,6 @@ protected:
         ASSERT_TRUE(openRenderWindow()) << "needs a display (run under xvfb-run)";
         resetAppContext();
         useClientSize(WindowWidth, WindowHeight);
-        static const unsigned blockFont = makeBlockFont();
-        static const unsigned iconStrip = makeIconStrip();
-        static const unsigned gameFont = loadBuildImage("font_l.png");
-        static const unsigned gameIcons = loadBuildImage("wave.png");
-        fonts = {blockFont, iconStrip, gameFont, gameIcons};
         menu.state = Calibrate;
     }
 
@@ -42,10 +37,6 @@ protected:
         calibration = CalibrationState{};
         resetAppContext();
     }
-
-    struct Fonts {
-        unsigned block, icons, game, gameIcons;
-    } fonts{};
 
     void tapped(std::initializer_list<int> offsets)
     {
@@ -56,23 +47,7 @@ protected:
         calibration.spreadMs = medianAbsoluteDeviation(calibration.offsets, calibration.tapCount);
     }
 
-    // The frame with stand-in glyphs for the checks; the screenshot with the game's own font.
-    Capture render(const char *screenshot)
-    {
-        gfx.fontTexture = fonts.block;
-        gfx.waveTexture = fonts.icons;
-        drawFrame(FrameInput{Now, false});
-        Capture capture = captureFrame(WindowHeight);
-        if (fonts.game != 0) {
-            gfx.fontTexture = fonts.game;
-            gfx.waveTexture = fonts.gameIcons != 0 ? fonts.gameIcons : fonts.icons;
-            drawFrame(FrameInput{Now, false});
-            saveScreenshot(captureFrame(WindowHeight), WindowWidth, screenshot);
-        } else {
-            saveScreenshot(capture, WindowWidth, screenshot);
-        }
-        return capture;
-    }
+    Capture render(const char *screenshot) { return drawCheckedFrame(Now, screenshot); }
 };
 
 TEST_F(CalibrationPixels, DotsOnTheScaleAndTheMedianMarked)

@@ -27,36 +27,11 @@ protected:
         ASSERT_TRUE(openRenderWindow()) << "needs a display (run under xvfb-run)";
         resetAppContext();
         useClientSize(WindowWidth, WindowHeight);
-        static const unsigned blockFont = makeBlockFont();
-        static const unsigned iconStrip = makeIconStrip();
-        static const unsigned gameFont = loadBuildImage("font_l.png");
-        static const unsigned gameIcons = loadBuildImage("wave.png");
-        blockFont_ = blockFont;
-        iconStrip_ = iconStrip;
-        gameFont_ = gameFont;
-        gameIcons_ = gameIcons;
     }
 
     void TearDown() override { resetAppContext(); }
 
-    // The frame drawn with the block font, whose glyphs are solid cells; the screenshot with the
-    // game's own font and icons when the build has them.
-    Capture render(const std::string &name)
-    {
-        if (gameFont_ != 0) {
-            gfx.fontTexture = gameFont_;
-            gfx.waveTexture = gameIcons_ != 0 ? gameIcons_ : iconStrip_;
-            drawFrame(FrameInput{Now, false});
-            saveScreenshot(captureFrame(WindowHeight), WindowWidth, name);
-        }
-        gfx.fontTexture = blockFont_;
-        gfx.waveTexture = iconStrip_;
-        drawFrame(FrameInput{Now, false});
-        Capture capture = captureFrame(WindowHeight);
-        if (gameFont_ == 0)
-            saveScreenshot(capture, WindowWidth, name);
-        return capture;
-    }
+    Capture render(const std::string &name) { return drawCheckedFrame(Now, name); }
 
     static FrameContext frame()
     {
@@ -103,7 +78,6 @@ protected:
             }
     }
 
-    unsigned blockFont_ = 0, iconStrip_ = 0, gameFont_ = 0, gameIcons_ = 0;
 };
 
 } // namespace

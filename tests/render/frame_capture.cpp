@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <png.h>
 
+#include "gfx/gfx_state.h"
 #include "gfx/png_decoder.h"
+#include "gfx/render_frame.h"
 #include "images/png_writer.h"
 #include "platform/window.h"
 
@@ -124,4 +126,25 @@ void saveScreenshot(const Capture &capture, int width, const std::string &name)
     const std::filesystem::path folder = std::filesystem::path(LUMATIDE_BUILD_DIR) / "screenshots";
     std::filesystem::create_directories(folder);
     writeFile((folder / (name + ".png")).string(), encodePng(picture));
+}
+
+Capture drawCheckedFrame(uint32_t nowMs, const std::string &screenshotName)
+{
+    static const unsigned blockFont = makeBlockFont();
+    static const unsigned iconStrip = makeIconStrip();
+    static const unsigned gameFont = loadBuildImage("font_l.png");
+    static const unsigned gameIcons = loadBuildImage("wave.png");
+    if (gameFont != 0) {
+        gfx.fontTexture = gameFont;
+        gfx.waveTexture = gameIcons != 0 ? gameIcons : iconStrip;
+        drawFrame(FrameInput{nowMs, false});
+        saveScreenshot(captureFrame(WindowHeight), WindowWidth, screenshotName);
+    }
+    gfx.fontTexture = blockFont;
+    gfx.waveTexture = iconStrip;
+    drawFrame(FrameInput{nowMs, false});
+    Capture capture = captureFrame(WindowHeight);
+    if (gameFont == 0)
+        saveScreenshot(capture, WindowWidth, screenshotName);
+    return capture;
 }

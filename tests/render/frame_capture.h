@@ -37,3 +37,8 @@ Capture captureFrame(int clientHeight);
 
 // Writes the client area of width x clientHeight pixels to <build>/screenshots/<name>.png.
 void saveScreenshot(const Capture &capture, int width, const std::string &name);
+
+// Draws the frame at nowMs with the block font and the icon strip, whose glyphs and icons are
+// solid cells for the checks, and returns it; the screenshot <name> is drawn with the game's own
+// font and icons when the build has them, else it is the frame returned.
+Capture drawCheckedFrame(uint32_t nowMs, const std::string &screenshotName);

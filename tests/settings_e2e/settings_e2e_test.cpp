@@ -66,6 +66,15 @@ protected:
         std::this_thread::sleep_for(300ms);
     }
 
+    // The test song from a fresh start, in AUTOPLAY.
+    void startAutoplaySong()
+    {
+        ASSERT_NO_FATAL_FAILURE(installSong(game));
+        ASSERT_NO_FATAL_FAILURE(startToTitle());
+        ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+        ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
+    }
+
     void quitFromTitle()
     {
         ASSERT_TRUE(pressKey("Escape", 80ms));
@@ -122,10 +131,7 @@ TEST_F(SettingsEndToEnd, SettingsChangedByKeysSurviveARestart)
 
 TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
 {
-    ASSERT_NO_FATAL_FAILURE(installSong(game));
-    ASSERT_NO_FATAL_FAILURE(startToTitle());
-    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
-    ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
+    ASSERT_NO_FATAL_FAILURE(startAutoplaySong());
     at = game.waitForTrace(" music Streaming\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
     std::this_thread::sleep_for(1500ms);
@@ -162,10 +168,7 @@ TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
 // Another window taking the keyboard during play pauses the song; back in the game, P resumes.
 TEST_F(SettingsEndToEnd, LosingTheKeyboardPausesPlay)
 {
-    ASSERT_NO_FATAL_FAILURE(installSong(game));
-    ASSERT_NO_FATAL_FAILURE(startToTitle());
-    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
-    ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
+    ASSERT_NO_FATAL_FAILURE(startAutoplaySong());
     at = game.waitForTrace(" music Streaming\n", at, 5s);
     ASSERT_NE(at, std::string::npos) << game.trace();
 
@@ -201,10 +204,7 @@ TEST_F(SettingsEndToEnd, LosingTheKeyboardPausesPlay)
 // with no key pressed, every note a MISS).
 TEST_F(SettingsEndToEnd, AutoplayJudgementsStayOutOfTheCredit)
 {
-    ASSERT_NO_FATAL_FAILURE(installSong(game));
-    ASSERT_NO_FATAL_FAILURE(startToTitle());
-    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
-    ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
+    ASSERT_NO_FATAL_FAILURE(startAutoplaySong());
     at = game.waitForTrace(" song end [^\n]*\n", at, 20s);
     ASSERT_NE(at, std::string::npos) << game.trace();
     std::this_thread::sleep_for(1200ms);

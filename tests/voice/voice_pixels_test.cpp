@@ -39,14 +39,6 @@ protected:
         ASSERT_TRUE(openRenderWindow()) << "needs a display (run under xvfb-run)";
         resetAppContext();
         useClientSize(WindowWidth, WindowHeight);
-        static const unsigned blockFont = makeBlockFont();
-        static const unsigned iconStrip = makeIconStrip();
-        static const unsigned gameFont = loadBuildImage("font_l.png");
-        static const unsigned gameIcons = loadBuildImage("wave.png");
-        blockFont_ = blockFont;
-        iconStrip_ = iconStrip;
-        gameFont_ = gameFont;
-        gameIcons_ = gameIcons;
         voiceMode.input = InputVoice;
         voiceMode.gateDb = -35.0;
     }
@@ -60,24 +52,7 @@ protected:
         resetAppContext();
     }
 
-    // Drawn with the block font, whose glyphs are solid cells; the screenshot with the game's own
-    // font and icons when the build has them.
-    Capture render(const std::string &name)
-    {
-        if (gameFont_ != 0) {
-            gfx.fontTexture = gameFont_;
-            gfx.waveTexture = gameIcons_ != 0 ? gameIcons_ : iconStrip_;
-            drawFrame(FrameInput{Now, false});
-            saveScreenshot(captureFrame(WindowHeight), WindowWidth, name);
-        }
-        gfx.fontTexture = blockFont_;
-        gfx.waveTexture = iconStrip_;
-        drawFrame(FrameInput{Now, false});
-        Capture capture = captureFrame(WindowHeight);
-        if (gameFont_ == 0)
-            saveScreenshot(capture, WindowWidth, name);
-        return capture;
-    }
+    Capture render(const std::string &name) { return drawCheckedFrame(Now, name); }
 
     static ScreenTextLayout texts()
     {
@@ -118,7 +93,6 @@ protected:
     static int pixelX(double viewX) { return int(viewX * WindowWidth / 2 + WindowWidth / 2); }
     static int pixelY(double viewY) { return int(-viewY * WindowWidth / 2 + WindowHeight / 2); }
 
-    unsigned blockFont_ = 0, iconStrip_ = 0, gameFont_ = 0, gameIcons_ = 0;
 };
 
 const char *const NoMicrophone = "NO MICROPHONE - PLAYING WITH THE MOUSE";
