@@ -77,7 +77,6 @@ protected:
                 EXPECT_GE(p.b, minB) << r.text;
             }
     }
-
 };
 
 } // namespace

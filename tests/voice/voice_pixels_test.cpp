@@ -92,7 +92,6 @@ protected:
     // Client pixel of a view point (view units are half the client width, y up).
     static int pixelX(double viewX) { return int(viewX * WindowWidth / 2 + WindowWidth / 2); }
     static int pixelY(double viewY) { return int(-viewY * WindowWidth / 2 + WindowHeight / 2); }
-
 };
 
 const char *const NoMicrophone = "NO MICROPHONE - PLAYING WITH THE MOUSE";
