@@ -3,13 +3,13 @@
 #include "library/song_entry.h"
 
 #include <dirent.h>
-#include <iconv.h>
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/title_encoding.h"
 
 std::string joinPath(const std::string &folder, const std::string &name)
 {
@@ -91,25 +91,6 @@ bool resolveComponents(const std::string &folder, const std::vector<std::string>
     return true;
 }
 
-bool cp932ToUtf8(const std::string &text, std::string &utf8)
-{
-    iconv_t converter = iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        return false;
-    std::string input = text;
-    std::vector<char> output(text.size() * 4 + 4);
-    char *in = input.data();
-    size_t inLeft = input.size();
-    char *out = output.data();
-    size_t outLeft = output.size();
-    size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-    iconv_close(converter);
-    if (result == static_cast<size_t>(-1))
-        return false;
-    utf8.assign(output.data(), output.size() - outLeft);
-    return true;
-}
-
 } // namespace
 
 PathKind pathKind(const std::string &path)
@@ -172,7 +153,8 @@ std::string findDataFile(const std::string &folder, const std::string &name)
     if (resolveComponents(folder, splitComponents(name, !utf8), path))
         return path;
     std::string converted;
-    if (!utf8 && cp932ToUtf8(name, converted) && resolveComponents(folder, splitComponents(converted, false), path))
+    if (!utf8 && toUtf8(name, "CP932", BadBytes::Refuse, converted) &&
+        resolveComponents(folder, splitComponents(converted, false), path))
         return path;
     return asWritten;
 }

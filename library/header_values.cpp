@@ -1,5 +1,6 @@
 #include "library/header_values.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -12,6 +13,13 @@ bool readDecimal(const std::string &text, double &value)
         return false;
     value = parsed;
     return true;
+}
+
+std::string decimalText(double value)
+{
+    char text[40];
+    const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
 }
 
 bool readLevelValue(const std::string &text, uint16_t &level)

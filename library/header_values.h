@@ -7,6 +7,10 @@
 // "%lf": leading blanks skipped; false when the text holds no number.
 bool readDecimal(const std::string &text, double &value);
 
+// The shortest text readDecimal reads back as the same value, so a tempo written or shown is the
+// one the game times notes with.
+std::string decimalText(double value);
+
 // "%hu" on the text after "LEVEL:"; false when no number can be read.
 bool readLevelValue(const std::string &text, uint16_t &level);
 

@@ -33,40 +33,52 @@ std::string asciiOnly(const std::string &bytes)
     return out;
 }
 
-std::string cp932ToUtf8(const std::string &bytes)
+} // namespace
+
+bool toUtf8(const std::string &bytes, const char *fromEncoding, BadBytes bad, std::string &utf8)
 {
-    // glibc knows the Windows variant as CP932; plain SHIFT_JIS lacks its extra characters.
-    iconv_t converter = iconv_open("UTF-8", "CP932");
+    iconv_t converter = iconv_open("UTF-8", fromEncoding);
     if (converter == reinterpret_cast<iconv_t>(-1))
-        return asciiOnly(bytes);
-    std::string out;
+        return false;
+    utf8.clear();
     std::string input = bytes;
     char *in = input.data();
     size_t inLeft = input.size();
     char chunk[256];
+    bool whole = true;
     while (inLeft > 0) {
-        char *outPtr = chunk;
+        char *at = chunk;
         size_t outLeft = sizeof chunk;
-        const size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-        out.append(chunk, size_t(outPtr - chunk));
+        const size_t result = iconv(converter, &in, &inLeft, &at, &outLeft);
+        utf8.append(chunk, size_t(at - chunk));
         if (result != static_cast<size_t>(-1))
             break;
         if (errno == E2BIG)
             continue;
-        // An invalid or cut-off sequence: show one replacement and go on with the next byte.
-        out += Replacement;
+        // An invalid or cut-off sequence: the bad byte is dealt with and the next one read.
+        if (bad == BadBytes::Refuse) {
+            whole = false;
+            break;
+        }
+        const unsigned char byte = static_cast<unsigned char>(*in);
+        if (bad == BadBytes::AsLatin1) {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        } else {
+            utf8 += Replacement;
+        }
         ++in;
         --inLeft;
     }
     iconv_close(converter);
-    return out;
+    return whole;
 }
-
-} // namespace
 
 std::string titleTextToUtf8(const std::string &bytes)
 {
     if (isUtf8(bytes))
         return bytes;
-    return cp932ToUtf8(bytes);
+    // glibc knows the Windows variant as CP932; plain SHIFT_JIS lacks its extra characters.
+    std::string utf8;
+    return toUtf8(bytes, "CP932", BadBytes::AsReplacement, utf8) ? utf8 : asciiOnly(bytes);
 }

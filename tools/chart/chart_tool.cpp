@@ -1,5 +1,4 @@
 // lumatide-chart: shows chart authors what the game reads from their charts.
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,6 +8,7 @@
 #include "import_run.h"
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
+#include "library/header_values.h"
 
 namespace {
 
@@ -70,14 +70,6 @@ std::string dataFolderOf(const std::string &chartPath)
     return folder;
 }
 
-// The shortest text that reads back as the same double, so the dump shows the tempo the game uses.
-std::string exactNumber(double value)
-{
-    char text[32];
-    std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
 long recordIndex(const Chart &chart, const ChartNote *note)
 {
     return note == nullptr ? -1 : static_cast<long>(note - chart.notes.data());
@@ -92,7 +84,7 @@ int dump(const char *path)
         std::fprintf(stderr, "lumatide-chart: cannot read %s (%s)\n", path, whyNot.c_str());
         return 1;
     }
-    std::printf("bpm %s\n", exactNumber(chart.bpm).c_str());
+    std::printf("bpm %s\n", decimalText(chart.bpm).c_str());
     std::printf("offset_ms %d\n", chart.offsetMs);
     std::printf("music %s\n", report.waveValue.c_str());
     std::printf("ms_per_beat %u\n", chart.msPerBeat);

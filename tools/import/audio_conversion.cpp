@@ -12,9 +12,6 @@
 
 namespace {
 
-const float VorbisQuality = 0.5f; // libvorbisenc's scale: 0.5 is quality 5
-const int VorbisSerial = 1;       // fixed, so the same source gives the same file
-
 bool copyFile(const std::string &source, const std::string &target, std::string &whyNot)
 {
     std::ifstream in(source, std::ios::binary);

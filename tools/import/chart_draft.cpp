@@ -1,11 +1,11 @@
 #include "chart_draft.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "library/chart_parser.h"
+#include "library/header_values.h"
 
 namespace {
 
@@ -42,14 +42,6 @@ std::string offsetText(long ms)
     return text;
 }
 
-// The shortest text that reads back as the same double, so the game times notes with this tempo.
-std::string tempoText(double value)
-{
-    char text[40];
-    const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
 } // namespace
 
 std::string noteToken(int pitch, bool ghost, bool linked)
@@ -76,7 +68,7 @@ std::string writeChartText(const ChartDraft &draft)
     std::string text = "TITLE:" + draft.title + "\n";
     text += "LEVEL:" + std::to_string(draft.level) + "\n";
     text += "WAVE:" + draft.wave + "\n";
-    text += "BPM:" + tempoText(draft.bpm) + "\n";
+    text += "BPM:" + decimalText(draft.bpm) + "\n";
     const long firstStart = draft.measures.empty() ? 0 : static_cast<long>(std::ceil(draft.measures[0].startMs));
     text += "OFFSET:" + offsetText(firstStart) + "\n";
     if (!draft.source.empty())

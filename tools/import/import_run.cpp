@@ -8,12 +8,11 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
 
 #include "audio_conversion.h"
 #include "chart_draft.h"
 #include "library/file_lookup.h"
+#include "library/file_replace.h"
 #include "library/line_reader.h"
 #include "midi_chart.h"
 #include "midi_music.h"
@@ -43,12 +42,17 @@ std::string lowerExtension(const fs::path &path)
     return extension;
 }
 
+bool isMidiFile(const std::string &file)
+{
+    const std::string extension = lowerExtension(fs::path(file));
+    return extension == ".mid" || extension == ".midi";
+}
+
 bool isSongFile(const fs::path &path)
 {
-    const std::string extension = lowerExtension(path);
-    if (extension == ".mid" || extension == ".midi")
+    if (isMidiFile(path.string()))
         return true;
-    if (extension != ".txt")
+    if (lowerExtension(path) != ".txt")
         return false;
     std::string text;
     return readFileText(path.string(), text) && looksLikeUltraStar(text);
@@ -120,48 +124,38 @@ fs::path songFolder(const fs::path &into, const std::string &name, const std::st
     }
 }
 
-bool writeFileAtomically(const fs::path &path, const std::string &text)
-{
-    const fs::path temporary = path.string() + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out)
-            return false;
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    return !error;
-}
-
 struct SongImport {
     const ImportOptions &options;
     fs::path into;
     std::vector<std::string> newChartLines;
 };
 
-// A song read from its source, before it is placed: its chart, its names, and how its music is made.
+// A song read from its source, before it is placed: its chart, its names, and where its music comes from.
 struct ReadSong {
     ChartDraft draft;
     std::string artist;
     std::string title;
     int octaveShift = 0;
-    std::function<bool(const std::string &target, std::string &whyNot)> writeMusic;
+    std::string music;      // the music file to convert; empty: the MIDI song is played
+    std::string whyNoMusic; // set when the music the song names is not found
+    MidiSong midi;
+    int melodyTrack = -1;
+    std::vector<MelodyLineNote> melody;
 };
 
-bool isMidiFile(const std::string &file)
+bool writeSongMusic(const ReadSong &song, const std::string &target, std::string &whyNot)
 {
-    const std::string extension = lowerExtension(fs::path(file));
-    return extension == ".mid" || extension == ".midi";
+    if (song.music.empty())
+        return renderMidiMusic(song.midi, song.melodyTrack, song.melody, target, whyNot);
+    if (convertMusic(song.music, target, whyNot))
+        return true;
+    whyNot = song.music + ": " + whyNot;
+    return false;
 }
 
-// The music a song names, or the one given for every song; an empty result means none was found,
-// and whyNot says why.
-std::string musicFile(const SongImport &run, const std::string &songFile, const std::string &named, std::string &whyNot)
+// The music a song names; an empty result means none was found, and whyNot says why.
+std::string musicFile(const std::string &songFile, const std::string &named, std::string &whyNot)
 {
-    if (!run.options.audio.empty())
-        return run.options.audio;
     if (named.empty()) {
         whyNot = "no #AUDIO or #MP3 tag names the music";
         return "";
@@ -188,17 +182,7 @@ bool readKaraokeSong(const SongImport &run, const std::string &file, ReadSong &s
         outcome = {Outcome::Failed, why};
         return false;
     }
-    const std::string music = musicFile(run, file, karaoke.audio, why);
-    if (music.empty()) {
-        outcome = {Outcome::Skipped, why};
-        return false;
-    }
-    song.writeMusic = [music](const std::string &target, std::string &whyNot) {
-        if (convertMusic(music, target, whyNot))
-            return true;
-        whyNot = music + ": " + whyNot;
-        return false;
-    };
+    song.music = musicFile(file, karaoke.audio, song.whyNoMusic);
     return true;
 }
 
@@ -217,30 +201,19 @@ std::string musicBesideMidi(const std::string &file)
 bool readMidiSong(const SongImport &run, const std::string &file, ReadSong &song, Outcome &outcome)
 {
     std::string bytes, why;
-    auto midi = std::make_shared<MidiSong>();
+    MidiSong &midi = song.midi;
     song.title = fs::path(file).stem().string();
-    if (!readFileText(file, bytes, &why) || !readMidi(bytes, *midi, why)) {
+    if (!readFileText(file, bytes, &why) || !readMidi(bytes, midi, why)) {
         outcome = {Outcome::Failed, why};
         return false;
     }
-    const int track = run.options.track > 0 ? run.options.track - 1 : melodyTrackIndex(*midi);
-    if (!midiDraft(*midi, track, song.draft, song.octaveShift, why)) {
+    song.melodyTrack = run.options.track > 0 ? run.options.track - 1 : melodyTrackIndex(midi);
+    if (!trackMelody(midi, song.melodyTrack, song.melody, why) ||
+        !melodyDraft(midi, song.melody, song.draft, song.octaveShift, why)) {
         outcome = {Outcome::Failed, why};
         return false;
     }
-    const std::string music = run.options.audio.empty() ? musicBesideMidi(file) : run.options.audio;
-    if (!music.empty()) {
-        song.writeMusic = [music](const std::string &target, std::string &whyNot) {
-            if (convertMusic(music, target, whyNot))
-                return true;
-            whyNot = music + ": " + whyNot;
-            return false;
-        };
-    } else {
-        song.writeMusic = [midi, track](const std::string &target, std::string &whyNot) {
-            return renderMidiMusic(*midi, track, target, whyNot);
-        };
-    }
+    song.music = musicBesideMidi(file);
     return true;
 }
 
@@ -254,6 +227,10 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
         shownName = song.artist.empty() ? song.title : song.artist + " - " + song.title;
     if (!read)
         return outcome;
+    if (!run.options.audio.empty())
+        song.music = run.options.audio;
+    else if (!song.whyNoMusic.empty())
+        return {Outcome::Skipped, song.whyNoMusic};
 
     const bool secondPart = run.options.part == 2 && !isMidiFile(file);
     const std::string suffix = secondPart ? " (part 2)" : "";
@@ -286,15 +263,16 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
         return {Outcome::Failed, "cannot write into " + folder.string()};
     }
     std::string why;
-    if (!song.writeMusic((folder / "music.ogg.part").string(), why) ||
+    if (!writeSongMusic(song, (folder / "music.ogg.part").string(), why) ||
         (fs::rename(folder / "music.ogg.part", folder / "music.ogg", fsError), fsError)) {
         fs::remove(folder / "music.ogg.part", fsError);
         if (created)
             fs::remove(folder, fsError);
         return {Outcome::Skipped, why};
     }
-    if (!writeFileAtomically(folder / "chart.txt", chart))
-        return {Outcome::Failed, "cannot write " + (folder / "chart.txt").string()};
+    std::string written;
+    if (!replaceFileText((folder / "chart.txt").string(), chart, written, why))
+        return {Outcome::Failed, "cannot write " + (folder / "chart.txt").string() + " (" + why + ")"};
     run.newChartLines.push_back(folderName + "/chart.txt");
     char shiftText[16];
     std::snprintf(shiftText, sizeof shiftText, "%+d", song.octaveShift);
@@ -303,7 +281,7 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
 }
 
 // The new charts go after the lines already there; a chart already listed is not listed again.
-bool appendToSongList(const fs::path &into, const std::vector<std::string> &chartLines)
+bool appendToSongList(const fs::path &into, const std::vector<std::string> &chartLines, std::string &whyNot)
 {
     std::string text;
     readFileText((into / SongListName).string(), text);
@@ -322,7 +300,8 @@ bool appendToSongList(const fs::path &into, const std::vector<std::string> &char
         listed.push_back(chartLine);
         changed = true;
     }
-    return !changed || writeFileAtomically(into / SongListName, text);
+    std::string written;
+    return !changed || replaceFileText((into / SongListName).string(), text, written, whyNot);
 }
 
 } // namespace
@@ -412,12 +391,14 @@ int runImport(const ImportOptions &options, ImportSummary &summary)
     if (terminal && !files.empty())
         std::printf("\n");
     const fs::path reportPath = run.into / ReportName;
-    if (!appendToSongList(run.into, run.newChartLines)) {
-        std::fprintf(stderr, "lumatide-chart: %s: cannot be written\n", (run.into / SongListName).c_str());
+    std::string why, written;
+    if (!appendToSongList(run.into, run.newChartLines, why)) {
+        std::fprintf(stderr, "lumatide-chart: %s: cannot be written (%s)\n", (run.into / SongListName).c_str(),
+                     why.c_str());
         summary.failed++;
     }
-    if (!writeFileAtomically(reportPath, report)) {
-        std::fprintf(stderr, "lumatide-chart: %s: cannot be written\n", reportPath.c_str());
+    if (!replaceFileText(reportPath.string(), report, written, why)) {
+        std::fprintf(stderr, "lumatide-chart: %s: cannot be written (%s)\n", reportPath.c_str(), why.c_str());
         summary.failed++;
     }
     std::printf("imported %d, skipped %d, failed %d (details in %s)\n", summary.imported, summary.skipped,

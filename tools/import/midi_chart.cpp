@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <numeric>
 #include <set>
@@ -11,7 +12,6 @@
 namespace {
 
 const double LegatoMs = 30.0;
-const int DrumChannel = 9;
 const size_t MeasureTokenLimit = 170;
 
 bool namedAsMelody(const std::string &name)
@@ -95,11 +95,7 @@ double chartBpm(const MidiSong &song)
     double bpm = 120.0;
     if (song.msPerTick == 0.0 && !song.tempos.empty() && song.tempos.front().tick == 0)
         bpm = 60000000.0 / song.tempos.front().microsecondsPerQuarter;
-    while (bpm > 200.0)
-        bpm /= 2;
-    while (bpm < 60.0)
-        bpm *= 2;
-    return bpm;
+    return std::ldexp(bpm, -tempoFolds(bpm, INT_MAX, INT_MAX));
 }
 
 } // namespace
@@ -156,17 +152,29 @@ int melodyTrackIndex(const MidiSong &song)
     return best;
 }
 
-bool midiDraft(const MidiSong &song, int trackIndex, ChartDraft &draft, int &octaveShift, std::string &whyNot)
+bool trackMelody(const MidiSong &song, int trackIndex, std::vector<MelodyLineNote> &line, std::string &whyNot)
 {
     if (trackIndex < 0 || static_cast<size_t>(trackIndex) >= song.tracks.size()) {
         whyNot = trackIndex < 0 ? "no track with melody notes" : "no track " + std::to_string(trackIndex + 1);
         return false;
     }
-    const std::vector<MelodyLineNote> line = melodyLine(song, song.tracks[static_cast<size_t>(trackIndex)]);
+    line = melodyLine(song, song.tracks[static_cast<size_t>(trackIndex)]);
     if (line.empty()) {
         whyNot = "track " + std::to_string(trackIndex + 1) + " has no notes off the drum channel";
         return false;
     }
+    return true;
+}
+
+bool midiDraft(const MidiSong &song, int trackIndex, ChartDraft &draft, int &octaveShift, std::string &whyNot)
+{
+    std::vector<MelodyLineNote> line;
+    return trackMelody(song, trackIndex, line, whyNot) && melodyDraft(song, line, draft, octaveShift, whyNot);
+}
+
+bool melodyDraft(const MidiSong &song, const std::vector<MelodyLineNote> &line, ChartDraft &draft, int &octaveShift,
+                 std::string &whyNot)
+{
     if (!withinSoundLength(midiTickMs(song, line.front().startTick), midiTickMs(song, line.back().startTick), whyNot))
         return false;
     std::vector<int> pitches(line.size());

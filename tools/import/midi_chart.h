@@ -22,6 +22,14 @@ std::vector<MelodyLineNote> melodyLine(const MidiSong &song, const MidiTrack &tr
 // notes off the drum channel, else the one whose melody line holds the most notes. -1 for none.
 int melodyTrackIndex(const MidiSong &song);
 
-// The draft of the melody of track trackIndex: notes at their tempo-map times, pitch = key - 72
-// moved by the whole octaves (octaveShift) that leave the fewest notes to fold.
+// The melody line of track trackIndex; false, with the reason, when there is no such track or it
+// has no notes off the drum channel.
+bool trackMelody(const MidiSong &song, int trackIndex, std::vector<MelodyLineNote> &line, std::string &whyNot);
+
+// The draft of a melody line: notes at their tempo-map times, pitch = key - 72 moved by the whole
+// octaves (octaveShift) that leave the fewest notes to fold.
+bool melodyDraft(const MidiSong &song, const std::vector<MelodyLineNote> &line, ChartDraft &draft, int &octaveShift,
+                 std::string &whyNot);
+
+// trackMelody, then melodyDraft.
 bool midiDraft(const MidiSong &song, int trackIndex, ChartDraft &draft, int &octaveShift, std::string &whyNot);

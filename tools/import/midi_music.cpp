@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio_conversion.h"
 #include "drum_sounds.h"
 #include "guide_melody.h"
 #include "midi_chart.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-const int DrumChannel = 9;
 const double RingOutMs = 2000.0;
 
 Drum drumOfKey(int key)
@@ -54,7 +54,8 @@ bool isBassTrack(const MidiTrack &track)
 
 } // namespace
 
-bool renderMidiMusic(const MidiSong &song, int melodyTrack, const std::string &target, std::string &whyNot)
+bool renderMidiMusic(const MidiSong &song, int melodyTrack, const std::vector<MelodyLineNote> &melody,
+                     const std::string &target, std::string &whyNot)
 {
     double endMs = 0.0;
     for (const MidiTrack &track : song.tracks)
@@ -70,7 +71,7 @@ bool renderMidiMusic(const MidiSong &song, int melodyTrack, const std::string &t
         const MidiTrack &track = song.tracks[i];
         if (static_cast<int>(i) == melodyTrack) {
             std::vector<MelodyNote> guide;
-            for (const MelodyLineNote &note : melodyLine(song, track))
+            for (const MelodyLineNote &note : melody)
                 guide.push_back({midiTickMs(song, note.startTick), midiTickMs(song, note.endTick), note.key - 72,
                                  note.linked, false});
             addGuideMelody(stems.guide, guide, 1.0);
@@ -92,7 +93,7 @@ bool renderMidiMusic(const MidiSong &song, int melodyTrack, const std::string &t
         }
     }
     const double msPerBeat = midiTickMs(song, song.ticksPerQuarter) - midiTickMs(song, 0);
-    if (!writeOggVorbis(target, mixdown(stems, msPerBeat), 0.5f, 1)) {
+    if (!writeOggVorbis(target, mixdown(stems, msPerBeat), VorbisQuality, VorbisSerial)) {
         whyNot = "cannot write " + target;
         return false;
     }

@@ -165,7 +165,6 @@ bool readMidi(const std::string &bytes, MidiSong &song, std::string &whyNot)
         whyNot = "MIDI type " + std::to_string(format) + " (only types 0 and 1 are read)";
         return false;
     }
-    song.format = static_cast<int>(format);
     if (division & 0x8000) {
         const int framesPerSecond = -static_cast<signed char>(division >> 8);
         const long ticksPerFrame = division & 0xFF;

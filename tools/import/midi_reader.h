@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+const int DrumChannel = 9; // channel 10 as musicians count
+
 struct MidiNote {
     long startTick = 0;
     long endTick = 0;
     int key = 60;    // 60 is middle C
-    int channel = 0; // 0..15; 9 is the drums
+    int channel = 0; // 0..15; DrumChannel is the drums
     int velocity = 100;
 };
 
@@ -23,7 +25,6 @@ struct TempoChange {
 };
 
 struct MidiSong {
-    int format = 0;
     int ticksPerQuarter = 480;
     double msPerTick = 0.0; // SMPTE time division: a fixed length; 0 for the tempo map
     std::vector<MidiTrack> tracks;

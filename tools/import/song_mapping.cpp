@@ -33,6 +33,20 @@ int octaveShiftForField(const std::vector<int> &pitches)
     return best;
 }
 
+int tempoFolds(double bpm, int mostHalvings, int mostDoublings)
+{
+    int folds = 0;
+    while (bpm > 200.0 && folds < mostHalvings) {
+        bpm /= 2;
+        folds++;
+    }
+    while (bpm < 60.0 && -folds < mostDoublings) {
+        bpm *= 2;
+        folds--;
+    }
+    return folds;
+}
+
 int importedLevel(const ChartDraft &draft)
 {
     int count = 0;

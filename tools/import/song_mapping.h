@@ -10,6 +10,10 @@
 // smallest shift, and upward before downward.
 int octaveShiftForField(const std::vector<int> &pitches);
 
+// How many times bpm is halved (negative: doubled) to come into 60..200, a range the game's
+// scrolling reads well; never more than mostHalvings or mostDoublings times.
+int tempoFolds(double bpm, int mostHalvings, int mostDoublings);
+
 // 1..7 from the judged notes' density and pitch range: see docs/importing.md.
 int importedLevel(const ChartDraft &draft);
 

@@ -1,35 +1,17 @@
 #include "text_encoding.h"
 
-#include <iconv.h>
-
 #include <cctype>
 
 #include "library/file_lookup.h"
+#include "platform/title_encoding.h"
 
 namespace {
 
+// CP1252 leaves five bytes undefined: they pass through as the character of the same code.
 std::string convert(const std::string &bytes, const char *from)
 {
-    iconv_t converter = iconv_open("UTF-8", from);
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        return bytes;
-    std::string out(bytes.size() * 4 + 16, '\0');
-    char *in = const_cast<char *>(bytes.data());
-    size_t inLeft = bytes.size();
-    char *at = &out[0];
-    size_t outLeft = out.size();
-    while (inLeft > 0 && iconv(converter, &in, &inLeft, &at, &outLeft) == static_cast<size_t>(-1)) {
-        // CP1252 leaves five bytes undefined: they pass through as the character of the same code.
-        const unsigned char byte = static_cast<unsigned char>(*in);
-        *at++ = static_cast<char>(0xC0 | (byte >> 6));
-        *at++ = static_cast<char>(0x80 | (byte & 0x3F));
-        outLeft -= 2;
-        in++;
-        inLeft--;
-    }
-    iconv_close(converter);
-    out.resize(out.size() - outLeft);
-    return out;
+    std::string utf8;
+    return toUtf8(bytes, from, BadBytes::AsLatin1, utf8) ? utf8 : bytes;
 }
 
 std::string simplified(const std::string &name)

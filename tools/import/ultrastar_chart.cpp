@@ -19,16 +19,8 @@ struct Grid {
 
 Grid chooseGrid(double bpm)
 {
-    Grid grid{bpm, 16};
-    while (grid.chartBpm > 200.0 && grid.beatsPerMeasure < 128) {
-        grid.chartBpm /= 2;
-        grid.beatsPerMeasure *= 2;
-    }
-    while (grid.chartBpm < 60.0 && grid.beatsPerMeasure > 4) {
-        grid.chartBpm *= 2;
-        grid.beatsPerMeasure /= 2;
-    }
-    return grid;
+    const int folds = tempoFolds(bpm, 3, 2); // 16 beats per measure become 128 at most, 4 at least
+    return {std::ldexp(bpm, -folds), folds >= 0 ? 16L << folds : 16L >> -folds};
 }
 
 long floorDiv(long a, long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }

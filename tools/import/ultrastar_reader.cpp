@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "library/line_reader.h"
 #include "text_encoding.h"
 
 namespace {
@@ -47,26 +48,11 @@ bool readNumber(std::string text, double &value)
     return end != text.c_str();
 }
 
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> out;
-    size_t at = 0;
-    while (at <= text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        out.push_back(line);
-        at = end + 1;
-    }
-    return out;
-}
-
 std::string declaredEncoding(const std::string &bytes)
 {
-    for (const std::string &line : lines(bytes)) {
+    LineReader reader = makeLineReader(bytes, std::string::npos);
+    std::string line;
+    while (readLine(reader, line)) {
         if (upper(line.substr(0, 10)) == "#ENCODING:")
             return trimmed(line.substr(10));
     }
@@ -101,7 +87,10 @@ bool readNoteLine(const std::string &line, UltraStarNote &note)
 bool looksLikeUltraStar(const std::string &bytes)
 {
     const bool marked = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    for (const std::string &raw : lines(marked ? bytes.substr(3) : bytes)) {
+    const std::string text = marked ? bytes.substr(3) : bytes;
+    LineReader reader = makeLineReader(text, std::string::npos);
+    std::string raw;
+    while (readLine(reader, raw)) {
         const std::string line = upper(trimmed(raw));
         if (line.empty())
             continue;
@@ -123,9 +112,9 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
     std::string mp3;
     int part = 0;
     long phraseStart = 0;
-    int lineNumber = 0;
-    for (const std::string &raw : lines(text)) {
-        lineNumber++;
+    LineReader reader = makeLineReader(text, std::string::npos);
+    std::string raw;
+    while (readLine(reader, raw)) {
         const std::string line = trimmed(raw);
         if (line.empty())
             continue;
@@ -168,7 +157,7 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
         } else if (type == ':' || type == '*' || type == 'F' || type == 'R' || type == 'G') {
             UltraStarNote note;
             if (!readNoteLine(line, note)) {
-                whyNot = "line " + std::to_string(lineNumber) + ": a note line without beat, length and pitch";
+                whyNot = "line " + std::to_string(reader.lineNumber) + ": a note line without beat, length and pitch";
                 return false;
             }
             note.beat = heldBeat(note.beat) + phraseStart;
