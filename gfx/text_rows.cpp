@@ -19,7 +19,9 @@ void formatRow(TextRow &row, int glyphHeight, int advance, const float *colour, 
     }
 }
 
-int centredX(const FieldMetrics &m, const TextRow &row) { return m.width / 2 - row.length * row.advance / 2; }
+int centredOn(int x, const TextRow &row) { return x - row.length * row.advance / 2; }
+
+int centredX(const FieldMetrics &m, const TextRow &row) { return centredOn(m.width / 2, row); }
 
 int columnXAt(const FieldMetrics &m, double viewX, int offsetPx)
 {

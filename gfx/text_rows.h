@@ -49,7 +49,9 @@ __attribute__((format(printf, 5, 6))) TextRow &addRow(TextRowList<N> &list, int 
     return row;
 }
 
-// Centred on the window: half the byte length in cells left of the middle.
+// Centred on pixel column x: half the byte length in cells left of it.
+int centredOn(int x, const TextRow &row);
+// Centred on the window.
 int centredX(const FieldMetrics &m, const TextRow &row);
 // The pixel column of a view x, moved by offsetPx before truncating.
 int columnXAt(const FieldMetrics &m, double viewX, int offsetPx);
