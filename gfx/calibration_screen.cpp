@@ -28,15 +28,6 @@ void fillRectangle(double x, double y, double halfWidth, double halfHeight)
     drawShape(GL_TRIANGLE_FAN, quad, 4);
 }
 
-void drawVerticalLine(double x, double y0, double y1, float width)
-{
-    const float line[4] = {static_cast<float>(x), static_cast<float>(y0), static_cast<float>(x),
-                           static_cast<float>(y1)};
-    glLineWidth(width);
-    drawShape(GL_LINES, line, 2);
-    glLineWidth(1.0f);
-}
-
 using CalibrationTexts = TextRowList<10>;
 
 void addCentredRow(CalibrationTexts &texts, int glyphHeight, int x, int y, const char *text)
@@ -73,10 +64,11 @@ void drawScale(const FieldMetrics &m)
 {
     const double y = calibrationScaleY(m.aspect);
     glColor4d(0.9, 0.9, 0.9, 0.9);
-    drawHorizontalLine(-ScaleHalfWidth, ScaleHalfWidth, y, 2.0f);
+    drawLine(-ScaleHalfWidth, y, ScaleHalfWidth, y, 2.0f);
     for (int ms = -OffsetScaleMs; ms <= OffsetScaleMs; ms += 50) {
         const double reach = ms == 0 ? 0.06 : 0.03;
-        drawVerticalLine(calibrationScaleX(ms), y - reach, y + reach, ms == 0 ? 3.0f : 1.0f);
+        const double x = calibrationScaleX(ms);
+        drawLine(x, y - reach, x, y + reach, ms == 0 ? 3.0f : 1.0f);
     }
     glColor4d(0.95, 0.55, 0.2, 0.8);
     for (int i = 0; i < calibration.tapCount; i++) {
@@ -86,7 +78,8 @@ void drawScale(const FieldMetrics &m)
     }
     if (calibration.tapCount > 0) {
         glColor4d(0.3, 0.7, 1.0, 1.0);
-        drawVerticalLine(calibrationScaleX(calibration.medianMs), y - 0.09, y + 0.09, 3.0f);
+        const double x = calibrationScaleX(calibration.medianMs);
+        drawLine(x, y - 0.09, x, y + 0.09, 3.0f);
     }
 }
 
