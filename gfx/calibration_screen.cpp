@@ -3,11 +3,10 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "gfx/draw_calls.h"
 #include "gfx/frame_context.h"
-#include "gfx/text.h"
+#include "gfx/text_rows.h"
 #include "rules/calibration_state.h"
 #include "rules/calibration_stats.h"
 
@@ -29,23 +28,13 @@ void fillRectangle(double x, double y, double halfWidth, double halfHeight)
     drawShape(GL_TRIANGLE_FAN, quad, 4);
 }
 
-void drawVerticalLine(double x, double y0, double y1, float width)
-{
-    const float line[4] = {static_cast<float>(x), static_cast<float>(y0), static_cast<float>(x),
-                           static_cast<float>(y1)};
-    glLineWidth(width);
-    drawShape(GL_LINES, line, 2);
-    glLineWidth(1.0f);
-}
+using CalibrationTexts = TextRowList<10>;
 
-// Client pixel row of a view y.
-int pixelRow(const FieldMetrics &m, double viewY) { return static_cast<int>(viewY * m.width * -0.5 + m.height / 2); }
-int pixelColumn(const FieldMetrics &m, double viewX) { return static_cast<int>(viewX * m.width * 0.5 + m.width / 2); }
-
-void drawCentredText(int glyphHeight, int x, int y, const char *text)
+void addCentredRow(CalibrationTexts &texts, int glyphHeight, int x, int y, const char *text)
 {
-    const int length = static_cast<int>(std::strlen(text));
-    drawText(glyphHeight, text, length, x - length * glyphHeight / 2, y, glyphHeight);
+    TextRow &row = addRow(texts, glyphHeight, glyphHeight, nullptr, "%s", text);
+    row.x = centredOn(x, row);
+    row.y = y;
 }
 
 void drawHeader(const FieldMetrics &m)
@@ -75,10 +64,11 @@ void drawScale(const FieldMetrics &m)
 {
     const double y = calibrationScaleY(m.aspect);
     glColor4d(0.9, 0.9, 0.9, 0.9);
-    drawHorizontalLine(-ScaleHalfWidth, ScaleHalfWidth, y, 2.0f);
+    drawLine(-ScaleHalfWidth, y, ScaleHalfWidth, y, 2.0f);
     for (int ms = -OffsetScaleMs; ms <= OffsetScaleMs; ms += 50) {
         const double reach = ms == 0 ? 0.06 : 0.03;
-        drawVerticalLine(calibrationScaleX(ms), y - reach, y + reach, ms == 0 ? 3.0f : 1.0f);
+        const double x = calibrationScaleX(ms);
+        drawLine(x, y - reach, x, y + reach, ms == 0 ? 3.0f : 1.0f);
     }
     glColor4d(0.95, 0.55, 0.2, 0.8);
     for (int i = 0; i < calibration.tapCount; i++) {
@@ -88,7 +78,8 @@ void drawScale(const FieldMetrics &m)
     }
     if (calibration.tapCount > 0) {
         glColor4d(0.3, 0.7, 1.0, 1.0);
-        drawVerticalLine(calibrationScaleX(calibration.medianMs), y - 0.09, y + 0.09, 3.0f);
+        const double x = calibrationScaleX(calibration.medianMs);
+        drawLine(x, y - 0.09, x, y + 0.09, 3.0f);
     }
 }
 
@@ -96,21 +87,22 @@ void drawTexts(const FieldMetrics &m)
 {
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glColor4d(1.0, 1.0, 1.0, 1.0);
+    CalibrationTexts texts;
     const int centre = m.width / 2;
-    drawCentredText(30, centre, pixelRow(m, 0.5 * m.aspect) - 15, "CALIBRATION");
-    drawCentredText(15, centre, pixelRow(m, 0.5 * m.aspect) + 45, "TAP SPACE ON EVERY CLICK");
+    const int headerRow = rowYAt(m, 0.5 * m.aspect, 0);
+    addCentredRow(texts, 30, centre, headerRow - 15, "CALIBRATION");
+    addCentredRow(texts, 15, centre, headerRow + 45, "TAP SPACE ON EVERY CLICK");
 
-    const double scaleY = calibrationScaleY(m.aspect);
-    const int labelRow = pixelRow(m, scaleY) + 20;
+    const int scaleRow = rowYAt(m, calibrationScaleY(m.aspect), 0);
+    const int labelRow = scaleRow + 20;
     static const int labelled[3] = {-OffsetScaleMs, 0, OffsetScaleMs};
     for (int ms : labelled) {
         char label[16];
         std::snprintf(label, sizeof label, ms > 0 ? "+%d" : "%d", ms);
-        drawCentredText(15, pixelColumn(m, calibrationScaleX(ms)), labelRow, label);
+        addCentredRow(texts, 15, columnXAt(m, calibrationScaleX(ms), 0), labelRow, label);
     }
-    drawCentredText(15, pixelColumn(m, -ScaleHalfWidth / 2), pixelRow(m, scaleY) - 30, "EARLY");
-    drawCentredText(15, pixelColumn(m, ScaleHalfWidth / 2), pixelRow(m, scaleY) - 30, "LATE");
+    addCentredRow(texts, 15, columnXAt(m, -ScaleHalfWidth / 2, 0), scaleRow - 30, "EARLY");
+    addCentredRow(texts, 15, columnXAt(m, ScaleHalfWidth / 2, 0), scaleRow - 30, "LATE");
 
     char figures[64];
     if (calibration.tapCount > 0)
@@ -118,7 +110,7 @@ void drawTexts(const FieldMetrics &m)
                       roundedMs(calibration.spreadMs), calibration.tapCount);
     else
         std::snprintf(figures, sizeof figures, "TAPS 0");
-    drawCentredText(15, centre, labelRow + 25, figures);
+    addCentredRow(texts, 15, centre, labelRow + 25, figures);
 
     const bool enough = calibration.tapCount >= MinimumCalibrationTaps;
     char keys[64];
@@ -127,7 +119,8 @@ void drawTexts(const FieldMetrics &m)
     else
         std::snprintf(keys, sizeof keys, "%d MORE TAPS TO SAVE  ESC:BACK",
                       MinimumCalibrationTaps - calibration.tapCount);
-    drawCentredText(20, centre, pixelRow(m, -0.7 * m.aspect), keys);
+    addCentredRow(texts, 20, centre, rowYAt(m, -0.7 * m.aspect, 0), keys);
+    drawTextRows(texts.rows, texts.rowCount);
 }
 
 } // namespace

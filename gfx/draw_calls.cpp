@@ -21,13 +21,23 @@ void fillUnitSquare() { drawShape(GL_TRIANGLE_FAN, unitSquare, 4); }
 
 void outlineUnitSquare() { drawShape(GL_LINE_LOOP, unitSquare, 4); }
 
-void drawHorizontalLine(double x0, double x1, double y, float width)
+void drawLine(double x0, double y0, double x1, double y1, float width)
 {
-    const float line[4] = {static_cast<float>(x0), static_cast<float>(y), static_cast<float>(x1),
-                           static_cast<float>(y)};
+    const float line[4] = {static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),
+                           static_cast<float>(y1)};
     glLineWidth(width);
     drawShape(GL_LINES, line, 2);
     glLineWidth(1.0f);
+}
+
+void drawRectangle(GLenum mode, double left, double bottom, double right, double top)
+{
+    const float x0 = static_cast<float>(left);
+    const float y0 = static_cast<float>(bottom);
+    const float x1 = static_cast<float>(right);
+    const float y1 = static_cast<float>(top);
+    const float corners[8] = {x0, y0, x1, y0, x1, y1, x0, y1};
+    drawShape(mode, corners, 4);
 }
 
 void useNormalBlend() { glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); }

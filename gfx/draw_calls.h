@@ -9,8 +9,10 @@ void centredQuad(double halfWidth, double halfHeight, float quad[8]);
 // The unit square as a fan or a line loop.
 void fillUnitSquare();
 void outlineUnitSquare();
-// A line from (x0, y) to (x1, y) of the given width; the width goes back to 1 afterwards.
-void drawHorizontalLine(double x0, double x1, double y, float width);
+// A line from (x0, y0) to (x1, y1) of the given width; the width goes back to 1 afterwards.
+void drawLine(double x0, double y0, double x1, double y1, float width);
+// The axis-aligned rectangle between two corners, as a fan (filled) or a line loop (outlined).
+void drawRectangle(GLenum mode, double left, double bottom, double right, double top);
 
 void useNormalBlend();
 void useAdditiveBlend();

@@ -140,7 +140,7 @@ void drawKeyboard(const FrameContext &frame)
 void drawJudgementLine(const FrameContext &frame)
 {
     glColor4d(0.7, 0.3, 0.3, judgementLineAlpha(chart.msPerBeat, chart.measureIndex, play.beatPhase));
-    drawHorizontalLine(-1.1, 1.1, frame.metrics.judgeLineY, 5.0f);
+    drawLine(-1.1, frame.metrics.judgeLineY, 1.1, frame.metrics.judgeLineY, 5.0f);
 }
 
 // A disc and its brighter core, both fans of the circle table.

@@ -2,8 +2,6 @@
 
 #include <GL/gl.h>
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 
 #include "gfx/draw_calls.h"
 #include "gfx/frame_context.h"
@@ -23,64 +21,41 @@ constexpr int Border = 4;
 
 const float Heading[4] = {1.0f, 0.9f, 0.5f, 1.0f};
 
-// Shift-JIS byte pairs of the font's arrows.
-#define LEFT_ARROW "\x81\xA9"
-#define UP_ARROW "\x81\xAA"
-#define RIGHT_ARROW "\x81\xA8"
-
-__attribute__((format(printf, 3, 4))) TextRow &addLine(HelpPageLayout &out, const float *colour, const char *format,
-                                                       ...)
-{
-    TextRow &row = out.rowCount < HelpPageLayout::Capacity ? out.rows[out.rowCount++] : out.spareRow;
-    row = TextRow{};
-    va_list args;
-    va_start(args, format);
-    const int written = vsnprintf(row.text, sizeof row.text, format, args);
-    va_end(args);
-    row.length = written < 0 ? 0 : written < static_cast<int>(sizeof row.text) ? written : sizeof row.text - 1;
-    row.glyphHeight = GlyphHeight;
-    row.advance = Advance;
-    if (colour != nullptr) {
-        for (int c = 0; c < 4; c++)
-            row.colour[c] = colour[c];
-    }
-    return row;
-}
-
 void addKeys(HelpPageLayout &out)
 {
-    addLine(out, Heading, "KEYS");
-    addLine(out, nullptr, "SPACE        HOLD TO SING / START A SONG");
-    addLine(out, nullptr, "MOUSE        ACROSS: PITCH   UP AND DOWN: LOUDNESS");
-    addLine(out, nullptr, LEFT_ARROW RIGHT_ARROW " " UP_ARROW "         CHOOSE A SONG / START IT IN AUTOPLAY");
-    addLine(out, nullptr, "Z  SHIFT+Z   SCROLL SPEED UP / DOWN");
-    addLine(out, nullptr, "W  E         WAVE TYPE / THREE-VOICE UNISON");
-    addLine(out, nullptr, "V            MOUSE OR VOICE INPUT   ON TITLE AND SELECT");
-    addLine(out, nullptr, "MINUS EQUALS MUSIC VOLUME DOWN / UP");
-    addLine(out, nullptr, "[  ]         TONE VOLUME DOWN / UP");
-    addLine(out, nullptr, "P  ESCAPE    PAUSE A SONG / GO BACK");
-    addLine(out, nullptr, "F11          FULL SCREEN   ALSO ALT+ENTER");
-    addLine(out, nullptr, "C  " RIGHT_ARROW "         ON THE TITLE: CALIBRATION / RANKING");
+    addRow(out, GlyphHeight, Advance, Heading, "KEYS");
+    addRow(out, GlyphHeight, Advance, nullptr, "SPACE        HOLD TO SING / START A SONG");
+    addRow(out, GlyphHeight, Advance, nullptr, "MOUSE        ACROSS: PITCH   UP AND DOWN: LOUDNESS");
+    addRow(out, GlyphHeight, Advance, nullptr,
+           LEFT_ARROW RIGHT_ARROW " " UP_ARROW "         CHOOSE A SONG / START IT IN AUTOPLAY");
+    addRow(out, GlyphHeight, Advance, nullptr, "Z  SHIFT+Z   SCROLL SPEED UP / DOWN");
+    addRow(out, GlyphHeight, Advance, nullptr, "W  E         WAVE TYPE / THREE-VOICE UNISON");
+    addRow(out, GlyphHeight, Advance, nullptr, "V            MOUSE OR VOICE INPUT   ON TITLE AND SELECT");
+    addRow(out, GlyphHeight, Advance, nullptr, "MINUS EQUALS MUSIC VOLUME DOWN / UP");
+    addRow(out, GlyphHeight, Advance, nullptr, "[  ]         TONE VOLUME DOWN / UP");
+    addRow(out, GlyphHeight, Advance, nullptr, "P  ESCAPE    PAUSE A SONG / GO BACK");
+    addRow(out, GlyphHeight, Advance, nullptr, "F11          FULL SCREEN   ALSO ALT+ENTER");
+    addRow(out, GlyphHeight, Advance, nullptr, "C  " RIGHT_ARROW "         ON THE TITLE: CALIBRATION / RANKING");
 }
 
 void addScreen(HelpPageLayout &out)
 {
-    addLine(out, Heading, "THE FIELD");
-    addLine(out, nullptr, "BRIGHT BAND: YOUR PITCH   RED LINE: JUDGEMENT LINE");
-    addLine(out, nullptr, "GAUGE AT THE BOTTOM: FILL IT PAST ITS MARK TO CLEAR");
+    addRow(out, GlyphHeight, Advance, Heading, "THE FIELD");
+    addRow(out, GlyphHeight, Advance, nullptr, "BRIGHT BAND: YOUR PITCH   RED LINE: JUDGEMENT LINE");
+    addRow(out, GlyphHeight, Advance, nullptr, "GAUGE AT THE BOTTOM: FILL IT PAST ITS MARK TO CLEAR");
 }
 
 void addRules(HelpPageLayout &out)
 {
-    addLine(out, Heading, "RULES");
-    addLine(out, nullptr, "GREAT WITHIN %u MS OF A NOTE   GOOD WITHIN %u MS", static_cast<unsigned>(GreatWindowMs),
-            static_cast<unsigned>(GoodWindowMs));
-    addLine(out, nullptr, "ON PITCH: WITHIN %.1f SEMITONE OF THE NOTE", PitchTolerance);
-    addLine(out, nullptr, "A NOTE WANTS A FRESH PRESS OR A MOVING PITCH");
-    addLine(out, nullptr, "A CREDIT IS %d STAGES   UPPER CASE NOTES ARE SLIDES", StagesPerCredit);
+    addRow(out, GlyphHeight, Advance, Heading, "RULES");
+    addRow(out, GlyphHeight, Advance, nullptr, "GREAT WITHIN %u MS OF A NOTE   GOOD WITHIN %u MS",
+           static_cast<unsigned>(GreatWindowMs), static_cast<unsigned>(GoodWindowMs));
+    addRow(out, GlyphHeight, Advance, nullptr, "ON PITCH: WITHIN %.1f SEMITONE OF THE NOTE", PitchTolerance);
+    addRow(out, GlyphHeight, Advance, nullptr, "A NOTE WANTS A FRESH PRESS OR A MOVING PITCH");
+    addRow(out, GlyphHeight, Advance, nullptr, "A CREDIT IS %d STAGES   UPPER CASE NOTES ARE SLIDES", StagesPerCredit);
     const int perLevel = unlockThreshold(1) - unlockThreshold(2);
-    addLine(out, nullptr, "EXTRA SONGS: SCORE %d OR MORE IN ONE STAGE", unlockThreshold(1));
-    addLine(out, nullptr, "  ON A LEVEL 1 SONG   %d LESS FOR EACH LEVEL HIGHER", perLevel);
+    addRow(out, GlyphHeight, Advance, nullptr, "EXTRA SONGS: SCORE %d OR MORE IN ONE STAGE", unlockThreshold(1));
+    addRow(out, GlyphHeight, Advance, nullptr, "  ON A LEVEL 1 SONG   %d LESS FOR EACH LEVEL HIGHER", perLevel);
 }
 
 } // namespace
@@ -88,7 +63,8 @@ void addRules(HelpPageLayout &out)
 void layoutHelpPage(const FieldMetrics &m, HelpPageLayout &out)
 {
     out.rowCount = 0;
-    addLine(out, Heading, "HELP - ANY KEY CLOSES THIS PAGE");
+    out.droppedRows = 0;
+    addRow(out, GlyphHeight, Advance, Heading, "HELP - ANY KEY CLOSES THIS PAGE");
     addKeys(out);
     addScreen(out);
     addRules(out);

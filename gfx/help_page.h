@@ -1,17 +1,12 @@
 #pragma once
 // The help page F1 opens over the title and select screens: the keys, what the field shows, and
 // the rules, with the numbers taken from the rule constants.
-#include "gfx/screen_texts.h"
+#include "gfx/text_rows.h"
 
 struct FrameContext;
 struct FieldMetrics;
 
-struct HelpPageLayout {
-    static constexpr int Capacity = 24;
-    TextRow rows[Capacity];
-    int rowCount = 0;
-    TextRow spareRow; // a row past Capacity is laid out here and never drawn
-};
+struct HelpPageLayout : TextRowList<24> {};
 
 // Every row of the page, centred as one block on the window.
 void layoutHelpPage(const FieldMetrics &metrics, HelpPageLayout &out);

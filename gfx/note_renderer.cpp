@@ -18,8 +18,10 @@ void drawMeasureLines(const FrameContext &frame)
     const int count = std::min<int>(chart.measureCount, static_cast<int>(chart.measureTimes.size()));
     glColor4d(0.9, 0.9, 0.9, 0.1);
     for (int j = chart.measureIndex - 1; j <= chart.measureIndex + 2; j++) {
-        if (j >= 0 && j < count)
-            drawHorizontalLine(-1.1, 1.1, scrollY(rule, chart.measureTimes[j]), 2.0f);
+        if (j >= 0 && j < count) {
+            const double y = scrollY(rule, chart.measureTimes[j]);
+            drawLine(-1.1, y, 1.1, y, 2.0f);
+        }
     }
 }
 

@@ -2,10 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <cstring>
-
 #include "gfx/draw_calls.h"
-#include "gfx/text.h"
+#include "gfx/text_rows.h"
 #include "rules/menu_state.h"
 #include "rules/pause_state.h"
 
@@ -14,10 +12,17 @@ namespace {
 constexpr const char *PauseWord = "PAUSE";
 constexpr const char *PauseKeys = "P: RESUME   ESC: TITLE";
 
-void drawCentredText(const FieldMetrics &m, const char *text, int glyphHeight, int advance, int y)
+// Both rows centred on the window.
+void drawPauseTexts(const FieldMetrics &m)
 {
-    const int length = static_cast<int>(std::strlen(text));
-    drawText(glyphHeight, text, length, m.width / 2 - length * advance / 2, y, advance);
+    TextRowList<2> texts;
+    TextRow &word = addRow(texts, 32, 32, nullptr, "%s", PauseWord);
+    word.x = centredX(m, word);
+    word.y = m.height / 2 - 40;
+    TextRow &keys = addRow(texts, 15, 10, nullptr, "%s", PauseKeys);
+    keys.x = centredX(m, keys);
+    keys.y = m.height / 2 + 8;
+    drawTextRows(texts.rows, texts.rowCount);
 }
 
 } // namespace
@@ -36,7 +41,5 @@ void drawPauseOverlay(const FrameContext &frame)
 
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glColor4d(1.0, 1.0, 1.0, 1.0);
-    drawCentredText(m, PauseWord, 32, 32, m.height / 2 - 40);
-    drawCentredText(m, PauseKeys, 15, 10, m.height / 2 + 8);
+    drawPauseTexts(m);
 }

@@ -1,7 +1,6 @@
 #include "gfx/screen_texts.h"
 
 #include <GL/gl.h>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,13 +21,6 @@
 #include "rules/stream_state.h"
 #include "rules/voice_mode_state.h"
 #include "rules/window_state.h"
-
-// Shift-JIS byte pairs of the font's symbols.
-#define FILLED_STAR "\x81\x9A"
-#define EMPTY_STAR "\x81\x99"
-#define LEFT_ARROW "\x81\xA9"
-#define UP_ARROW "\x81\xAA"
-#define RIGHT_ARROW "\x81\xA8"
 
 void placeOrdinal(int place, char *out, int size)
 {
@@ -55,38 +47,6 @@ static long wholeSecondsSince(uint32_t nowMs, uint32_t markMs)
     return std::labs(static_cast<long>(static_cast<int32_t>(nowMs - markMs))) / 1000;
 }
 
-__attribute__((format(printf, 4, 5))) static TextRow &addRow(ScreenTextLayout &out, int glyphHeight, int advance,
-                                                             const char *format, ...)
-{
-    TextRow &row = out.rowCount < ScreenTextLayout::Capacity ? out.rows[out.rowCount++] : out.spareRow;
-    if (&row == &out.spareRow)
-        out.droppedRows++;
-    row = TextRow{};
-    va_list args;
-    va_start(args, format);
-    const int written = vsnprintf(row.text, sizeof row.text, format, args);
-    va_end(args);
-    row.length = written < 0 ? 0 : written < static_cast<int>(sizeof row.text) ? written : sizeof row.text - 1;
-    row.glyphHeight = glyphHeight;
-    row.advance = advance;
-    return row;
-}
-
-// Centred on the window: half the byte length in cells left of the middle.
-static int centredX(const FieldMetrics &m, const TextRow &row) { return m.width / 2 - row.length * row.advance / 2; }
-
-// The pixel column of a view x, moved by offsetPx before truncating.
-static int columnXAt(const FieldMetrics &m, double viewX, int offsetPx)
-{
-    return static_cast<int>(viewX * m.width * 0.5 + m.width / 2 + offsetPx);
-}
-
-// The pixel row (from the top) of a view y, moved down by offsetPx before truncating.
-static int rowYAt(const FieldMetrics &m, double viewY, int offsetPx)
-{
-    return static_cast<int>(viewY * m.width * -0.5 + m.height / 2 + offsetPx);
-}
-
 static int scoreShown() { return roundedScore(play.displayedScore); }
 
 static bool songsPresent() { return menu.selectedSong < catalogue.songs.size(); }
@@ -108,14 +68,12 @@ void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
     const Judgement judgement = (play.lastJudgement == Good || play.lastJudgement == Great)
                                     ? Judgement(play.lastJudgement)
                                     : Miss;
-    TextRow &word = addRow(out, 20, 20, "%s", judgementWord(judgement));
+    TextRow &word = addRow(out, 20, 20, colours[judgement], "%s", judgementWord(judgement));
     word.x = static_cast<int>(x - 10 * word.length);
     word.y = 170 - rise;
-    for (int c = 0; c < 4; c++)
-        word.colour[c] = colours[judgement][c];
 
     if (play.combo >= 2) {
-        TextRow &combo = addRow(out, 20, 20, "%hu COMBO", play.combo);
+        TextRow &combo = addRow(out, 20, 20, nullptr, "%hu COMBO", play.combo);
         combo.x = static_cast<int>(x - 10 * combo.length);
         combo.y = 195;
     }
@@ -124,17 +82,16 @@ void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
 static void layoutScrollLabel(const FieldMetrics &m, ScreenTextLayout &out)
 {
     const ScreenControl &label = window.controls[ControlScrollSpeed - 1];
-    TextRow &row = addRow(out, 15, 10, "SCROLL %2.1lf", menu.scrollSpeed);
+    const float grey = window.hoverControl == ControlScrollSpeed ? 0.9f : 0.3f;
+    const float colour[4] = {grey, grey, grey, 0.8f};
+    TextRow &row = addRow(out, 15, 10, colour, "SCROLL %2.1lf", menu.scrollSpeed);
     row.x = columnXAt(m, label.centreX, -5 * row.length);
     row.y = rowYAt(m, label.centreY, -10);
-    const float grey = window.hoverControl == ControlScrollSpeed ? 0.9f : 0.3f;
-    row.colour[0] = row.colour[1] = row.colour[2] = grey;
-    row.colour[3] = 0.8f;
 }
 
 static void layoutStage(const FieldMetrics &m, ScreenTextLayout &out)
 {
-    TextRow &row = addRow(out, 20, 20, "STAGE %d", credit.stage + 1);
+    TextRow &row = addRow(out, 20, 20, nullptr, "STAGE %d", credit.stage + 1);
     row.x = columnXAt(m, -0.95, 0);
     row.y = rowYAt(m, 0.95 * m.aspect, 0);
 }
@@ -144,7 +101,7 @@ static void layoutJudgementTotals(const FieldMetrics &m, const int counts[3], in
 {
     static const char *const formats[3] = {"MISS %4d", "GOOD %4d", "GREAT%4d"};
     for (int i = 0; i < 3; i++) {
-        TextRow &row = addRow(out, 20, 20, formats[i], counts[i]);
+        TextRow &row = addRow(out, 20, 20, nullptr, formats[i], counts[i]);
         row.x = centredX(m, row);
         row.y = m.height / 2 - 20 * i + top;
     }
@@ -152,7 +109,7 @@ static void layoutJudgementTotals(const FieldMetrics &m, const int counts[3], in
 
 static void layoutPrompt(const FieldMetrics &m, const char *text, ScreenTextLayout &out)
 {
-    TextRow &row = addRow(out, 20, 20, "%s", text);
+    TextRow &row = addRow(out, 20, 20, nullptr, "%s", text);
     row.x = centredX(m, row);
     row.y = rowYAt(m, -0.7 * m.aspect, 0);
 }
@@ -165,29 +122,27 @@ static bool newBestLit(uint32_t sinceEndMs)
 
 static void layoutNewBest(const FieldMetrics &m, ScreenTextLayout &out)
 {
-    TextRow &row = addRow(out, 20, 20, "NEW BEST");
+    static const float gold[4] = {1.0f, 0.9f, 0.5f, 1.0f};
+    TextRow &row = addRow(out, 20, 20, gold, "NEW BEST");
     row.x = centredX(m, row);
     row.y = m.height / 2 + 40;
-    const float gold[4] = {1.0f, 0.9f, 0.5f, 1.0f};
-    for (int c = 0; c < 4; c++)
-        row.colour[c] = gold[c];
 }
 
 static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
 
-    TextRow &score = addRow(out, 20, 20, "%6d", scoreShown());
+    TextRow &score = addRow(out, 20, 20, nullptr, "%6d", scoreShown());
     score.x = 25;
     score.y = static_cast<int>(0.95 * m.height - 10);
 
     if (play.phaseStartTime == 0) {
-        TextRow &ready = addRow(out, 20, 20, "READY");
+        TextRow &ready = addRow(out, 20, 20, nullptr, "READY");
         ready.x = centredX(m, ready);
         ready.y = m.height / 2 - 10;
     }
     if (menu.autoplay == 1) {
-        TextRow &autoplay = addRow(out, 20, 20, "AUTOPLAY");
+        TextRow &autoplay = addRow(out, 20, 20, nullptr, "AUTOPLAY");
         autoplay.x = columnXAt(m, 0.7, -10 * autoplay.length);
         autoplay.y = rowYAt(m, -0.76 * m.aspect, -10);
     }
@@ -195,11 +150,12 @@ static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
         const uint32_t sinceEnd = frame.nowMs - play.resultTime;
         const int32_t signedSinceEnd = static_cast<int32_t>(sinceEnd);
         const int slide = signedSinceEnd < 200 ? 3 * (200 - signedSinceEnd) : 0;
-        TextRow &verdict = addRow(out, 30, 30, "%s", songCleared(play.gauge, chart.clearNorm) ? "CLEAR" : "FAILED");
+        TextRow &verdict = addRow(out, 30, 30, nullptr, "%s",
+                                  songCleared(play.gauge, chart.clearNorm) ? "CLEAR" : "FAILED");
         verdict.x = centredX(m, verdict) - slide;
         verdict.y = m.height / 2 - 100;
         if (credit.clearBonus != 0 && sinceEnd > 1000) {
-            TextRow &bonus = addRow(out, 20, 20, "BONUS %5d", credit.clearBonus);
+            TextRow &bonus = addRow(out, 20, 20, nullptr, "BONUS %5d", credit.clearBonus);
             bonus.x = centredX(m, bonus) + 100;
             bonus.y = m.height / 2 - 70;
         }
@@ -209,7 +165,7 @@ static void layoutPlay(const FrameContext &frame, ScreenTextLayout &out)
         layoutPrompt(m, "PRESS SPACE KEY", out);
     }
     if (play.fullComboTime != 0) {
-        TextRow &fullCombo = addRow(out, 20, 20, "FULL COMBO");
+        TextRow &fullCombo = addRow(out, 20, 20, nullptr, "FULL COMBO");
         fullCombo.x = m.width / 2 - 100;
         fullCombo.y = 100;
     }
@@ -232,15 +188,15 @@ static void layoutTitle(const FrameContext &frame, ScreenTextLayout &out)
                 continue;
             char place[16];
             placeOrdinal(i, place, sizeof place);
-            TextRow &row = addRow(out, 20, 20, "%s %6d", place, ranking[i]);
+            TextRow &row = addRow(out, 20, 20, nullptr, "%s %6d", place, ranking[i]);
             row.x = centredX(m, row);
             row.y = rowYAt(m, (0.75 - 0.12 * i) * m.aspect, -10);
         }
     } else {
-        TextRow &logo = addRow(out, 40, 40, "LUMATIDE");
+        TextRow &logo = addRow(out, 40, 40, nullptr, "LUMATIDE");
         logo.x = centredX(m, logo);
         logo.y = rowYAt(m, 0.5 * m.aspect, -20);
-        TextRow &hint = addRow(out, 15, 15, RIGHT_ARROW ":HI-SCORE RANKING");
+        TextRow &hint = addRow(out, 15, 15, nullptr, RIGHT_ARROW ":HI-SCORE RANKING");
         hint.x = m.width - 15 * hint.length - 20;
         hint.y = 315;
     }
@@ -252,11 +208,11 @@ static void layoutResult(const FrameContext &frame, ScreenTextLayout &out)
 {
     const FieldMetrics &m = frame.metrics;
     const uint32_t since = frame.nowMs - play.resultTime;
-    TextRow &heading = addRow(out, 40, 40, "TOTAL RESULT");
+    TextRow &heading = addRow(out, 40, 40, nullptr, "TOTAL RESULT");
     heading.x = centredX(m, heading);
     heading.y = rowYAt(m, 0.8 * m.aspect, -20);
     if (since > 1000) {
-        TextRow &score = addRow(out, 30, 30, "SCORE %6d", scoreShown());
+        TextRow &score = addRow(out, 30, 30, nullptr, "SCORE %6d", scoreShown());
         score.x = centredX(m, score);
         score.y = m.height / 2 - 80;
         layoutJudgementTotals(m, credit.creditJudgementCounts, 20, out);
@@ -265,7 +221,7 @@ static void layoutResult(const FrameContext &frame, ScreenTextLayout &out)
     if (since > 2000 && place >= 0 && place < 10) {
         char ordinal[16];
         placeOrdinal(place, ordinal, sizeof ordinal);
-        TextRow &rank = addRow(out, 20, 20, "%s RANK IN", ordinal);
+        TextRow &rank = addRow(out, 20, 20, nullptr, "%s RANK IN", ordinal);
         rank.x = centredX(m, rank) + 100;
         rank.y = m.height / 2 - 55;
     }
@@ -279,12 +235,10 @@ static void layoutNoMicrophone(ScreenTextLayout &out, int keyRowsBottom)
 {
     if (voiceMode.input != InputVoice || voiceMode.captureOpen == 1)
         return;
-    TextRow &row = addRow(out, 15, 10, "NO MICROPHONE - PLAYING WITH THE MOUSE");
+    static const float warning[4] = {1.0f, 0.55f, 0.45f, 1.0f};
+    TextRow &row = addRow(out, 15, 10, warning, "NO MICROPHONE - PLAYING WITH THE MOUSE");
     row.x = 20;
     row.y = keyRowsBottom + 8;
-    const float warning[4] = {1.0f, 0.55f, 0.45f, 1.0f};
-    for (int c = 0; c < 4; c++)
-        row.colour[c] = warning[c];
 }
 
 static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
@@ -296,13 +250,13 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
     static const char *const keyRows[3] = {LEFT_ARROW RIGHT_ARROW "    : SELECT", "SPACE : START",
                                            UP_ARROW "     : AUTOPLAY"};
     for (int i = 0; i < 3; i++) {
-        TextRow &row = addRow(out, 20, 20, "%s", keyRows[i]);
+        TextRow &row = addRow(out, 20, 20, nullptr, "%s", keyRows[i]);
         row.x = 20;
         row.y = 255 + 20 * i;
     }
     layoutNoMicrophone(out, 255 + 20 * 3);
     if (!songsPresent()) {
-        TextRow &none = addRow(out, 20, 20, "NO SONGS - SEE README");
+        TextRow &none = addRow(out, 20, 20, nullptr, "NO SONGS - SEE README");
         none.x = centredX(m, none);
         none.y = rowYAt(m, m.aspect - 0.25, -10);
         return;
@@ -313,11 +267,11 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
         stars[2 * i] = star[0];
         stars[2 * i + 1] = star[1];
     }
-    TextRow &level = addRow(out, 20, 20, "LEVEL %s", stars);
+    TextRow &level = addRow(out, 20, 20, nullptr, "LEVEL %s", stars);
     level.x = m.width / 2 - 10 * glyphCount(level.text, level.length);
     level.y = rowYAt(m, m.aspect - 0.315, 0);
     if (const BestScore *best = findBestScore(bests.byChart, catalogue.songs[menu.selectedSong].fileName)) {
-        TextRow &row = addRow(out, 15, 15, "BEST %d", best->score);
+        TextRow &row = addRow(out, 15, 15, nullptr, "BEST %d", best->score);
         row.x = centredX(m, row);
         // Clear below the header band (centred on aspect - 0.3, 0.1 each way), whose lower part
         // the stars already fill.
@@ -355,15 +309,6 @@ void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out)
         break;
     default:
         break;
-    }
-}
-
-void drawTextRows(const TextRow *rows, int count)
-{
-    for (int i = 0; i < count; i++) {
-        const TextRow &row = rows[i];
-        glColor4fv(row.colour);
-        drawText(row.glyphHeight, row.text, row.length, row.x, row.y, row.advance);
     }
 }
 

@@ -4,25 +4,12 @@
 // check every position and every timed appearance without drawing.
 #include <cstdint>
 
+#include "gfx/text_rows.h"
+
 struct FrameContext;
 
-struct TextRow {
-    char text[64] = {};
-    int length = 0; // bytes; a two-byte symbol counts 2
-    int glyphHeight = 20;
-    int advance = 20;
-    int x = 0; // top-left pixel of the first glyph
-    int y = 0;
-    float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-};
-
-struct ScreenTextLayout {
-    // The busiest screens have 12 rows: the ranking, and a song's end with every play row shown.
-    static constexpr int Capacity = 12;
-    TextRow rows[Capacity];
-    int rowCount = 0;
-    int droppedRows = 0; // rows past Capacity, laid out into spareRow and never drawn
-    TextRow spareRow;
+// The busiest screens have 12 rows: the ranking, and a song's end with every play row shown.
+struct ScreenTextLayout : TextRowList<12> {
     bool showsTitlePicture = false;
     double titlePictureY = 0.0; // view units
 };
@@ -37,9 +24,6 @@ int glyphCount(const char *text, int length);
 void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out);
 // Every text row of the current screen, in drawing order, and where the title picture goes.
 void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out);
-
-// Each row in its colour; texturing and the texture-coordinate array must be on.
-void drawTextRows(const TextRow *rows, int count);
 
 // The pop-up, drawn over the notes and under the keyboard.
 void drawJudgementPopup(const FrameContext &frame);

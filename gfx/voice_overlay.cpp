@@ -66,28 +66,21 @@ void drawVoiceMeter(const FrameContext &frame)
     const double gateShare = std::clamp((voiceMode.gateDb - MeterFloorDb) / -MeterFloorDb, 0.0, 1.0);
     // A dark backing keeps the bar readable on the light header of the play screen.
     const double pad = unison.halfHeight * 0.15;
-    const float backing[8] = {float(left - pad),  float(bottom - pad), float(right + pad), float(bottom - pad),
-                              float(right + pad), float(top + pad),    float(left - pad),  float(top + pad)};
     glColor4d(0.1, 0.1, 0.12, 0.85);
-    drawShape(GL_TRIANGLE_FAN, backing, 4);
-    const float level = float(left + share * (right - left));
-    const float bar[8] = {float(left), float(bottom), level, float(bottom), level, float(top), float(left), float(top)};
+    drawRectangle(GL_TRIANGLE_FAN, left - pad, bottom - pad, right + pad, top + pad);
     if (voiceMode.levelDb >= voiceMode.gateDb)
         glColor4d(0.3, 0.95, 0.4, 1.0);
     else
         glColor4d(0.6, 0.6, 0.6, 0.9);
-    drawShape(GL_TRIANGLE_FAN, bar, 4);
+    drawRectangle(GL_TRIANGLE_FAN, left, bottom, left + share * (right - left), top);
     // The gate as a tick across the bar.
-    const float gateX = float(left + gateShare * (right - left));
-    const float tick[4] = {gateX, float(bottom), gateX, float(top)};
+    const double gateX = left + gateShare * (right - left);
     glColor4d(1.0, 0.85, 0.3, 1.0);
-    drawShape(GL_LINES, tick, 2);
+    drawLine(gateX, bottom, gateX, top, 1.0f);
     // Without a device the frame is red: the mouse plays.
-    const float frameQuad[8] = {float(left),  float(bottom), float(right), float(bottom),
-                                float(right), float(top),    float(left),  float(top)};
     if (voiceMode.captureOpen == 1)
         glColor4d(0.85, 0.85, 0.85, 0.9);
     else
         glColor4d(1.0, 0.25, 0.2, 1.0);
-    drawShape(GL_LINE_LOOP, frameQuad, 4);
+    drawRectangle(GL_LINE_LOOP, left, bottom, right, top);
 }

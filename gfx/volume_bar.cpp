@@ -23,12 +23,8 @@ constexpr int BackingPx = 6;
 // A rectangle given in client pixels (top-left origin), drawn in view units.
 void pixelRectangle(const FieldMetrics &m, double left, double top, double width, double height, GLenum mode)
 {
-    const float x0 = static_cast<float>(left / m.half - 1.0);
-    const float x1 = static_cast<float>((left + width) / m.half - 1.0);
-    const float y0 = static_cast<float>(m.aspect - top / m.half);
-    const float y1 = static_cast<float>(m.aspect - (top + height) / m.half);
-    const float corners[8] = {x0, y1, x1, y1, x1, y0, x0, y0};
-    drawShape(mode, corners, 4);
+    drawRectangle(mode, left / m.half - 1.0, m.aspect - (top + height) / m.half, (left + width) / m.half - 1.0,
+                  m.aspect - top / m.half);
 }
 
 } // namespace
