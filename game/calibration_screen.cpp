@@ -3,7 +3,9 @@
 #include "audio/calibration_clicks.h"
 #include "game/calibration_tap.h"
 #include "game/key_wait.h"
+#include "game/repeat_gate.h"
 #include "game/setting_save.h"
+#include "game/voice_play.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/trace.h"
@@ -61,7 +63,7 @@ void startCalibration()
 {
     calibration = CalibrationState{};
     // A space held from the title is not a tap.
-    calibration.tapKeyDown = keyIsDown(KeySpace);
+    calibration.tapKeyHeldFrames = countHeldFrames(0, keyIsDown(KeySpace));
     forgetSungTaps();
     timerStartMs = timerNowMs();
     startCalibrationClicks();
@@ -74,10 +76,9 @@ void updateCalibrationScreen()
     traceClicksHeard(clockMs);
 
     // One poll: a tap shorter than a frame reads as down for this poll only.
-    const bool tapKeyDown = keyIsDown(KeySpace);
-    if (tapKeyDown && !calibration.tapKeyDown)
+    calibration.tapKeyHeldFrames = countHeldFrames(calibration.tapKeyHeldFrames, keyIsDown(KeySpace));
+    if (calibration.tapKeyHeldFrames == 1)
         calibrationTap(clockMs);
-    calibration.tapKeyDown = tapKeyDown;
     takeSungTaps(clockMs);
 
     if (keyIsDown(KeyEscape)) {

@@ -1,15 +1,12 @@
 #include "game/calibration_tap.h"
 
-#include <cmath>
 #include <cstdlib>
 
-#include "audio/voice_capture.h"
+#include "game/voice_play.h"
 #include "platform/trace.h"
-#include "rules/atomic_access.h"
 #include "rules/calibration_state.h"
 #include "rules/calibration_stats.h"
 #include "rules/voice_mode_state.h"
-#include "rules/voice_press.h"
 
 void calibrationTap(uint32_t heardMs)
 {
@@ -27,10 +24,6 @@ void takeSungTaps(uint32_t heardMs)
 {
     if (!voiceDrivesPlay())
         return;
-    const VoiceKey key = readVoiceKey(loadRelaxed(voiceReadout.pressDown) == 1, loadRelaxed(voiceReadout.onsets),
-                                      voiceMode.seenOnsets);
-    if (key.freshPress)
-        calibrationTap(heardMs - static_cast<uint32_t>(std::lround(voiceCaptureDelayMs())));
+    if (readSungKey().freshPress)
+        calibrationTap(heardMs - static_cast<uint32_t>(voiceDelayMs()));
 }
-
-void forgetSungTaps() { voiceMode.seenOnsets = loadRelaxed(voiceReadout.onsets); }

@@ -9,6 +9,6 @@ void calibrationTap(uint32_t heardMs);
 
 // In voice mode a sung syllable ("ta") is a tap too: every voice onset since the last call taps
 // at the calibration clock `heardMs` less the capture's delay, the time it was sung. Called each
-// frame of the calibration screen; the screen's opening takes the onsets sung before it as seen.
+// frame of the calibration screen; the screen's opening takes the onsets sung before it as seen
+// (forgetSungTaps).
 void takeSungTaps(uint32_t heardMs);
-void forgetSungTaps();

@@ -2,7 +2,9 @@
 
 #include "audio/voice_capture.h"
 #include "game/repeat_gate.h"
+#include "game/setting_keys.h"
 #include "game/setting_save.h"
+#include "game/voice_play.h"
 #include "platform/keys.h"
 #include "platform/trace.h"
 #include "rules/atomic_access.h"
@@ -10,8 +12,6 @@
 #include "rules/voice_mode_state.h"
 
 namespace {
-int modeKeyHeldFrames = 0;
-
 const char *inputName(int input) { return input == InputVoice ? "voice" : "mouse"; }
 } // namespace
 
@@ -21,7 +21,7 @@ void setInputMode(int input)
     if (voiceMode.input == InputVoice && voiceMode.captureOpen == 0) {
         voiceReadout.gateDb.store(float(voiceMode.gateDb), std::memory_order_relaxed);
         voiceMode.captureOpen = voiceCaptureStart() ? 1 : 0;
-        voiceMode.seenOnsets = voiceReadout.onsets.load(std::memory_order_relaxed);
+        forgetSungTaps();
     } else if (voiceMode.input == InputMouse) {
         stopVoiceInput();
     }
@@ -32,8 +32,8 @@ void updateInputMode()
 {
     voiceMode.levelDb = voiceDrivesPlay() ? loadRelaxed(voiceReadout.levelDb) : -120.0;
     const int state = loadRelaxed(menu.state);
-    modeKeyHeldFrames = countHeldFrames(modeKeyHeldFrames, keyIsDown(KeyV));
-    if (modeKeyHeldFrames != 1 || (state != Title && state != Select))
+    settingKeys.inputModeHeldFrames = countHeldFrames(settingKeys.inputModeHeldFrames, keyIsDown(KeyV));
+    if (settingKeys.inputModeHeldFrames != 1 || (state != Title && state != Select))
         return;
     setInputMode(voiceMode.input == InputVoice ? InputMouse : InputVoice);
     trace("input %s", inputName(voiceMode.input));

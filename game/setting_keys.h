@@ -8,6 +8,7 @@ struct SettingKeys {
     int toneDownHeldFrames = 0;   // [
     int toneUpHeldFrames = 0;     // ]
     int fullScreenHeldFrames = 0; // F11, or Enter with Alt held
+    int inputModeHeldFrames = 0;  // V, on the title and select screens
 };
 
 extern SettingKeys settingKeys;

@@ -13,12 +13,21 @@
 #include "rules/voice_pitch.h"
 #include "rules/window_state.h"
 
+VoiceKey readSungKey()
+{
+    return readVoiceKey(loadRelaxed(voiceReadout.pressDown) == 1, loadRelaxed(voiceReadout.onsets),
+                        voiceMode.seenOnsets);
+}
+
+void forgetSungTaps() { voiceMode.seenOnsets = loadRelaxed(voiceReadout.onsets); }
+
+int voiceDelayMs() { return static_cast<int>(std::lround(voiceCaptureDelayMs())); }
+
 VoiceKey readPlayKey()
 {
     if (!voiceDrivesPlay())
         return VoiceKey{keyState(KeySpace) != 0, false};
-    return readVoiceKey(loadRelaxed(voiceReadout.pressDown) == 1, loadRelaxed(voiceReadout.onsets),
-                        voiceMode.seenOnsets);
+    return readSungKey();
 }
 
 void steerPointerByVoice(uint32_t now)
@@ -43,5 +52,5 @@ int judgedSongTimeMs()
 {
     if (!voiceDrivesPlay() || menu.autoplay == 1)
         return play.songTimeMs;
-    return play.songTimeMs - static_cast<int>(std::lround(voiceCaptureDelayMs()));
+    return play.songTimeMs - voiceDelayMs();
 }

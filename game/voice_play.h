@@ -3,6 +3,12 @@
 
 #include "rules/voice_press.h"
 
+// The voice as a key: held while the voice sounds, freshly pressed by each onset no call has taken
+// yet. forgetSungTaps takes the onsets sung so far as seen, so that they press nothing.
+VoiceKey readSungKey();
+void forgetSungTaps();
+// The capture's delay (the device's buffering and the detector's window) in whole milliseconds.
+int voiceDelayMs();
 // The play key this frame: the space key, or in voice mode the voice.
 VoiceKey readPlayKey();
 // In voice mode: the pointer goes to the sung pitch, brought to the octave nearest the note being

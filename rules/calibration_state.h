@@ -24,9 +24,9 @@ struct CalibrationState {
     int offsets[MaxTaps] = {}; // ms, in the order tapped
     int tapCount = 0;
     double medianMs = 0.0;
-    double spreadMs = 0.0; // median absolute deviation
-    int clicksHeard = 0;   // of AllClicks, the count-in included
-    bool tapKeyDown = false;
+    double spreadMs = 0.0;    // median absolute deviation
+    int clicksHeard = 0;      // of AllClicks, the count-in included
+    int tapKeyHeldFrames = 0; // space
 };
 
 extern CalibrationState calibration;
