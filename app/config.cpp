@@ -27,6 +27,19 @@ static bool parseInteger(const std::string &text, long long &value)
     return *end == '\0';
 }
 
+// The whole value as a decimal fraction (blanks around it allowed); false when it is anything else.
+static bool parseDecimal(const std::string &text, double &value)
+{
+    const char *begin = text.c_str();
+    char *end = nullptr;
+    value = std::strtod(begin, &end);
+    if (end == begin)
+        return false;
+    while (*end == ' ' || *end == '\t')
+        end++;
+    return *end == '\0';
+}
+
 enum class SettingsFile { Missing, Readable, Unreadable };
 
 // Only a settings file that is surely not there is created. One that is there but cannot be read
@@ -96,7 +109,12 @@ const WholeNumberKey WholeNumberKeys[] = {
     {"ToneVolume", 0, DefaultVolume, &PlayerSettings::toneVolume},
     {"AudioOffset", -MaximumAudioOffsetMs, MaximumAudioOffsetMs, &PlayerSettings::audioOffsetMs},
     {"FullScreen", 0, 1, &PlayerSettings::fullScreen},
+    {"VoiceTone", 0, 1, &PlayerSettings::voiceTone},
 };
+
+// Below -90 dBFS every room's hiss opens the gate; above -5 only a scream does.
+constexpr double QuietestGateDb = -90.0;
+constexpr double LoudestGateDb = -5.0;
 
 void readWholeNumber(const std::string &iniPath, const WholeNumberKey &key, PlayerSettings &out)
 {
@@ -117,17 +135,38 @@ void readScrollSpeed(const std::string &iniPath, PlayerSettings &out)
     const std::string text = iniReadString(iniPath, "config", "ScrollSpeed", MissingKey);
     if (text == MissingKey)
         return;
-    const char *begin = text.c_str();
-    char *end = nullptr;
-    const double value = std::strtod(begin, &end);
-    while (end != begin && (*end == ' ' || *end == '\t'))
-        end++;
-    if (end != begin && *end == '\0' && isScrollSpeed(value)) {
+    double value = 0.0;
+    if (parseDecimal(text, value) && isScrollSpeed(value)) {
         out.scrollSpeed = value;
         return;
     }
     std::fprintf(stderr, "lumatide: conf.ini: ScrollSpeed \"%s\" is not one of 1.0, 1.5 ... 4.0; using %.1f\n",
                  text.c_str(), out.scrollSpeed);
+}
+
+void readInput(const std::string &iniPath, PlayerSettings &out)
+{
+    const std::string text = iniReadString(iniPath, "config", "Input", "mouse");
+    if (text == "mouse" || text == "voice") {
+        out.input = text == "voice" ? InputVoice : InputMouse;
+        return;
+    }
+    std::fprintf(stderr, "lumatide: conf.ini: Input \"%s\" is neither mouse nor voice; using mouse\n", text.c_str());
+}
+
+// An empty value is taken as no value, as it always was.
+void readVoiceGate(const std::string &iniPath, PlayerSettings &out)
+{
+    const std::string text = iniReadString(iniPath, "config", "VoiceGate", "");
+    if (text.empty())
+        return;
+    double value = 0.0;
+    if (parseDecimal(text, value) && value >= QuietestGateDb && value <= LoudestGateDb) {
+        out.voiceGateDb = value;
+        return;
+    }
+    std::fprintf(stderr, "lumatide: conf.ini: VoiceGate \"%s\" is not a level from %.0f to %.0f dBFS; using %.0f\n",
+                 text.c_str(), QuietestGateDb, LoudestGateDb, out.voiceGateDb);
 }
 
 } // namespace
@@ -138,5 +177,7 @@ PlayerSettings loadPlayerSettings(const std::string &iniPath)
     for (const WholeNumberKey &key : WholeNumberKeys)
         readWholeNumber(iniPath, key, out);
     readScrollSpeed(iniPath, out);
+    readVoiceGate(iniPath, out);
+    readInput(iniPath, out);
     return out;
 }

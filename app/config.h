@@ -1,6 +1,9 @@
 #pragma once
 #include <string>
 
+#include "audio/voice_capture.h"
+#include "rules/voice_mode_state.h"
+
 constexpr int DefaultBufferLengthMs = 20;
 constexpr int MaximumBufferLengthMs = 1000;
 
@@ -19,6 +22,9 @@ struct PlayerSettings {
     int toneVolume = 100;     // ToneVolume, 0..100
     int audioOffsetMs = 0;    // AudioOffset, -300..300
     int fullScreen = 0;       // FullScreen, 0 or 1
+    int input = InputMouse;   // Input, mouse or voice
+    int voiceTone = 0;        // VoiceTone, 0 or 1: in voice mode the player hears the tone, not only their voice
+    double voiceGateDb = DefaultVoiceGateDb; // VoiceGate, -90..-5 dBFS
 };
 
 // Reads the player's settings from conf.ini at iniPath, never writing it. A missing file or key

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/app_context.h"
+#include "app/apply_player_settings.h"
 #include "app/config.h"
 #include "app/main_loop.h"
-#include "app/voice_config.h"
 #include "audio/audio_output.h"
 #include "audio/calibration_clicks.h"
 #include "audio/voice_thread.h"
@@ -21,23 +21,8 @@
 #include "platform/paths.h"
 #include "platform/thread.h"
 #include "platform/timer.h"
-#include "platform/window.h"
-#include "rules/settings_state.h"
-
-// Before the play state is reset, which takes the unison for the starting loudness.
-static void applyPlayerSettings(const PlayerSettings &player)
-{
-    menu.waveType.store(player.wave, std::memory_order_relaxed);
-    menu.unison.store(player.unison, std::memory_order_relaxed);
-    menu.scrollSpeed = player.scrollSpeed;
-    settings.musicVolume.store(player.musicVolume, std::memory_order_relaxed);
-    settings.toneVolume.store(player.toneVolume, std::memory_order_relaxed);
-    settings.audioOffsetMs.store(player.audioOffsetMs, std::memory_order_relaxed);
-    settings.fullScreen = player.fullScreen;
-    if (player.fullScreen)
-        windowSetFullScreen(true);
-}
 #include "platform/trace.h"
+#include "rules/settings_state.h"
 
 // The timer is already millisecond-exact and C++ allocation needs no heap of its own, so the
 // timer period and the audio heap have no step here.
@@ -53,7 +38,6 @@ PlatformThread *startUp()
     const std::string iniPath = settingsFilePath();
     shell.bufferLengthMs = loadBufferLengthMs(iniPath);
     applyPlayerSettings(loadPlayerSettings(iniPath));
-    loadVoiceConfig(iniPath);
     loadImageTexture("font_l.png", &gfx.fontTexture);
     loadImageTexture("wave.png", &gfx.waveTexture);
     resetPlayState();

@@ -1,7 +1,6 @@
 #include "audio/music_stream.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -171,17 +170,9 @@ int MusicStream::openFile(const char *filePath)
     openFailure.clear();
     decoderEnded = false;
     // The music is streamed, never read whole, so no size is too large.
-    RegularFile file = openRegularFile(path, UINT64_MAX);
-    if (file.status != FileStatus::Opened) {
-        openFailure = file.reason;
+    FILE *stream = openRegularStream(path, UINT64_MAX, openFailure);
+    if (stream == nullptr)
         return -1;
-    }
-    FILE *stream = fdopen(file.fd, "rb");
-    if (stream == nullptr) {
-        openFailure = std::strerror(errno);
-        closeRegularFile(file);
-        return -1;
-    }
     // On success the decoder owns the stream and ov_clear closes it.
     decoder = new (std::nothrow) MusicDecoder();
     const int result = decoder != nullptr ? ov_open_callbacks(stream, &decoder->file, nullptr, 0, OV_CALLBACKS_DEFAULT)

@@ -90,8 +90,7 @@ void pitchDetectorDestroy(PitchDetector *detector)
     delete detector;
 }
 
-int pitchDetectorFeed(PitchDetector &detector, const float *samples, int frames, PitchReading *readings,
-                      int maxReadings)
+int pitchDetectorFeed(PitchDetector &detector, const float *samples, int frames, PitchReading *readings)
 {
     int written = 0;
     const int hopFrames = int(detector.hop->length);
@@ -100,9 +99,7 @@ int pitchDetectorFeed(PitchDetector &detector, const float *samples, int frames,
         if (detector.filled < hopFrames)
             continue;
         detector.filled = 0;
-        const PitchReading reading = readHop(detector);
-        if (maxReadings > 0)
-            readings[written < maxReadings ? written++ : maxReadings - 1] = reading;
+        readings[written++] = readHop(detector);
     }
     return written;
 }

@@ -32,10 +32,9 @@ struct PitchDetector;
 PitchDetector *pitchDetectorCreate(const PitchDetectorSetup &setup);
 void pitchDetectorDestroy(PitchDetector *detector);
 
-// Feeds samples and writes one reading per completed hop, oldest first, into `readings`; when
-// more hops complete than `maxReadings`, the last slot holds the newest. Returns how many were written.
-int pitchDetectorFeed(PitchDetector &detector, const float *samples, int frames, PitchReading *readings,
-                      int maxReadings);
+// Feeds samples and writes one reading per completed hop, oldest first, into `readings`, which
+// holds frames / hopFrames + 1 of them. Returns how many were written.
+int pitchDetectorFeed(PitchDetector &detector, const float *samples, int frames, PitchReading *readings);
 
 // How long a sound takes to fill the detector's window, in ms: the part of the sound-to-pointer
 // delay that is the detector's.

@@ -22,7 +22,6 @@ struct VoicePipeline {
 
 VoicePipeline pipeline;
 std::atomic<VoicePipeline *> livePipeline{nullptr};
-CaptureInfo captureInfo;
 double delayMs = 0.0;
 
 void publish(VoicePipeline &live, const PitchReading &reading)
@@ -44,11 +43,11 @@ void onBlock(void *, const float *samples, int frames)
     VoicePipeline *live = livePipeline.load(std::memory_order_acquire);
     if (live == nullptr)
         return;
-    PitchReading readings[64];
-    const int count = pitchDetectorFeed(*live->detector, samples, frames, readings, 64);
+    // A hop is at least one frame, so a block never completes more hops than it has frames.
+    PitchReading readings[CaptureMaxBlockFrames];
+    const int count = pitchDetectorFeed(*live->detector, samples, frames, readings);
     for (int i = 0; i < count; i++)
         publish(*live, readings[i]);
-    voiceReadout.framesHeard.fetch_add(uint64_t(frames), std::memory_order_relaxed);
 }
 
 } // namespace
@@ -56,6 +55,7 @@ void onBlock(void *, const float *samples, int frames)
 bool voiceCaptureStart()
 {
     voiceCaptureStop();
+    CaptureInfo captureInfo;
     if (!captureStart(onBlock, nullptr, &captureInfo))
         return false;
     const PitchDetectorSetup setup = voicePitchSetup(captureInfo.sampleRate);
@@ -87,7 +87,5 @@ void voiceCaptureStop()
 }
 
 bool voiceCaptureRunning() { return livePipeline.load(std::memory_order_relaxed) != nullptr; }
-
-void voiceCaptureSongStart() { captureSongStart(); }
 
 double voiceCaptureDelayMs() { return delayMs; }

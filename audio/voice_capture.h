@@ -16,9 +16,8 @@ struct VoiceReadout {
     std::atomic<float> semitones{0.0f}; // last confident pitch, smoothed; relative to MIDI 72
     std::atomic<float> confidence{0.0f};
     std::atomic<float> levelDb{-120.0f};
-    std::atomic<int> pressDown{0};        // the voice holds the play key
-    std::atomic<uint32_t> onsets{0};      // presses so far
-    std::atomic<uint64_t> framesHeard{0}; // capture frames through the detector
+    std::atomic<int> pressDown{0};   // the voice holds the play key
+    std::atomic<uint32_t> onsets{0}; // presses so far
     std::atomic<float> gateDb{float(DefaultVoiceGateDb)};
 };
 
@@ -30,8 +29,6 @@ extern VoiceReadout voiceReadout;
 bool voiceCaptureStart();
 void voiceCaptureStop();
 bool voiceCaptureRunning();
-// Main thread, at the song clock's zero (a stand-in recording starts playing).
-void voiceCaptureSongStart();
 // The capture's own delay from sound to reading: the device's buffering plus the detector's
 // window, in ms; 0 while stopped.
 double voiceCaptureDelayMs();

@@ -32,7 +32,7 @@ void detectOneSecond(benchmark::State &state, PitchMethod method)
         for (int block = 0; block < voice.sampleRate / 512; block++) {
             if (at + 512 > voice.samples.size())
                 at = 0;
-            benchmark::DoNotOptimize(pitchDetectorFeed(*detector, voice.samples.data() + at, 512, readings, 8));
+            benchmark::DoNotOptimize(pitchDetectorFeed(*detector, voice.samples.data() + at, 512, readings));
             at += 512;
         }
     }

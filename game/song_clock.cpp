@@ -1,8 +1,8 @@
 #include "game/song_clock.h"
 
 #include "audio/music_stream.h"
-#include "audio/voice_capture.h"
 #include "library/chart.h"
+#include "platform/capture.h"
 #include "rules/atomic_access.h"
 #include "rules/clock_math.h"
 #include "rules/play_state.h"
@@ -54,7 +54,7 @@ void advanceSongClock(uint32_t now)
     }
     if (play.phaseStartTime == 0) {
         play.phaseStartTime = now;
-        voiceCaptureSongStart();
+        captureSongStart();
     }
     music.refill();
     if (loadRelaxed(music.streamState) >= Finished)

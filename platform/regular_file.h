@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // Opening the files the game reads without ever waiting on them. A named pipe with no writer
@@ -19,6 +20,10 @@ struct RegularFile {
 // there but cannot be opened, is not a regular file or is over maxBytes is Refused.
 RegularFile openRegularFile(const std::string &path, uint64_t maxBytes);
 void closeRegularFile(RegularFile &file);
+
+// The file as a stdio stream for a decoder, closed with fclose; null, with the reason, when it is
+// missing or refused or the stream cannot be made.
+FILE *openRegularStream(const std::string &path, uint64_t maxBytes, std::string &reason);
 
 // The whole file into bytes (cleared unless Opened). A file that grows past maxBytes while it is
 // read is refused as well.

@@ -81,19 +81,9 @@ bool readWav(const std::string &bytes, MicRecording &recording, std::string &rea
     return false;
 }
 
-bool readOgg(const std::string &path, MicRecording &recording, std::string &reason)
+// Takes the stream, at its start, and closes it.
+bool readOgg(FILE *stream, MicRecording &recording, std::string &reason)
 {
-    RegularFile file = openRegularFile(path, MaxFileBytes);
-    if (file.status != FileStatus::Opened) {
-        reason = file.reason;
-        return false;
-    }
-    FILE *stream = fdopen(file.fd, "rb");
-    if (stream == nullptr) {
-        reason = std::strerror(errno);
-        closeRegularFile(file);
-        return false;
-    }
     OggVorbis_File decoder;
     if (ov_open_callbacks(stream, &decoder, nullptr, 0, OV_CALLBACKS_DEFAULT) != 0) {
         std::fclose(stream);
@@ -129,15 +119,27 @@ bool readOgg(const std::string &path, MicRecording &recording, std::string &reas
 
 bool micRecordingLoad(const std::string &path, MicRecording &recording, std::string &reason)
 {
-    std::string bytes;
     recording = MicRecording{};
-    if (readRegularFile(path, MaxFileBytes, bytes, reason) != FileStatus::Opened)
+    // Only the header tells the format: an Ogg file is decoded from the stream, never held whole.
+    FILE *stream = openRegularStream(path, MaxFileBytes, reason);
+    if (stream == nullptr)
         return false;
-    if (bytes.size() >= 12 && bytes.compare(0, 4, "RIFF") == 0 && bytes.compare(8, 4, "WAVE") == 0)
-        return readWav(bytes, recording, reason);
-    if (bytes.size() >= 4 && bytes.compare(0, 4, "OggS") == 0) {
-        bytes.clear();
-        return readOgg(path, recording, reason);
+    char header[12];
+    const size_t got = std::fread(header, 1, sizeof header, stream);
+    if (std::ferror(stream)) {
+        reason = std::strerror(errno);
+        std::fclose(stream);
+        return false;
+    }
+    if (got >= 4 && std::memcmp(header, "OggS", 4) == 0) {
+        std::rewind(stream);
+        return readOgg(stream, recording, reason);
+    }
+    std::fclose(stream);
+    if (got == sizeof header && std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WAVE", 4) == 0) {
+        std::string bytes;
+        return readRegularFile(path, MaxFileBytes, bytes, reason) == FileStatus::Opened &&
+               readWav(bytes, recording, reason);
     }
     reason = "neither a WAV nor an Ogg Vorbis file";
     return false;

@@ -398,6 +398,15 @@ DeviceSnapshot readSnapshot(int index)
     }
 }
 
+// Mix frames the listener has heard by now: the anchor moved on by the time since, never past
+// what was mixed.
+double heardMixFrames(const DeviceSnapshot &s)
+{
+    const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
+    const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
+    return std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
+}
+
 void freeDeviceMemory(LogicalDevice &d)
 {
     if (d.converter != nullptr)
@@ -417,14 +426,7 @@ uint64_t pcmSteadyClockUs()
     return uint64_t(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-uint64_t pcmHeardOutputUs()
-{
-    const DeviceSnapshot s = readSnapshot(0);
-    const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
-    const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
-    const double heard = std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
-    return uint64_t(heard * 1e6 / PcmMixRate);
-}
+uint64_t pcmHeardOutputUs() { return uint64_t(heardMixFrames(readSnapshot(0)) * 1e6 / PcmMixRate); }
 
 void pcmMixerStartOutput(int latencyFrames, uint64_t (*clockUs)())
 {
@@ -549,10 +551,7 @@ uint64_t pcmPositionFrames(PcmDevice device)
     const DeviceSnapshot s = readSnapshot(device - 1);
     uint64_t position = 0;
     if (epochTag(s.epoch) == epochTagOf(last)) {
-        const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
-        const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
-        const double heard = std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
-        const double pendingMix = std::max(0.0, double(s.mixEnd) - heard);
+        const double pendingMix = std::max(0.0, double(s.mixEnd) - heardMixFrames(s));
         const double pendingDevice = pendingMix * d->format.sampleRate / PcmMixRate;
         position = uint64_t(std::max(0.0, std::floor(double(s.mixedFrames) - pendingDevice)));
     }

@@ -86,6 +86,21 @@ void closeRegularFile(RegularFile &file)
     file.fd = -1;
 }
 
+FILE *openRegularStream(const std::string &path, uint64_t maxBytes, std::string &reason)
+{
+    RegularFile file = openRegularFile(path, maxBytes);
+    if (file.status != FileStatus::Opened) {
+        reason = file.reason;
+        return nullptr;
+    }
+    FILE *stream = fdopen(file.fd, "rb");
+    if (stream == nullptr) {
+        reason = std::strerror(errno);
+        closeRegularFile(file);
+    }
+    return stream;
+}
+
 FileStatus readRegularFile(const std::string &path, uint64_t maxBytes, std::string &bytes, std::string &reason)
 {
     bytes.clear();

@@ -57,8 +57,8 @@ TEST(DetectorAccuracy, DefaultGateSeparatesSungHopsFromBreathBetweenSyllables)
         PitchDetector *detector = pitchDetectorCreate(setup);
         ASSERT_NE(detector, nullptr);
         std::vector<PitchReading> readings(voice.samples.size() / size_t(setup.hopFrames) + 1);
-        const int count = pitchDetectorFeed(*detector, voice.samples.data(), int(voice.samples.size()), readings.data(),
-                                            int(readings.size()));
+        const int count = pitchDetectorFeed(*detector, voice.samples.data(), int(voice.samples.size()),
+                                            readings.data());
         pitchDetectorDestroy(detector);
         int sung = 0, sungOpen = 0, quiet = 0, quietShut = 0;
         for (int i = 0; i < count; i++) {

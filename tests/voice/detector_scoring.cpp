@@ -10,8 +10,7 @@ DetectorScore scoreDetector(const SungVoice &voice, const PitchDetectorSetup &se
     if (detector == nullptr)
         return score;
     std::vector<PitchReading> readings(voice.samples.size() / size_t(setup.hopFrames) + 1);
-    const int count = pitchDetectorFeed(*detector, voice.samples.data(), int(voice.samples.size()), readings.data(),
-                                        int(readings.size()));
+    const int count = pitchDetectorFeed(*detector, voice.samples.data(), int(voice.samples.size()), readings.data());
     pitchDetectorDestroy(detector);
     std::vector<double> cents;
     int octaveErrors = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audio/voice_capture.h"
+#include "platform/capture.h"
 #include "platform/fake/capture_fake.h"
 #include "rules/voice_pitch.h"
 #include "sung_voice.h"
@@ -88,7 +89,7 @@ TEST(VoiceCapture, DelayIsTheDeviceBufferPlusTheDetectorWindow)
     fakeSetCaptureFormat(48000, 480);
     ASSERT_TRUE(voiceCaptureStart());
     EXPECT_NEAR(voiceCaptureDelayMs(), 10.0 + 1000.0 * 1024 / 48000, 1e-9);
-    voiceCaptureSongStart();
+    captureSongStart();
     EXPECT_EQ(fakeCaptureSongStarts(), 1);
     voiceCaptureStop();
     EXPECT_FALSE(voiceCaptureRunning());

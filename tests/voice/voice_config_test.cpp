@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "app/voice_config.h"
+#include "app/apply_player_settings.h"
 #include "audio/voice_capture.h"
 #include "game/input_mode.h"
 #include "rules/voice_mode_state.h"
@@ -35,7 +35,7 @@ TEST(VoiceConfig, EachValueGivesItsSettingAndABadOneTheDefaultWithOneLine)
         const std::string path = folder.path + "/conf.ini";
         std::ofstream(path) << row.text;
         testing::internal::CaptureStderr();
-        loadVoiceConfig(path);
+        applyPlayerSettings(loadPlayerSettings(path));
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(voiceMode.input, row.input);
         EXPECT_EQ(voiceMode.toneInVoiceMode, row.tone);
@@ -52,5 +52,20 @@ TEST(VoiceConfig, EachValueGivesItsSettingAndABadOneTheDefaultWithOneLine)
             EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
         }
         setInputMode(InputMouse);
+    }
+}
+
+// VoiceTone and Unison are both 0-or-1 keys, so a value one takes the other takes too.
+TEST(VoiceConfig, VoiceToneTakesTheValuesUnisonTakes)
+{
+    for (const char *text : {"1", "+1", "01", "0", "2", "-1", "yes", "1.0"}) {
+        SCOPED_TRACE(text);
+        ScratchFolder folder;
+        const std::string path = folder.path + "/conf.ini";
+        std::ofstream(path) << "[config]\nUnison=" << text << "\nVoiceTone=" << text << "\n";
+        testing::internal::CaptureStderr();
+        const PlayerSettings player = loadPlayerSettings(path);
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(player.voiceTone, player.unison);
     }
 }
