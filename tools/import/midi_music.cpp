@@ -71,6 +71,7 @@ bool renderMidiMusic(const MidiSong &song, int melodyTrack, const std::vector<Me
         const MidiTrack &track = song.tracks[i];
         if (static_cast<int>(i) == melodyTrack) {
             std::vector<MelodyNote> guide;
+            guide.reserve(melody.size());
             for (const MelodyLineNote &note : melody)
                 guide.push_back({midiTickMs(song, note.startTick), midiTickMs(song, note.endTick), note.key - 72,
                                  note.linked, false});
