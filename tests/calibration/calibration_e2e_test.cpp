@@ -6,27 +6,18 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "support/game_process.h"
+#include "support/game_test.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-class CalibrationEndToEnd : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    }
-};
+using CalibrationEndToEnd = GameTest;
 
 std::vector<int> tracedOffsets(const std::string &text)
 {
@@ -39,36 +30,27 @@ std::vector<int> tracedOffsets(const std::string &text)
 
 TEST_F(CalibrationEndToEnd, TapsInTimeWithTheClicksSaveTheirMedian)
 {
-    GameProcess game;
     game.install(true);
-    size_t at = game.startAtTitle();
-    ASSERT_NE(at, std::string::npos) << game.trace();
-
-    ASSERT_TRUE(pressKey("c", 80ms));
-    at = game.waitForTrace(" state Calibrate\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(startToTitle());
+    ASSERT_NO_FATAL_FAILURE(pressFor("c", " state Calibrate\n"));
 
     // The count-in takes a second and a half; the first measured click sets the beat.
-    at = game.waitForTrace(" calibrate click 1500\n", at, 10s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" calibrate click 1500\n", 10s));
     const auto firstClick = std::chrono::steady_clock::now();
     for (int k = 1; k <= 12; k++) {
         std::this_thread::sleep_until(firstClick + k * 500ms);
         ASSERT_TRUE(pressKey("space", 40ms));
     }
-    at = game.waitForTrace(" calibrate click 9000\n", at, 10s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" calibrate click 9000\n", 10s));
 
-    ASSERT_TRUE(pressKey("Return", 80ms));
-    const size_t result = game.waitForTrace(" calibrate result offset=-?[0-9]+ spread=[0-9]+ taps=[0-9]+\n", at, 5s);
-    ASSERT_NE(result, std::string::npos) << game.trace();
-    ASSERT_NE(game.waitForTrace(" state Title\n", result, 5s), std::string::npos) << game.trace();
-
-    const std::string text = game.trace();
+    const std::regex resultLine(" calibrate result offset=(-?[0-9]+) spread=([0-9]+) taps=([0-9]+)");
+    ASSERT_NO_FATAL_FAILURE(pressFor("Return", " calibrate result offset=-?[0-9]+ spread=[0-9]+ taps=[0-9]+\n"));
+    const size_t result = seen;
     std::smatch match;
-    const std::string tail = text.substr(at);
-    ASSERT_TRUE(std::regex_search(tail, match,
-                                  std::regex(" calibrate result offset=(-?[0-9]+) spread=([0-9]+) taps=([0-9]+)\n")));
+    const std::string resultText = lastLine();
+    ASSERT_TRUE(std::regex_search(resultText, match, resultLine)) << resultText;
+    ASSERT_NO_FATAL_FAILURE(waitFor(" state Title\n", 5s));
+    const std::string text = game.trace();
     const int offset = std::stoi(match[1]);
     const int taps = std::stoi(match[3]);
 
@@ -86,15 +68,11 @@ TEST_F(CalibrationEndToEnd, TapsInTimeWithTheClicksSaveTheirMedian)
     EXPECT_EQ(offset, static_cast<int>(std::lround(median))) << text;
 
     EXPECT_NE(text.find(" config AudioOffset=" + std::to_string(offset) + "\n", result), std::string::npos) << text;
-    std::ifstream conf(game.folder.file("conf.ini"));
-    std::stringstream confText;
-    confText << conf.rdbuf();
-    EXPECT_NE(confText.str().find("AudioOffset=" + std::to_string(offset)), std::string::npos) << confText.str();
+    const std::string conf = readWholeFile(game.folder.file("conf.ini"));
+    EXPECT_NE(conf.find("AudioOffset=" + std::to_string(offset)), std::string::npos) << conf;
 
     std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    ASSERT_TRUE(game.exitsWithin(5000ms)) << game.trace();
-    EXPECT_EQ(game.exitStatus, 0) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(quitFromTitle());
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "audio/ogg_encode.h"
-#include "support/game_process.h"
+#include "support/game_test.h"
 
 using namespace std::chrono_literals;
 
@@ -35,54 +35,27 @@ void installShortSong(GameProcess &game)
         encodeOgg(game.folder.file("data/e2e.ogg"), 2, rate, sineSamples(2, rate, size_t(rate) * MusicSeconds, 330.0)));
 }
 
-class GameEndToEnd : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    }
-};
+using GameEndToEnd = GameTest;
 
 TEST_F(GameEndToEnd, AutoplayASongFromTheTitleAndBack)
 {
-    GameProcess game;
     ASSERT_NO_FATAL_FAILURE(installShortSong(game));
-    size_t at = game.startAtTitle();
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(startToTitle());
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+    ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start e2e\\.txt autoplay=1 stage=0\n"));
 
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" state Select\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-
-    ASSERT_TRUE(pressKey("Up", 80ms));
-    at = game.waitForTrace(" song start e2e\\.txt autoplay=1 stage=0\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-
-    at = game.waitForTrace(" song end [^\n]*\n", at, 30s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    const std::string text = game.trace();
-    const size_t lineStart = text.rfind(" song end ", at);
-    const std::string songEnd = text.substr(lineStart, at - lineStart);
+    ASSERT_NO_FATAL_FAILURE(waitFor(" song end [^\n]*\n", 30s));
+    const std::string songEnd = lastLine();
     EXPECT_NE(songEnd.find("miss=0 good=0 great=" + std::to_string(ShortChartNotes) + " score=100000 "),
               std::string::npos)
         << songEnd;
     EXPECT_NE(songEnd.find(" CLEAR"), std::string::npos) << songEnd;
-    EXPECT_NE(text.find(" full combo\n"), std::string::npos) << text;
+    EXPECT_NE(game.trace().find(" full combo\n"), std::string::npos) << game.trace();
 
     // Space is only taken a second after the end.
     std::this_thread::sleep_for(1200ms);
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" state Select\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    at = game.waitForTrace(" state Title\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(100ms);
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    ASSERT_TRUE(game.exitsWithin(5000ms)) << game.trace();
-    EXPECT_EQ(game.exitStatus, 0) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 }
 
 } // namespace

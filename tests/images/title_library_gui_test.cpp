@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "mapped_fonts.h"
-#include "support/game_process.h"
+#include "support/game_test.h"
 
 using namespace std::chrono_literals;
 
@@ -42,34 +42,20 @@ size_t countOf(const std::string &text, const std::string &word)
 
 } // namespace
 
-TEST(TitleLibrary, StartUpMakesTheFirstTitlesAndTheSelectScreenTheRest)
+using TitleLibrary = GameTest;
+
+TEST_F(TitleLibrary, StartUpMakesTheFirstTitlesAndTheSelectScreenTheRest)
 {
-    if (std::getenv("DISPLAY") == nullptr)
-        GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    GameProcess game;
     ASSERT_NO_FATAL_FAILURE(installLibrary(game));
     game.start();
     ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-    size_t at = game.waitForTrace(" state Title\n", 0, 60s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    EXPECT_EQ(countOf(game.trace().substr(0, at), " title font "), TitlesMadeAtStartUp);
+    ASSERT_NO_FATAL_FAILURE(waitFor(" state Title\n", 60s));
+    EXPECT_EQ(countOf(game.trace().substr(0, seen), " title font "), TitlesMadeAtStartUp);
     EXPECT_EQ(mappedFontFiles(std::to_string(game.pid)), 2);
     std::this_thread::sleep_for(300ms);
 
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" state Select\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    // Left of the first entry is the last one, a title not made yet. The menus' 200 ms repeat gate
-    // starts with the screen, so a press inside it would be lost.
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("Left", 80ms));
-    at = game.waitForTrace(" title font VL Gothic[^\n]*\n", at, 5s);
-    EXPECT_NE(at, std::string::npos) << game.trace();
-
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    ASSERT_NE(game.waitForTrace(" state Title\n", at == std::string::npos ? 0 : at, 5s), std::string::npos);
-    std::this_thread::sleep_for(100ms);
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    ASSERT_TRUE(game.exitsWithin(10000ms)) << game.trace();
-    EXPECT_EQ(game.exitStatus, 0) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+    // Left of the first entry is the last one, a title not made yet.
+    ASSERT_NO_FATAL_FAILURE(pressFor("Left", " title font VL Gothic[^\n]*\n"));
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 }

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "import_support.h"
-#include "support/game_process.h"
+#include "support/game_test.h"
 
 using namespace std::chrono_literals;
 
@@ -22,11 +22,10 @@ const char *const Song =
     "F 44 4 0 hey\n: 52 4 2 la\n: 60 4 -3 la\n: 68 4 0 end\nE\n";
 constexpr int JudgedNotes = 9;
 
-TEST(ImportedSongInTheGame, AutoplayPlaysItToTheEndAllGreat)
+using ImportedSongInTheGame = GameTest;
+
+TEST_F(ImportedSongInTheGame, AutoplayPlaysItToTheEndAllGreat)
 {
-    if (std::getenv("DISPLAY") == nullptr)
-        GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    GameProcess game;
     game.install(false);
     game.folder.write("karaoke/Band - Tune/tune.txt", Song);
     ASSERT_TRUE(
@@ -35,36 +34,17 @@ TEST(ImportedSongInTheGame, AutoplayPlaysItToTheEndAllGreat)
                                      quoted(game.folder.file("data")));
     ASSERT_EQ(run.exitCode, 0) << run.output;
 
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-    size_t at = game.waitForTrace(" state Title\n", 0, 15s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" state Select\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("Up", 80ms));
-    at = game.waitForTrace(" song start Band - Tune/chart\\.txt autoplay=1 stage=0\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(startToTitle());
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+    ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start Band - Tune/chart\\.txt autoplay=1 stage=0\n"));
 
-    at = game.waitForTrace(" song end [^\n]*\n", at, 30s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    const std::string text = game.trace();
-    const size_t lineStart = text.rfind(" song end ", at);
-    const std::string songEnd = text.substr(lineStart, at - lineStart);
+    ASSERT_NO_FATAL_FAILURE(waitFor(" song end [^\n]*\n", 30s));
+    const std::string songEnd = lastLine();
     EXPECT_NE(songEnd.find("miss=0 good=0 great=" + std::to_string(JudgedNotes) + " "), std::string::npos) << songEnd;
 
     std::this_thread::sleep_for(1200ms);
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" state Select\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    at = game.waitForTrace(" state Title\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(100ms);
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    EXPECT_TRUE(game.exitsWithin(5000ms)) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 }
 
 } // namespace

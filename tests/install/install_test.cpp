@@ -16,7 +16,7 @@
 #include <map>
 #include <thread>
 
-#include "support/game_process.h"
+#include "support/game_test.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -67,18 +67,10 @@ Player player()
 
 } // namespace
 
-class InstalledGame : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    }
-};
+using InstalledGame = GameTest;
 
 TEST_F(InstalledGame, PlaysFromTheMenuEntryAndSavesOnlyInTheHomeFolder)
 {
-    GameProcess game;
     const Player who = player();
     ASSERT_EQ(chmod(game.folder.path.c_str(), 0755), 0);
     const std::string prefix = game.folder.file("prefix"), home = game.folder.file("home");
@@ -114,33 +106,18 @@ TEST_F(InstalledGame, PlaysFromTheMenuEntryAndSavesOnlyInTheHomeFolder)
     close(errFd);
 
     const std::string config = home + "/.config/lumatide", data = home + "/.local/share/lumatide";
-    size_t at = game.waitForTrace(" paths config=" + config + " data=" + data + " songs=" + data + "/songs\n", 0, 15s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" paths config=" + config + " data=" + data + " songs=" + data + "/songs\n", 15s));
     ASSERT_FALSE(game.waitForWindow().empty()) << game.trace();
-    at = game.waitForTrace(" catalogue [1-9][0-9]*\n", at, 15s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    at = game.waitForTrace(" state Title\n", at, 15s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" catalogue [1-9][0-9]*\n", 15s));
+    ASSERT_NO_FATAL_FAILURE(waitFor(" state Title\n", 15s));
     std::this_thread::sleep_for(300ms);
 
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" state Select\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("Up", 80ms));
-    at = game.waitForTrace(" song start [^ ]+ autoplay=1 stage=0\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
+    ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start [^ ]+ autoplay=1 stage=0\n"));
     // The installed song plays: its chart and music were found under the prefix.
     EXPECT_NE(game.trace().find(" music Primed\n"), std::string::npos) << game.trace();
     std::this_thread::sleep_for(1s);
-
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    at = game.waitForTrace(" state Title\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("Escape", 80ms));
-    ASSERT_TRUE(game.exitsWithin(10s)) << game.trace();
-    EXPECT_EQ(game.exitStatus, 0) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 
     EXPECT_EQ(readWholeFile(config + "/conf.ini"), "[config]\nBufferLength=20\n");
     EXPECT_TRUE(fileExists(data + "/score.hsc")) << game.trace();

@@ -11,7 +11,7 @@
 
 #include "audio/ogg_encode.h"
 #include "platform/window.h"
-#include "support/game_process.h"
+#include "support/game_test.h"
 
 using namespace std::chrono_literals;
 
@@ -37,35 +37,8 @@ void installSong(GameProcess &game)
                           sineSamples(2, rate, size_t(rate) * MusicSeconds, 330.0)));
 }
 
-class SettingsEndToEnd : public testing::Test {
+class SettingsEndToEnd : public GameTest {
 protected:
-    GameProcess game;
-    size_t at = 0;
-
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    }
-
-    void startToTitle()
-    {
-        at = game.startAtTitle();
-        ASSERT_NE(at, std::string::npos) << game.trace();
-    }
-
-    // Holds the key (with its modifiers) for 80 ms and waits for the trace line it should cause.
-    // Down and up come from one xdotool run: on a loaded machine the start of a second one can take
-    // longer than the menus' 200 ms repeat, and a setting key held that long would step twice. A
-    // chord pressed and let go at once could fall across two frames, so it is held too.
-    void pressFor(const char *key, const std::string &pattern, std::chrono::milliseconds limit = 5s)
-    {
-        ASSERT_TRUE(runXdotool(std::string("keydown ") + key + " sleep 0.08 keyup " + key)) << key;
-        at = game.waitForTrace(pattern, at, limit);
-        ASSERT_NE(at, std::string::npos) << key << " gave no " << pattern << "\n" << game.trace();
-        std::this_thread::sleep_for(300ms);
-    }
-
     // The test song from a fresh start, in AUTOPLAY.
     void startAutoplaySong()
     {
@@ -75,19 +48,11 @@ protected:
         ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
     }
 
-    void quitFromTitle()
+    // The song time the last "pause" or "resume" line names.
+    int lastSongTime() const
     {
-        ASSERT_TRUE(pressKey("Escape", 80ms));
-        ASSERT_TRUE(game.exitsWithin(5000ms)) << game.trace();
-        EXPECT_EQ(game.exitStatus, 0) << game.trace();
-    }
-
-    // The song time a "pause" or "resume" line ending at `end` names.
-    int traceNumberBefore(size_t end) const
-    {
-        const std::string text = game.trace();
-        const size_t space = text.rfind(' ', end - 2);
-        return std::atoi(text.c_str() + space + 1);
+        const std::string line = lastLine();
+        return std::atoi(line.c_str() + line.rfind(' ') + 1);
     }
 };
 
@@ -132,22 +97,20 @@ TEST_F(SettingsEndToEnd, SettingsChangedByKeysSurviveARestart)
 TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
 {
     ASSERT_NO_FATAL_FAILURE(startAutoplaySong());
-    at = game.waitForTrace(" music Streaming\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" music Streaming\n", 5s));
     std::this_thread::sleep_for(1500ms);
 
     ASSERT_NO_FATAL_FAILURE(pressFor("p", " pause -?[0-9]+\n"));
-    const int pausedAt = traceNumberBefore(at);
+    const int pausedAt = lastSongTime();
     EXPECT_GT(pausedAt, 1000) << game.trace();
     const size_t judgedBeforeResume = game.trace().size();
     std::this_thread::sleep_for(2000ms);
     EXPECT_EQ(game.trace().find(" judge ", judgedBeforeResume), std::string::npos) << "nothing is judged while paused";
     ASSERT_NO_FATAL_FAILURE(pressFor("p", " resume -?[0-9]+\n"));
-    EXPECT_EQ(traceNumberBefore(at), pausedAt) << "the clock stood still";
+    EXPECT_EQ(lastSongTime(), pausedAt) << "the clock stood still";
 
     // AUTOPLAY plays every note once, pause or not.
-    at = game.waitForTrace(" song end [^\n]*\n", at, 20s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" song end [^\n]*\n", 20s));
     const std::string text = game.trace();
     EXPECT_NE(text.find("miss=0 good=0 great=" + std::to_string(SettingsChartNotes) + " "), std::string::npos) << text;
     const std::regex judgeLine(" judge ");
@@ -169,8 +132,7 @@ TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
 TEST_F(SettingsEndToEnd, LosingTheKeyboardPausesPlay)
 {
     ASSERT_NO_FATAL_FAILURE(startAutoplaySong());
-    at = game.waitForTrace(" music Streaming\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" music Streaming\n", 5s));
 
     ASSERT_TRUE(windowCreate("focus-taker", 200, 100));
     windowShow();
@@ -189,8 +151,7 @@ TEST_F(SettingsEndToEnd, LosingTheKeyboardPausesPlay)
     }
     ASSERT_FALSE(id.empty());
     std::system(("xdotool windowfocus " + id + " 2>/dev/null").c_str());
-    at = game.waitForTrace(" pause -?[0-9]+\n", at, 5s);
-    EXPECT_NE(at, std::string::npos) << game.trace();
+    EXPECT_NO_FATAL_FAILURE(waitFor(" pause -?[0-9]+\n", 5s));
     windowDestroy();
 
     ASSERT_FALSE(game.waitForWindow().empty());
@@ -205,21 +166,20 @@ TEST_F(SettingsEndToEnd, LosingTheKeyboardPausesPlay)
 TEST_F(SettingsEndToEnd, AutoplayJudgementsStayOutOfTheCredit)
 {
     ASSERT_NO_FATAL_FAILURE(startAutoplaySong());
-    at = game.waitForTrace(" song end [^\n]*\n", at, 20s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" song end [^\n]*\n", 20s));
     std::this_thread::sleep_for(1200ms);
     ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
     for (int stage = 0; stage < 2; stage++) {
         ASSERT_NO_FATAL_FAILURE(
             pressFor("space", " song start settings\\.txt autoplay=0 stage=" + std::to_string(stage) + "\n"));
-        at = game.waitForTrace(" song end [^\n]*\n", at, 20s);
-        ASSERT_NE(at, std::string::npos) << game.trace();
+        ASSERT_NO_FATAL_FAILURE(waitFor(" song end [^\n]*\n", 20s));
         std::this_thread::sleep_for(1200ms);
         ASSERT_NO_FATAL_FAILURE(pressFor("space", stage == 0 ? " state Select\n" : " state Result\n"));
     }
-    at = game.waitForTrace(" credit [0-9]+ miss=" + std::to_string(2 * SettingsChartNotes) + " good=0 great=0\n", 0,
-                           5s);
-    EXPECT_NE(at, std::string::npos) << game.trace();
+    EXPECT_NE(game.waitForTrace(" credit [0-9]+ miss=" + std::to_string(2 * SettingsChartNotes) + " good=0 great=0\n",
+                                0, 5s),
+              std::string::npos)
+        << game.trace();
 }
 
 } // namespace

@@ -138,10 +138,7 @@ bool runXdotool(const std::string &arguments)
 bool pressKey(const char *xdotoolKeyName, std::chrono::milliseconds hold)
 {
     const std::string key = xdotoolKeyName;
-    if (!runXdotool("keydown " + key))
-        return false;
-    std::this_thread::sleep_for(hold);
-    return runXdotool("keyup " + key);
+    return runXdotool("keydown " + key + " sleep " + std::to_string(double(hold.count()) / 1000) + " keyup " + key);
 }
 
 size_t GameProcess::startAtTitle()

@@ -39,5 +39,7 @@ struct GameProcess {
 // refuses a new client for a moment, so a run that could not connect is tried again.
 bool runXdotool(const std::string &arguments);
 
-// Holds a key long enough for the game's polls to see it, as a player would.
+// Holds a key long enough for the game's polls to see it, as a player would. Down and up come from
+// one xdotool run: on a loaded machine the start of a second run can take longer than the menus'
+// 200 ms repeat, and a key held that long would step twice.
 bool pressKey(const char *xdotoolKeyName, std::chrono::milliseconds hold);

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "sung_voice.h"
-#include "support/game_process.h"
+#include "support/game_test.h"
 
 using namespace std::chrono_literals;
 
@@ -34,13 +34,8 @@ struct Tally {
     int judged() const { return miss + good + great; }
 };
 
-class VoiceEndToEnd : public testing::TestWithParam<Rendering> {
+class VoiceEndToEnd : public GameTest, public testing::WithParamInterface<Rendering> {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    }
     void TearDown() override { unsetenv("LUMATIDE_MIC_FILE"); }
 };
 
@@ -49,7 +44,6 @@ protected:
 TEST_P(VoiceEndToEnd, SingsTheDemoSongToItsEndWithNineInTenNotesTakenInEveryOctave)
 {
     const Rendering &rendering = GetParam();
-    GameProcess game;
     game.install(true);
     writeWholeFile(game.folder.file("conf.ini"), "[config]\nBufferLength=20\nInput=voice\nAudioOffset=" +
                                                      std::to_string(rendering.audioOffsetMs) + "\n");
@@ -62,24 +56,17 @@ TEST_P(VoiceEndToEnd, SingsTheDemoSongToItsEndWithNineInTenNotesTakenInEveryOcta
     const std::string voicePath = game.folder.file("voice.wav");
     ASSERT_TRUE(writeWav(voicePath, singMelody(melody, style)));
     setenv("LUMATIDE_MIC_FILE", voicePath.c_str(), 1);
-    size_t at = game.startAtTitle();
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" state Select\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    std::this_thread::sleep_for(300ms);
+    ASSERT_NO_FATAL_FAILURE(startToTitle());
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
     ASSERT_TRUE(pressKey("Right", 80ms)); // the demo chart the voice sings is the second song
     std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("space", 80ms));
-    at = game.waitForTrace(" song start paper_kites\\.txt autoplay=0 stage=0\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    const size_t songStart = at;
+    ASSERT_NO_FATAL_FAILURE(pressFor("space", " song start paper_kites\\.txt autoplay=0 stage=0\n"));
+    const size_t songStart = seen;
 
-    at = game.waitForTrace(" song end [^\n]*\n", at, 90s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(waitFor(" song end [^\n]*\n", 90s));
     const std::string text = game.trace();
+    const std::string songEnd = lastLine();
     std::smatch counts;
-    const std::string songEnd = text.substr(text.rfind(" song end ", at));
     ASSERT_TRUE(std::regex_search(songEnd, counts, std::regex("miss=(\\d+) good=(\\d+) great=(\\d+)"))) << songEnd;
     const int miss = std::stoi(counts[1]), good = std::stoi(counts[2]), great = std::stoi(counts[3]);
     EXPECT_GE(10 * (good + great), 9 * (miss + good + great)) << songEnd;
@@ -87,7 +74,7 @@ TEST_P(VoiceEndToEnd, SingsTheDemoSongToItsEndWithNineInTenNotesTakenInEveryOcta
     EXPECT_GE(10 * great, 9 * (miss + good + great)) << songEnd;
 
     Tally byOctave[Octaves];
-    const std::string played = text.substr(songStart, at - songStart);
+    const std::string played = text.substr(songStart, seen - songStart);
     const std::regex judgeLine(" judge (\\d+) (MISS|GOOD|GREAT) ");
     for (std::sregex_iterator line(played.begin(), played.end(), judgeLine), none; line != none; ++line) {
         Tally &tally = byOctave[-octaveShiftOfNote(std::stoul((*line)[1]))];
@@ -114,23 +101,15 @@ INSTANTIATE_TEST_SUITE_P(Renderings, VoiceEndToEnd,
                                          Rendering{"FortyMsLateWithAudioOffset40", 40.0, 40}),
                          [](const testing::TestParamInfo<Rendering> &info) { return std::string(info.param.name); });
 
-TEST(VoiceModeKey, VOnTheTitleSwitchesToVoiceSavesItAndBack)
+using VoiceModeKey = GameTest;
+
+TEST_F(VoiceModeKey, VOnTheTitleSwitchesToVoiceSavesItAndBack)
 {
-    if (std::getenv("DISPLAY") == nullptr)
-        GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
-    GameProcess game;
     game.install(true);
-    size_t at = game.startAtTitle();
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    ASSERT_TRUE(pressKey("v", 80ms));
-    at = game.waitForTrace(" input voice\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
-    at = game.waitForTrace(" config Input=voice\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(startToTitle());
+    ASSERT_NO_FATAL_FAILURE(pressFor("v", " input voice\n"));
+    ASSERT_NO_FATAL_FAILURE(waitFor(" config Input=voice\n", 5s));
     EXPECT_NE(readWholeFile(game.folder.file("conf.ini")).find("Input=voice"), std::string::npos);
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(pressKey("v", 80ms));
-    at = game.waitForTrace(" input mouse\n", at, 5s);
-    ASSERT_NE(at, std::string::npos) << game.trace();
+    ASSERT_NO_FATAL_FAILURE(pressFor("v", " input mouse\n"));
     EXPECT_NE(readWholeFile(game.folder.file("conf.ini")).find("Input=mouse"), std::string::npos);
 }

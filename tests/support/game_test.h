@@ -1,0 +1,37 @@
+#pragma once
+// A test that plays the built game step by step, as a player would; skipped where there is no
+// display to show it on.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "support/game_process.h"
+
+class GameTest : public testing::Test {
+protected:
+    GameProcess game;
+    // The trace read so far: each step looks for its line after it and moves it past that line.
+    size_t seen = 0;
+
+    void SetUp() override;
+
+    // The steps are fatal test failures when the game does not answer in time; run them under
+    // ASSERT_NO_FATAL_FAILURE.
+    // Starts the game and waits for its title screen, ready for keys.
+    void startToTitle();
+    // Holds the key for 80 ms and waits for the line it should cause, then out the menus' repeat
+    // gate so that the next key counts.
+    void pressFor(const char *key, const std::string &pattern,
+                  std::chrono::milliseconds limit = std::chrono::seconds(5));
+    void waitFor(const std::string &pattern, std::chrono::milliseconds limit);
+    // Escape, which leads from the select and the play screen to the title, then Escape there; the
+    // game ends with status 0. quitFromTitle is the second half.
+    void escapeToTitleAndQuit();
+    void quitFromTitle();
+
+    // Whether the pattern shows up after `seen` within the time; `seen` stays.
+    bool tracesWithin(const std::string &pattern, std::chrono::milliseconds limit);
+    // The trace line the last step found, without its newline.
+    std::string lastLine() const;
+};
