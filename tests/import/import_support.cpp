@@ -1,11 +1,9 @@
 #include "import_support.h"
 
 #include <sndfile.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -107,22 +105,6 @@ bool writeAacTone(const std::string &path, int sampleRate, int channels, double 
     avcodec_free_context(&codec);
     avformat_free_context(format);
     return written;
-}
-
-ToolRun runChartTool(const std::string &arguments)
-{
-    ToolRun run;
-    const std::string command = std::string(LUMATIDE_BUILD_DIR "/lumatide-chart ") + arguments + " 2>/dev/null";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, got);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 std::string quoted(const std::string &text)

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/chart_tool_run.h"
+
 struct SongNote {
     char type = ':';
     long beat = 0;
@@ -19,13 +21,5 @@ bool writeTone(const std::string &path, int format, int sampleRate, int channels
 
 // The same tone as AAC in an .m4a file, encoded with FFmpeg's own AAC encoder.
 bool writeAacTone(const std::string &path, int sampleRate, int channels, double seconds);
-
-struct ToolRun {
-    std::string output;
-    int exitCode = -1;
-};
-
-// Runs the built lumatide-chart with the arguments (already quoted), stdout captured.
-ToolRun runChartTool(const std::string &arguments);
 
 std::string quoted(const std::string &text);

@@ -1,9 +1,5 @@
 #include "library_files.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
-
 #include "library/chart_parser.h"
 
 Chart parseText(const std::string &text)
@@ -11,20 +7,4 @@ Chart parseText(const std::string &text)
     Chart chart;
     parseChartText(text, "/nonexistent", 1, chart);
     return chart;
-}
-
-ToolRun runChartTool(const std::string &arguments)
-{
-    ToolRun run;
-    std::string command = std::string(LUMATIDE_BUILD_DIR "/lumatide-chart ") + arguments + " 2>/dev/null";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, got);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
