@@ -64,9 +64,10 @@ int writeAll(int fd, const std::string &text)
     return 0;
 }
 
-// Writes text to temporary, flushed to the disk; false with the reason when it could not. The old
-// temporary goes first so that O_EXCL never writes through a link or into a pipe that stands under
-// its name.
+} // namespace
+
+// The old temporary goes first so that O_EXCL never writes through a link or into a pipe that
+// stands under its name.
 bool writeTemporaryFile(const std::string &temporary, const std::string &text, std::string &reason)
 {
     if (unlink(temporary.c_str()) != 0 && errno != ENOENT) {
@@ -90,8 +91,6 @@ bool writeTemporaryFile(const std::string &temporary, const std::string &text, s
     }
     return true;
 }
-
-} // namespace
 
 bool replaceFileText(const std::string &path, const std::string &text, std::string &target, std::string &reason)
 {

@@ -9,6 +9,10 @@
 // device, a pipe): the link itself is replaced then.
 std::string replaceTarget(const std::string &path);
 
+// Writes text to temporary, flushed to the disk; false with the reason when it could not. A
+// temporary file left by a crash is removed first.
+bool writeTemporaryFile(const std::string &temporary, const std::string &text, std::string &reason);
+
 // The whole save: replaceTarget, its ".tmp" file, then the rename. The old file stays whole when
 // it fails. Returns the target it wrote, or fills reason and returns false.
 bool replaceFileText(const std::string &path, const std::string &text, std::string &target, std::string &reason);

@@ -141,19 +141,25 @@ bool writeRankingFile(const std::string &path, const int ranking[10])
     std::string text;
     for (int i = 0; i < RankCount; i++)
         text += std::to_string(ranking[i]) + "\r\n";
-    // The damaged file is kept before the save replaces it; a hard link leaves it whole if the save
-    // then fails.
-    const std::string damaged = replaceTarget(path);
-    const std::string damage = damageOf(damaged);
-    const std::string kept = damaged + ".bad";
-    std::string target, reason;
-    if (!damage.empty() && !keepAsBad(damaged, kept, reason))
-        return failToSave(damaged, damage + "; " + reason);
-    if (!damage.empty())
-        std::fprintf(stderr, "lumatide: %s: %s; kept as %s before saving the ranking\n", damaged.c_str(),
-                     damage.c_str(), kept.c_str());
-    if (!replaceFileText(path, text, target, reason))
+    const std::string target = replaceTarget(path);
+    const std::string temporary = target + ".tmp";
+    std::string reason;
+    if (!writeTemporaryFile(temporary, text, reason))
         return failToSave(target, reason);
+    const std::string damage = damageOf(target);
+    const std::string kept = target + ".bad";
+    if (!damage.empty() && !keepAsBad(target, kept, reason)) {
+        unlink(temporary.c_str());
+        return failToSave(target, damage + "; " + reason);
+    }
+    if (!damage.empty())
+        std::fprintf(stderr, "lumatide: %s: %s; kept as %s before saving the ranking\n", target.c_str(), damage.c_str(),
+                     kept.c_str());
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+        reason = std::strerror(errno);
+        unlink(temporary.c_str());
+        return failToSave(target, reason);
+    }
     return true;
 }
 

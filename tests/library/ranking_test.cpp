@@ -189,34 +189,40 @@ TEST(Ranking, FilesThatCannotBeScoresAreNotRead)
 TEST(Ranking, AFailedSaveSaysWhyAndKeepsTheOldFile)
 {
     ScratchFolder data;
-    const std::string path = data.write("score.hsc", FileDefaultsText);
-    std::vector<int> ranking = fileDefaults();
-    ranking[0] = 999999;
-    Saved saved;
-    // stderr goes into a pipe meanwhile: a captured stderr file would be held to the limit too.
-    int toPipe[2];
-    ASSERT_EQ(pipe(toPipe), 0);
-    const int stderrBefore = dup(2);
-    dup2(toPipe[1], 2);
-    {
-        FullDisk full;
-        saved.written = writeRankingFile(path, ranking.data());
+    const std::string path = data.file("score.hsc");
+    // A damaged file is no different: it is kept as .bad only once the new scores are on the disk.
+    for (const std::string &before : {FileDefaultsText, std::string("100\r\nnot a score\r\n")}) {
+        SCOPED_TRACE(before);
+        data.write("score.hsc", before);
+        std::vector<int> ranking = fileDefaults();
+        ranking[0] = 999999;
+        Saved saved;
+        // stderr goes into a pipe meanwhile: a captured stderr file would be held to the limit too.
+        int toPipe[2];
+        ASSERT_EQ(pipe(toPipe), 0);
+        const int stderrBefore = dup(2);
+        dup2(toPipe[1], 2);
+        {
+            FullDisk full;
+            saved.written = writeRankingFile(path, ranking.data());
+        }
+        dup2(stderrBefore, 2);
+        close(stderrBefore);
+        close(toPipe[1]);
+        char piece[4096];
+        for (ssize_t got; (got = read(toPipe[0], piece, sizeof piece)) > 0;)
+            saved.messages.append(piece, size_t(got));
+        close(toPipe[0]);
+        EXPECT_FALSE(saved.written);
+        EXPECT_NE(saved.messages.find(path + ": cannot save the ranking (File too large)"), std::string::npos)
+            << saved.messages;
+        EXPECT_EQ(lineCount(saved.messages), 1u) << saved.messages;
+        EXPECT_EQ(readWholeFile(path), before);
+        EXPECT_FALSE(fileExists(path + ".tmp"));
+        EXPECT_FALSE(fileExists(path + ".bad"));
     }
-    dup2(stderrBefore, 2);
-    close(stderrBefore);
-    close(toPipe[1]);
-    char piece[4096];
-    for (ssize_t got; (got = read(toPipe[0], piece, sizeof piece)) > 0;)
-        saved.messages.append(piece, size_t(got));
-    close(toPipe[0]);
-    EXPECT_FALSE(saved.written);
-    EXPECT_NE(saved.messages.find(path + ": cannot save the ranking (File too large)"), std::string::npos)
-        << saved.messages;
-    EXPECT_EQ(lineCount(saved.messages), 1u) << saved.messages;
-    EXPECT_EQ(readWholeFile(path), FileDefaultsText);
-    EXPECT_FALSE(fileExists(path + ".tmp"));
 
-    saved = saveDefaults(data.file("no-folder/score.hsc"));
+    const Saved saved = saveDefaults(data.file("no-folder/score.hsc"));
     EXPECT_FALSE(saved.written);
     EXPECT_NE(saved.messages.find("no-folder/score.hsc: cannot save the ranking (No such file or directory)"),
               std::string::npos)
