@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-// Never wiped: held-frame counts of the keys that change the player's settings on every screen.
+// Never wiped: held-frame counts of the keys that change the player's settings, most on every screen.
 struct SettingKeys {
     int musicDownHeldFrames = 0;  // -
     int musicUpHeldFrames = 0;    // =

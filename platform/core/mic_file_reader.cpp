@@ -1,4 +1,4 @@
-// Reading the stand-in recording whole: WAV chunks by hand, Ogg Vorbis through vorbisfile.
+// Reading the stand-in recording: WAV chunks by hand from the whole file, Ogg Vorbis streamed through vorbisfile.
 #include <vorbis/vorbisfile.h>
 
 #include <cerrno>

@@ -57,5 +57,5 @@ TEST_F(TitleLibrary, StartUpMakesTheFirstTitlesAndTheSelectScreenTheRest)
     ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
     // Left of the first entry is the last one, a title not made yet.
     ASSERT_NO_FATAL_FAILURE(pressFor("Left", " title font VL Gothic[^\n]*\n"));
-    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit(10s));
 }

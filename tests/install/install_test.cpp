@@ -117,7 +117,7 @@ TEST_F(InstalledGame, PlaysFromTheMenuEntryAndSavesOnlyInTheHomeFolder)
     // The installed song plays: its chart and music were found under the prefix.
     EXPECT_NE(game.trace().find(" music Primed\n"), std::string::npos) << game.trace();
     std::this_thread::sleep_for(1s);
-    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit(10s));
 
     EXPECT_EQ(readWholeFile(config + "/conf.ini"), "[config]\nBufferLength=20\n");
     EXPECT_TRUE(fileExists(data + "/score.hsc")) << game.trace();

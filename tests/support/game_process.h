@@ -29,7 +29,7 @@ struct GameProcess {
     // The game's window once it is on screen, with the keyboard focus handed to it; empty when it
     // did not appear in time.
     std::string waitForWindow();
-    // Starts the game and waits for its window and its title screen, then out the menus' repeat
+    // Starts the game and waits for its window and its title screen, then waits out the menus' repeat
     // gate so that the next key counts. The trace position after "state Title"; npos when the
     // game did not get there.
     size_t startAtTitle();

@@ -32,16 +32,16 @@ void GameTest::pressFor(const char *key, const std::string &pattern, std::chrono
     std::this_thread::sleep_for(300ms);
 }
 
-void GameTest::escapeToTitleAndQuit()
+void GameTest::escapeToTitleAndQuit(std::chrono::milliseconds limit)
 {
     ASSERT_NO_FATAL_FAILURE(pressFor("Escape", " state Title\n"));
-    ASSERT_NO_FATAL_FAILURE(quitFromTitle());
+    ASSERT_NO_FATAL_FAILURE(quitFromTitle(limit));
 }
 
-void GameTest::quitFromTitle()
+void GameTest::quitFromTitle(std::chrono::milliseconds limit)
 {
     ASSERT_TRUE(pressKey("Escape", 80ms));
-    ASSERT_TRUE(game.exitsWithin(10s)) << game.trace();
+    ASSERT_TRUE(game.exitsWithin(limit)) << game.trace();
     EXPECT_EQ(game.exitStatus, 0) << game.trace();
 }
 

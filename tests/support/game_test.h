@@ -20,15 +20,15 @@ protected:
     // ASSERT_NO_FATAL_FAILURE.
     // Starts the game and waits for its title screen, ready for keys.
     void startToTitle();
-    // Holds the key for 80 ms and waits for the line it should cause, then out the menus' repeat
+    // Holds the key for 80 ms and waits for the line it should cause, then waits out the menus' repeat
     // gate so that the next key counts.
     void pressFor(const char *key, const std::string &pattern,
                   std::chrono::milliseconds limit = std::chrono::seconds(5));
     void waitFor(const std::string &pattern, std::chrono::milliseconds limit);
     // Escape, which leads from the select and the play screen to the title, then Escape there; the
-    // game ends with status 0. quitFromTitle is the second half.
-    void escapeToTitleAndQuit();
-    void quitFromTitle();
+    // game ends within `limit` with status 0. quitFromTitle is the second half.
+    void escapeToTitleAndQuit(std::chrono::milliseconds limit = std::chrono::seconds(5));
+    void quitFromTitle(std::chrono::milliseconds limit = std::chrono::seconds(5));
 
     // Whether the pattern shows up after `seen` within the time; `seen` stays.
     bool tracesWithin(const std::string &pattern, std::chrono::milliseconds limit);
