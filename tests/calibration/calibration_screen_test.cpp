@@ -3,47 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
 #include "audio/calibration_clicks.h"
 #include "game/calibration_tap.h"
 #include "game/menus.h"
-#include "platform/core/pcm_mixer.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/keys.h"
 #include "platform/paths.h"
-#include "platform/pcm.h"
 #include "rules/calibration_state.h"
+#include "support/calibration_frames.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
-constexpr int FrameMs = 10;
+constexpr int FrameMs = CalibrationFrames::FrameMs;
 
 std::string confPath() { return exeDirectory() + "/conf.ini"; }
 
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class CalibrationScreen : public ::testing::Test {
 protected:
-    int clockMs = 0; // the calibration clock: frames mixed so far
-    std::vector<int16_t> pulled = std::vector<int16_t>(size_t(PcmMixRate) / 100 * PcmMixChannels);
+    CalibrationFrames frames;
 
     void SetUp() override
     {
-        resetAppContext();
-        fakeResetPlatform();
-        fakeSetTimeMs(10000);
-        pcmStartOutput();
+        CalibrationFrames::startGame();
         std::remove(confPath().c_str());
         testing::internal::CaptureStderr();
         fakeTapKey(KeyC);
@@ -60,11 +45,9 @@ protected:
     // The frames up to the clock time `ms`; `key` is tapped in the last of them.
     void runUntil(int ms, int key = 0)
     {
-        while (clockMs + FrameMs <= ms) {
-            fakeAdvanceTimeMs(FrameMs);
-            pcmMixerPull(pulled.data(), PcmMixRate / 100);
-            clockMs += FrameMs;
-            if (clockMs == ms && key != 0)
+        while (frames.clockMs + FrameMs <= ms) {
+            frames.advance();
+            if (frames.clockMs == ms && key != 0)
                 fakeTapKey(key);
             updateMenus();
         }
@@ -122,7 +105,7 @@ TEST_F(CalibrationScreen, EnterSavesTheMedianOnlyFromTheEighthTap)
     const size_t result = trace.find(" calibrate result offset=40 spread=10 taps=8\n");
     ASSERT_NE(result, std::string::npos) << trace;
     EXPECT_NE(trace.find(" config AudioOffset=40\n", result), std::string::npos) << trace;
-    EXPECT_NE(readFile(confPath()).find("AudioOffset=40"), std::string::npos) << readFile(confPath());
+    EXPECT_NE(readWholeFile(confPath()).find("AudioOffset=40"), std::string::npos) << readWholeFile(confPath());
     uint32_t heardMs = 0;
     EXPECT_FALSE(calibrationClicksHeardMs(heardMs)) << "the clicks stop on leaving";
 }

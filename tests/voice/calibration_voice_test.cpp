@@ -6,23 +6,20 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/app_context.h"
 #include "audio/calibration_clicks.h"
 #include "audio/voice_capture.h"
 #include "game/input_mode.h"
 #include "game/menus.h"
-#include "platform/core/pcm_mixer.h"
 #include "platform/fake/capture_fake.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/keys.h"
-#include "platform/pcm.h"
 #include "rules/calibration_state.h"
 #include "rules/voice_mode_state.h"
 #include "sung_voice.h"
+#include "support/calibration_frames.h"
 
 namespace {
 
-constexpr int FrameMs = 10;
 constexpr double SyllableMs = 150.0;
 
 // Offsets from the measured clicks, median 30.
@@ -30,15 +27,11 @@ const std::vector<int> SungOffsets = {30, 20, 40, 10, 30, 50, 30, -20};
 
 class CalibrationByVoice : public ::testing::Test {
 protected:
-    int clockMs = 0; // the calibration clock: frames mixed so far
-    std::vector<int16_t> pulled = std::vector<int16_t>(size_t(PcmMixRate) / 100 * PcmMixChannels);
+    CalibrationFrames frames;
 
     void SetUp() override
     {
-        resetAppContext();
-        fakeResetPlatform();
-        fakeSetTimeMs(10000);
-        pcmStartOutput();
+        CalibrationFrames::startGame();
         voiceMode.gateDb = DefaultVoiceGateDb;
     }
 
@@ -59,11 +52,9 @@ protected:
         updateMenus();
         ASSERT_EQ(menu.state.load(), Calibrate);
         size_t pushed = 0;
-        while (clockMs + FrameMs <= ClickTrackMs) {
-            fakeAdvanceTimeMs(FrameMs);
-            pcmMixerPull(pulled.data(), PcmMixRate / 100);
-            clockMs += FrameMs;
-            const size_t due = std::min(voice.samples.size(), size_t(clockMs) * size_t(voice.sampleRate) / 1000);
+        while (frames.clockMs + CalibrationFrames::FrameMs <= ClickTrackMs) {
+            frames.advance();
+            const size_t due = std::min(voice.samples.size(), size_t(frames.clockMs) * size_t(voice.sampleRate) / 1000);
             fakeCapturePush(voice.samples.data() + pushed, int(due - pushed));
             pushed = due;
             updateMenus();
