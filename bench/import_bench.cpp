@@ -50,6 +50,21 @@ bool writeMusic(const std::string &path, int format, double seconds)
     return sf_close(file) == 0;
 }
 
+// Imports source into the folder `into` each iteration, over the songs already there.
+void importAgainAndAgain(benchmark::State &state, const std::string &source, const std::string &into, int songs)
+{
+    ImportOptions options;
+    options.sources = {source};
+    options.into = into;
+    options.force = true;
+    for (auto _ : state) {
+        ImportSummary summary;
+        runImport(options, summary);
+        if (summary.imported != songs)
+            state.SkipWithError("not every song was imported");
+    }
+}
+
 void importFourMinuteMp3(benchmark::State &state)
 {
     ScratchFolder folder;
@@ -58,16 +73,7 @@ void importFourMinuteMp3(benchmark::State &state)
         return;
     }
     folder.write("song.txt", songText(0, "song.mp3", 240.0));
-    ImportOptions options;
-    options.sources = {folder.file("song.txt")};
-    options.into = folder.file("songs");
-    options.force = true;
-    for (auto _ : state) {
-        ImportSummary summary;
-        runImport(options, summary);
-        if (summary.imported != 1)
-            state.SkipWithError("the song was not imported");
-    }
+    importAgainAndAgain(state, folder.file("song.txt"), folder.file("songs"), 1);
 }
 
 void importTwoHundredSongs(benchmark::State &state)
@@ -83,16 +89,7 @@ void importTwoHundredSongs(benchmark::State &state)
         folder.write(dir + "song.txt", songText(n, "music.ogg", 180.0));
         folder.write(dir + "music.ogg", music);
     }
-    ImportOptions options;
-    options.sources = {folder.file("in")};
-    options.into = folder.file("songs");
-    options.force = true;
-    for (auto _ : state) {
-        ImportSummary summary;
-        runImport(options, summary);
-        if (summary.imported != 200)
-            state.SkipWithError("not every song was imported");
-    }
+    importAgainAndAgain(state, folder.file("in"), folder.file("songs"), 200);
 }
 
 } // namespace
