@@ -71,8 +71,7 @@ TEST_F(SettingsEndToEnd, SettingsChangedByKeysSurviveARestart)
     ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
     ASSERT_NO_FATAL_FAILURE(pressFor("shift+z", " config ScrollSpeed=4\\.0\n"));
     ASSERT_NO_FATAL_FAILURE(pressFor("shift+z", " config ScrollSpeed=3\\.5\n"));
-    ASSERT_NO_FATAL_FAILURE(pressFor("Escape", " state Title\n"));
-    ASSERT_NO_FATAL_FAILURE(quitFromTitle());
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 
     const std::string ini = readWholeFile(game.folder.file("conf.ini"));
     EXPECT_EQ(ini.rfind("[config]\nBufferLength=20\n", 0), 0u) << ini;
@@ -90,8 +89,7 @@ TEST_F(SettingsEndToEnd, SettingsChangedByKeysSurviveARestart)
     ASSERT_NO_FATAL_FAILURE(pressFor("e", " config Unison=0\n"));
     ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
     ASSERT_NO_FATAL_FAILURE(pressFor("z", " config ScrollSpeed=4\\.0\n"));
-    ASSERT_NO_FATAL_FAILURE(pressFor("Escape", " state Title\n"));
-    ASSERT_NO_FATAL_FAILURE(quitFromTitle());
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 }
 
 TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
@@ -124,8 +122,7 @@ TEST_F(SettingsEndToEnd, PauseHoldsTheSongAndEscapeLeavesIt)
     ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
     std::this_thread::sleep_for(500ms);
     ASSERT_NO_FATAL_FAILURE(pressFor("p", " pause -?[0-9]+\n"));
-    ASSERT_NO_FATAL_FAILURE(pressFor("Escape", " state Title\n"));
-    ASSERT_NO_FATAL_FAILURE(quitFromTitle());
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 }
 
 // Another window taking the keyboard during play pauses the song; back in the game, P resumes.
@@ -157,8 +154,7 @@ TEST_F(SettingsEndToEnd, LosingTheKeyboardPausesPlay)
     ASSERT_FALSE(game.waitForWindow().empty());
     std::this_thread::sleep_for(300ms);
     ASSERT_NO_FATAL_FAILURE(pressFor("p", " resume -?[0-9]+\n"));
-    ASSERT_NO_FATAL_FAILURE(pressFor("Escape", " state Title\n"));
-    ASSERT_NO_FATAL_FAILURE(quitFromTitle());
+    ASSERT_NO_FATAL_FAILURE(escapeToTitleAndQuit());
 }
 
 // Two stages after one AUTOPLAY song: the credit counts only the player's own judgements (here,
