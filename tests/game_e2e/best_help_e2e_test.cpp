@@ -7,7 +7,6 @@
 #include <string>
 #include <thread>
 
-#include "audio/ogg_encode.h"
 #include "support/game_test.h"
 
 using namespace std::chrono_literals;
@@ -20,13 +19,10 @@ using BestAndHelpGame = GameTest;
 
 TEST_F(BestAndHelpGame, AStageOfNoPointsPlayedByHandWritesNoBest)
 {
-    game.install(false);
     // One bar of four notes after an empty bar; nobody sings, so every note is a MISS.
-    writeWholeFile(game.folder.file("data/songlist.txt"), "stage.txt\n");
-    writeWholeFile(game.folder.file("data/stage.txt"),
-                   "TITLE:best\nLEVEL:1\nWAVE:stage.ogg\nBPM:120\nOFFSET:0\n#START\n,\n4c 4e 4g 5c ,\n#END\n");
-    const int rate = 44100;
-    ASSERT_TRUE(encodeOgg(game.folder.file("data/stage.ogg"), 2, rate, sineSamples(2, rate, size_t(rate) * 5, 330.0)));
+    ASSERT_NO_FATAL_FAILURE(
+        installOneSong("stage",
+                       "TITLE:best\nLEVEL:1\nWAVE:stage.ogg\nBPM:120\nOFFSET:0\n#START\n,\n4c 4e 4g 5c ,\n#END\n", 5));
     ASSERT_NO_FATAL_FAILURE(startToTitle());
 
     ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));

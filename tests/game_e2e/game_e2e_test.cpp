@@ -7,7 +7,6 @@
 #include <string>
 #include <thread>
 
-#include "audio/ogg_encode.h"
 #include "support/game_test.h"
 
 using namespace std::chrono_literals;
@@ -24,22 +23,11 @@ const char *const ShortChart =
 constexpr int ShortChartNotes = 7;
 constexpr int MusicSeconds = 7;
 
-// One short song beside a copy of the game, its music a plain tone a little longer than the chart.
-void installShortSong(GameProcess &game)
-{
-    game.install(false);
-    writeWholeFile(game.folder.file("data/songlist.txt"), "e2e.txt\n");
-    writeWholeFile(game.folder.file("data/e2e.txt"), ShortChart);
-    const int rate = 44100;
-    ASSERT_TRUE(
-        encodeOgg(game.folder.file("data/e2e.ogg"), 2, rate, sineSamples(2, rate, size_t(rate) * MusicSeconds, 330.0)));
-}
-
 using GameEndToEnd = GameTest;
 
 TEST_F(GameEndToEnd, AutoplayASongFromTheTitleAndBack)
 {
-    ASSERT_NO_FATAL_FAILURE(installShortSong(game));
+    ASSERT_NO_FATAL_FAILURE(installOneSong("e2e", ShortChart, MusicSeconds));
     ASSERT_NO_FATAL_FAILURE(startToTitle());
     ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
     ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start e2e\\.txt autoplay=1 stage=0\n"));

@@ -9,7 +9,6 @@
 #include <string>
 #include <thread>
 
-#include "audio/ogg_encode.h"
 #include "platform/window.h"
 #include "support/game_test.h"
 
@@ -27,22 +26,12 @@ const char *const SettingsChart =
 constexpr int SettingsChartNotes = 7;
 constexpr int MusicSeconds = 7;
 
-void installSong(GameProcess &game)
-{
-    game.install(false);
-    writeWholeFile(game.folder.file("data/songlist.txt"), "settings.txt\n");
-    writeWholeFile(game.folder.file("data/settings.txt"), SettingsChart);
-    const int rate = 44100;
-    ASSERT_TRUE(encodeOgg(game.folder.file("data/settings.ogg"), 2, rate,
-                          sineSamples(2, rate, size_t(rate) * MusicSeconds, 330.0)));
-}
-
 class SettingsEndToEnd : public GameTest {
 protected:
     // The test song from a fresh start, in AUTOPLAY.
     void startAutoplaySong()
     {
-        ASSERT_NO_FATAL_FAILURE(installSong(game));
+        ASSERT_NO_FATAL_FAILURE(installOneSong("settings", SettingsChart, MusicSeconds));
         ASSERT_NO_FATAL_FAILURE(startToTitle());
         ASSERT_NO_FATAL_FAILURE(pressFor("space", " state Select\n"));
         ASSERT_NO_FATAL_FAILURE(pressFor("Up", " song start settings\\.txt autoplay=1 stage=0\n"));
@@ -58,7 +47,7 @@ protected:
 
 TEST_F(SettingsEndToEnd, SettingsChangedByKeysSurviveARestart)
 {
-    ASSERT_NO_FATAL_FAILURE(installSong(game));
+    ASSERT_NO_FATAL_FAILURE(installOneSong("settings", SettingsChart, MusicSeconds));
     ASSERT_NO_FATAL_FAILURE(startToTitle());
     EXPECT_EQ(readWholeFile(game.folder.file("conf.ini")), "[config]\nBufferLength=20\n")
         << "a first start writes the buffer length only";

@@ -3,12 +3,24 @@
 #include <cstdlib>
 #include <thread>
 
+#include "audio/ogg_encode.h"
+
 using namespace std::chrono_literals;
 
 void GameTest::SetUp()
 {
     if (std::getenv("DISPLAY") == nullptr)
         GTEST_SKIP() << "needs a display (scripts/test.sh starts Xvfb)";
+}
+
+void GameTest::installOneSong(const std::string &name, const std::string &chart, int musicSeconds)
+{
+    game.install(false);
+    writeWholeFile(game.folder.file("data/songlist.txt"), name + ".txt\n");
+    writeWholeFile(game.folder.file("data/" + name + ".txt"), chart);
+    const int rate = 44100;
+    ASSERT_TRUE(encodeOgg(game.folder.file("data/" + name + ".ogg"), 2, rate,
+                          sineSamples(2, rate, size_t(rate) * size_t(musicSeconds), 330.0)));
 }
 
 void GameTest::startToTitle()

@@ -16,6 +16,10 @@ protected:
 
     void SetUp() override;
 
+    // A copy of the game whose library is the one song `name`.txt, its music `name`.ogg (the name
+    // its WAVE line must give) a plain tone of the given length.
+    void installOneSong(const std::string &name, const std::string &chart, int musicSeconds);
+
     // The steps are fatal test failures when the game does not answer in time; run them under
     // ASSERT_NO_FATAL_FAILURE.
     // Starts the game and waits for its title screen, ready for keys.
