@@ -11,6 +11,7 @@
 #include "game/song_chart.h"
 #include "library/catalogue.h"
 #include "library/chart.h"
+#include "library/chart_parser.h"
 #include "library/header_values.h"
 #include "platform/timer.h"
 #include "platform/trace.h"
@@ -55,7 +56,7 @@ uint32_t silentSongLengthMs(const Chart &chart)
     if (chart.measureCount == 0 || !isPlayableBpm(chart.bpm))
         return SilentTailMs;
     const double lastStart = static_cast<int32_t>(chart.measureTimes[chart.measureCount - 1]);
-    const double lastLength = std::trunc(60000.0 / chart.bpm * 4.0 * chart.measureLength);
+    const double lastLength = std::trunc(measureLengthMs(chart.bpm, chart.measureLength));
     const double length = std::max(lastStart + lastLength, 0.0) + SilentTailMs;
     // A tempo near zero or a huge #MEASURE gives a measure longer than the clock can count: the
     // song runs as long as the clock goes.

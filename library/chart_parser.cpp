@@ -15,7 +15,6 @@ namespace {
 
 // noteCount and measureCount are 16-bit: a body longer than that ends where it no longer fits.
 const size_t MaxRecords = 65535;
-const size_t MeasureTokenLimit = 170;
 
 int32_t offsetFromSeconds(double seconds)
 {
@@ -141,8 +140,9 @@ void closeMeasure(Placing &placing, int lineNumber)
     }
     if (tokenCount > MeasureTokenLimit)
         addFinding(placing.report, lineNumber, false,
-                   "measure of " + std::to_string(tokenCount) + " tokens (more than 170)");
-    double d = 60000 / chart.bpm * 4 * chart.measureLength;
+                   "measure of " + std::to_string(tokenCount) + " tokens (more than " +
+                       std::to_string(MeasureTokenLimit) + ")");
+    double d = measureLengthMs(chart.bpm, chart.measureLength);
     for (size_t k = 0; k < tokenCount; k++) {
         if (!isRest(placing.pending[k]))
             placeNote(placing, placing.pending[k], d / tokenCount * k + placing.measureStart);

@@ -17,6 +17,13 @@ struct ChartReport {
     std::vector<ChartFinding> findings; // in line order
 };
 
+// Tokens in one measure beyond which an author is warned: notes that close are hard to read.
+constexpr size_t MeasureTokenLimit = 170;
+
+// A measure's length in ms (fraction, not truncated) at a tempo, for a #MEASURE length in whole
+// notes. Everything that times measures as the game does goes through this one expression.
+inline double measureLengthMs(double bpm, double measureLength) { return 60000 / bpm * 4 * measureLength; }
+
 // The parser itself, on a file path and a chart record: the game and the chart tool both run it.
 // The music is looked for in dataDir; level gives the difficulty values. Keys the chart does not
 // give keep the chart's previous values. Returns false when the file cannot be read (the chart is

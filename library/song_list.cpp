@@ -75,7 +75,7 @@ void readSongList(const std::string &dataDir, Catalogue &catalogue)
     catalogue.songs.clear();
     catalogue.titleTextures.clear();
     catalogue.songCount = 0;
-    const std::string listPath = findDataFile(dataDir, "songlist.txt");
+    const std::string listPath = findDataFile(dataDir, SongListName);
     std::string text, reason;
     if (!readFileText(listPath, text, &reason)) {
         reportNoSongs(listPath, reason);
@@ -87,7 +87,7 @@ void readSongList(const std::string &dataDir, Catalogue &catalogue)
 
 void addPlayersSongList(const std::string &songsDir, Catalogue &catalogue)
 {
-    const std::string listPath = findDataFile(songsDir, "songlist.txt");
+    const std::string listPath = findDataFile(songsDir, SongListName);
     if (pathKind(listPath) == PathKind::Missing)
         return;
     std::string text, reason;

@@ -3,6 +3,9 @@
 
 #include "library/catalogue.h"
 
+// The song list's file name in every data and songs folder.
+constexpr const char *SongListName = "songlist.txt";
+
 // Builds the catalogue: the bundled data/songlist.txt, then the player's own songs/songlist.txt
 // (platform/paths.h says where each is).
 void loadSongList();

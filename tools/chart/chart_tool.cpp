@@ -9,6 +9,7 @@
 #include "library/chart_parser.h"
 #include "library/file_lookup.h"
 #include "library/header_values.h"
+#include "library/song_list.h"
 
 namespace {
 
@@ -62,9 +63,9 @@ std::string folderOf(const std::string &path)
 std::string dataFolderOf(const std::string &chartPath)
 {
     std::string folder = folderOf(chartPath);
-    if (pathKind(joinPath(folder, "songlist.txt")) == PathKind::Missing) {
+    if (pathKind(joinPath(folder, SongListName)) == PathKind::Missing) {
         std::string parent = folderOf(folder);
-        if (parent != folder && pathKind(joinPath(parent, "songlist.txt")) == PathKind::File)
+        if (parent != folder && pathKind(joinPath(parent, SongListName)) == PathKind::File)
             return parent;
     }
     return folder;

@@ -2,7 +2,6 @@
 
 #include <sndfile.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>

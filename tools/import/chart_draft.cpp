@@ -14,11 +14,10 @@ namespace {
 // a rest that lost its blank).
 const long FractionDenominator = 1048576;
 
-// The same operations, in the same order, as the parser uses for a measure's length.
+// The length the game gives a measure of numerator / FractionDenominator whole notes.
 double measureMs(double bpm, long numerator)
 {
-    double length = static_cast<double>(numerator) / static_cast<double>(FractionDenominator);
-    return 60000 / bpm * 4 * length;
+    return measureLengthMs(bpm, static_cast<double>(numerator) / static_cast<double>(FractionDenominator));
 }
 
 // The numerator whose measure truncates to wholeMs and lies as close to wantedMs as that allows.

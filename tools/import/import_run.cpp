@@ -14,6 +14,7 @@
 #include "library/file_lookup.h"
 #include "library/file_replace.h"
 #include "library/line_reader.h"
+#include "library/song_list.h"
 #include "midi_chart.h"
 #include "midi_music.h"
 #include "midi_reader.h"
@@ -26,7 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char *const SongListName = "songlist.txt";
 const char *const ReportName = "import-report.txt";
 
 struct Outcome {
@@ -102,13 +102,13 @@ std::string chartSource(const fs::path &chartPath)
     LineReader reader = makeLineReader(text);
     std::string line;
     while (readLine(reader, line))
-        if (line.rfind("SOURCE:", 0) == 0)
+        if (startsWith(line, "SOURCE:"))
             return line.substr(7);
     return "";
 }
 
 // The song's folder: the first of "name", "name (2)", ... that is free or holds this source.
-fs::path songFolder(const fs::path &into, const std::string &name, const std::string &identity, bool &already)
+fs::path importFolder(const fs::path &into, const std::string &name, const std::string &identity, bool &already)
 {
     for (int n = 1;; n++) {
         fs::path folder = into / (n == 1 ? name : name + " (" + std::to_string(n) + ")");
@@ -221,8 +221,8 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
 {
     ReadSong song;
     Outcome outcome;
-    const bool read = isMidiFile(file) ? readMidiSong(run, file, song, outcome)
-                                       : readKaraokeSong(run, file, song, outcome);
+    const bool midi = isMidiFile(file);
+    const bool read = midi ? readMidiSong(run, file, song, outcome) : readKaraokeSong(run, file, song, outcome);
     if (!song.title.empty() || !song.artist.empty())
         shownName = song.artist.empty() ? song.title : song.artist + " - " + song.title;
     if (!read)
@@ -232,13 +232,12 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
     else if (!song.whyNoMusic.empty())
         return {Outcome::Skipped, song.whyNoMusic};
 
-    const bool secondPart = run.options.part == 2 && !isMidiFile(file);
+    const bool secondPart = run.options.part == 2 && !midi;
     const std::string suffix = secondPart ? " (part 2)" : "";
-    const std::string identity =
-        sourceIdentity(file, secondPart ? 2 : 1) +
-        (isMidiFile(file) && run.options.track > 0 ? " track " + std::to_string(run.options.track) : "");
+    const std::string identity = sourceIdentity(file, secondPart ? 2 : 1) +
+                                 (midi && run.options.track > 0 ? " track " + std::to_string(run.options.track) : "");
     bool already = false;
-    const fs::path folder = songFolder(run.into, songFolderName(song.artist, song.title) + suffix, identity, already);
+    const fs::path folder = importFolder(run.into, songFolderName(song.artist, song.title) + suffix, identity, already);
     if (already && !run.options.force)
         return {Outcome::Skipped, "already imported into " + folder.string()};
 

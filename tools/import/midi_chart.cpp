@@ -7,12 +7,12 @@
 #include <numeric>
 #include <set>
 
+#include "library/chart_parser.h"
 #include "song_mapping.h"
 
 namespace {
 
 const double LegatoMs = 30.0;
-const size_t MeasureTokenLimit = 170;
 
 bool namedAsMelody(const std::string &name)
 {

@@ -1,6 +1,5 @@
 #include "ultrastar_chart.h"
 
-#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numeric>
@@ -31,7 +30,7 @@ bool isGhost(char type) { return type == 'F' || type == 'R' || type == 'G'; }
 
 bool ultraStarDraft(const UltraStarSong &song, int part, ChartDraft &draft, int &octaveShift, std::string &whyNot)
 {
-    std::vector<UltraStarNote> notes = song.parts[part == 2 ? 1 : 0];
+    const std::vector<UltraStarNote> &notes = song.parts[part == 2 ? 1 : 0];
     if (notes.empty()) {
         whyNot = part == 2 ? "no duet part 2" : "no notes in part 1";
         return false;
