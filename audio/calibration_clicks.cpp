@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int ClickRate = 44100;
-constexpr double TwoPi = 6.283185307179586;
 constexpr int ClickSamples = ClickRate * 30 / 1000;
 constexpr double ClickPeak = 10240.0; // the synthesizer's loudest level
 constexpr double DecayPerSample = 1.0 / (ClickRate * 0.006);
@@ -29,7 +28,7 @@ void doneNothing(void *, PcmBuffer *) {}
 // short and sharp.
 void addClick(std::vector<int16_t> &samples, size_t start, double pitch)
 {
-    const double hz = synth.referenceHz * std::pow(synth.semitoneRatio, pitch);
+    const double hz = pitchHz(pitch);
     for (int i = 0; i < ClickSamples && start + i < samples.size(); i++) {
         const double level = ClickPeak * std::exp(-i * DecayPerSample) * std::cos(TwoPi * hz * i / ClickRate);
         samples[start + i] = static_cast<int16_t>(std::trunc(level));

@@ -12,7 +12,6 @@
 
 namespace {
 constexpr double Pi = 3.141592653589793;
-constexpr double TwoPi = 6.283185307179586;
 constexpr double PitchLimit = 96.0;
 
 // Level before the gain at position f (0..1) of the cycle; `phase` in the wave type's own unit.
@@ -59,12 +58,13 @@ double playablePitch(double pitch)
     return std::clamp(pitch, -PitchLimit, PitchLimit);
 }
 
+double pitchHz(double pitch) { return synth.referenceHz * std::pow(synth.semitoneRatio, pitch); }
+
 void synthesizeBuffer(int slot, int voiceIndex, double pitch)
 {
     ToneVoice &voice = voices[voiceIndex];
     PcmBuffer &buffer = voice.buffers[slot];
-    const double period = voice.format.sampleRate /
-                          (synth.referenceHz * std::pow(synth.semitoneRatio, playablePitch(pitch)));
+    const double period = voice.format.sampleRate / pitchHz(playablePitch(pitch));
     const int waveType = menu.waveType.load(std::memory_order_relaxed);
     const double phase = voice.phase.load(std::memory_order_relaxed);
     const uint32_t n = buffer.length / 2;

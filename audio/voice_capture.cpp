@@ -1,6 +1,6 @@
 #include "audio/voice_capture.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "audio/pitch_detector.h"
 #include "platform/capture.h"
@@ -15,6 +15,7 @@ namespace {
 // reading and takes it down after the last, handing it over through the atomic pointer.
 struct VoicePipeline {
     PitchDetector *detector = nullptr;
+    int hopFrames = 1;
     double hopMs = 0.0;
     VoicePitchSmoothing smoothing;
     VoicePress press;
@@ -43,11 +44,12 @@ void onBlock(void *, const float *samples, int frames)
     VoicePipeline *live = livePipeline.load(std::memory_order_acquire);
     if (live == nullptr)
         return;
-    // A hop is at least one frame, so a block never completes more hops than it has frames.
-    PitchReading readings[CaptureMaxBlockFrames];
-    const int count = pitchDetectorFeed(*live->detector, samples, frames, readings);
-    for (int i = 0; i < count; i++)
-        publish(*live, readings[i]);
+    // Fed a hop at a time, the detector completes at most one reading per slice.
+    for (int at = 0; at < frames; at += live->hopFrames) {
+        PitchReading reading;
+        if (pitchDetectorFeed(*live->detector, samples + at, std::min(live->hopFrames, frames - at), &reading) > 0)
+            publish(*live, reading);
+    }
 }
 
 } // namespace
@@ -68,6 +70,7 @@ bool voiceCaptureStart()
     // The count goes on from where the last capture left it, so a reader never takes the restart
     // for a run of new syllables, nor misses the first onset after it.
     pipeline.press.onsets = voiceReadout.onsets.load(std::memory_order_relaxed);
+    pipeline.hopFrames = setup.hopFrames;
     pipeline.hopMs = 1000.0 * setup.hopFrames / setup.sampleRate;
     delayMs = 1000.0 * captureInfo.bufferFrames / captureInfo.sampleRate + pitchDetectorWindowMs(setup);
     livePipeline.store(&pipeline, std::memory_order_release);
