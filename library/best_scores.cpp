@@ -1,7 +1,7 @@
 #include "library/best_scores.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -102,6 +102,17 @@ bool nameFitsTheFile(const std::string &chartFile)
     return !chartFile.empty() && chartFile.find_first_of("\t\r\n") == std::string::npos;
 }
 
+// Only a chart named best.txt, in any case and any folder, can resolve to the best file: the rest
+// need no look on the disk.
+bool mayBeTheBestFile(const std::string &chartFile)
+{
+    const size_t slash = chartFile.find_last_of("/\\");
+    std::string last = chartFile.substr(slash == std::string::npos ? 0 : slash + 1);
+    for (char &c : last)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return last == "best.txt";
+}
+
 } // namespace
 
 std::string bestFilePath() { return savedDataDirectory() + "/best.txt"; }
@@ -110,7 +121,7 @@ void loadBestScores()
 {
     const std::string path = bestFilePath();
     for (const SongEntry &song : catalogue.songs) {
-        if (findDataFile(songFolder(song), song.fileName) == path) {
+        if (mayBeTheBestFile(song.fileName) && findDataFile(songFolder(song), song.fileName) == path) {
             std::fprintf(stderr, "lumatide: %s: listed as a chart in the song list; the per-song bests are not kept\n",
                          path.c_str());
             bests.saving = false;

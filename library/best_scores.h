@@ -25,7 +25,7 @@ struct BestScores {
 
 extern BestScores bests;
 
-// data/best.txt beside the ranking.
+// best.txt in the folder the ranking is saved in.
 std::string bestFilePath();
 // Reads the bests at start-up, after the song list: when the list names the best file itself as
 // a chart, the chart wins, and the bests are neither read nor saved (one line on stderr).

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "library/file_lookup.h"
 #include "library/file_replace.h"
 #include "library/line_reader.h"
 #include "platform/paths.h"

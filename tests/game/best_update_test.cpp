@@ -87,6 +87,17 @@ TEST_F(StageBest, AutoplayAloneWritesNoFile)
     EXPECT_TRUE(bests.byChart.empty());
 }
 
+// Chart names are matched without regard to case, so BEST.TXT names the best file too.
+TEST_F(StageBest, TheBestFileNamedInAnotherCaseIsKeptToo)
+{
+    writeWholeFile(bestFilePath(), "TITLE:mine\nLEVEL:3\n#START\n4c ,\n#END\n");
+    catalogue.songs[0].fileName = "Best.TXT";
+    testing::internal::CaptureStderr();
+    loadBestScores();
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(bests.saving);
+}
+
 // A song list that names best.txt as a chart keeps that chart: the bests are neither read from
 // it nor written over it.
 TEST_F(StageBest, AChartNamedBestTxtIsNeverOverwritten)
