@@ -92,16 +92,18 @@ bool writeTemporaryFile(const std::string &temporary, const std::string &text, s
     return true;
 }
 
+bool renameOver(const std::string &temporary, const std::string &target, std::string &reason)
+{
+    if (std::rename(temporary.c_str(), target.c_str()) == 0)
+        return true;
+    reason = std::strerror(errno);
+    unlink(temporary.c_str());
+    return false;
+}
+
 bool replaceFileText(const std::string &path, const std::string &text, std::string &target, std::string &reason)
 {
     target = replaceTarget(path);
     const std::string temporary = target + ".tmp";
-    if (!writeTemporaryFile(temporary, text, reason))
-        return false;
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        reason = std::strerror(errno);
-        unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return writeTemporaryFile(temporary, text, reason) && renameOver(temporary, target, reason);
 }

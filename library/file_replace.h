@@ -13,6 +13,9 @@ std::string replaceTarget(const std::string &path);
 // temporary file left by a crash is removed first.
 bool writeTemporaryFile(const std::string &temporary, const std::string &text, std::string &reason);
 
+// Renames temporary over target; false with the reason when it could not, the temporary removed.
+bool renameOver(const std::string &temporary, const std::string &target, std::string &reason);
+
 // The whole save: replaceTarget, its ".tmp" file, then the rename. The old file stays whole when
 // it fails. Returns the target it wrote, or fills reason and returns false.
 bool replaceFileText(const std::string &path, const std::string &text, std::string &target, std::string &reason);

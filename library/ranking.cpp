@@ -154,12 +154,7 @@ bool writeRankingFile(const std::string &path, const int ranking[10])
     if (!damage.empty())
         std::fprintf(stderr, "lumatide: %s: %s; kept as %s before saving the ranking\n", target.c_str(), damage.c_str(),
                      kept.c_str());
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        reason = std::strerror(errno);
-        unlink(temporary.c_str());
-        return failToSave(target, reason);
-    }
-    return true;
+    return renameOver(temporary, target, reason) || failToSave(target, reason);
 }
 
 int insertRankingScore(int ranking[10], int score)
