@@ -21,6 +21,17 @@ void fillUnitSquare() { drawShape(GL_TRIANGLE_FAN, unitSquare, 4); }
 
 void outlineUnitSquare() { drawShape(GL_LINE_LOOP, unitSquare, 4); }
 
+void coverFieldForText(double aspect)
+{
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    float sheet[8];
+    centredQuad(1.0, aspect, sheet);
+    drawShape(GL_TRIANGLE_FAN, sheet, 4);
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
 void drawLine(double x0, double y0, double x1, double y1, float width)
 {
     const float line[4] = {static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),

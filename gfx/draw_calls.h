@@ -14,5 +14,9 @@ void drawLine(double x0, double y0, double x1, double y1, float width);
 // The axis-aligned rectangle between two corners, as a fan (filled) or a line loop (outlined).
 void drawRectangle(GLenum mode, double left, double bottom, double right, double top);
 
+// The whole field, of the window's aspect, as one sheet in the current colour under what is drawn
+// next: texturing is off for the sheet and on again after it, ready for text.
+void coverFieldForText(double aspect);
+
 void useNormalBlend();
 void useAdditiveBlend();

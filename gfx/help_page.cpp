@@ -87,14 +87,8 @@ void drawHelpPage(const FrameContext &frame)
 {
     HelpPageLayout layout;
     layoutHelpPage(frame.metrics, layout);
-    glDisable(GL_TEXTURE_2D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    float sheet[8];
-    centredQuad(1.0, frame.metrics.aspect, sheet);
     // Opaque: any of the screen beneath showing between the rows reads as part of the page.
     glColor4d(0.05, 0.05, 0.1, 1.0);
-    drawShape(GL_TRIANGLE_FAN, sheet, 4);
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    coverFieldForText(frame.metrics.aspect);
     drawTextRows(layout.rows, layout.rowCount);
 }

@@ -32,14 +32,7 @@ void drawPauseOverlay(const FrameContext &frame)
     if (frame.state != Play || !songPause.paused)
         return;
     const FieldMetrics &m = frame.metrics;
-    glDisable(GL_TEXTURE_2D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glColor4d(0.0, 0.0, 0.0, 0.6);
-    float quad[8];
-    centredQuad(1.0, m.aspect, quad);
-    drawShape(GL_TRIANGLE_FAN, quad, 4);
-
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    coverFieldForText(m.aspect);
     drawPauseTexts(m);
 }

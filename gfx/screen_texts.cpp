@@ -7,7 +7,6 @@
 #include "gfx/draw_calls.h"
 #include "gfx/frame_context.h"
 #include "gfx/gfx_state.h"
-#include "gfx/text.h"
 #include "gfx/title_cache.h"
 #include "library/best_scores.h"
 #include "library/catalogue.h"
