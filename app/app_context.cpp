@@ -6,6 +6,7 @@
 #include "app/window_procedure.h"
 #include "game/setting_keys.h"
 #include "platform/message_pump.h"
+#include "rules/calibration_state.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void resetAppContext()
     renew(play);
     renew(credit);
     renew(help);
+    renew(calibration);
     renew(settings);
     renew(songPause);
     renew(settingKeys);

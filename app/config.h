@@ -2,6 +2,8 @@
 #include <string>
 
 #include "audio/voice_capture.h"
+#include "rules/scroll_speed.h"
+#include "rules/settings_state.h"
 #include "rules/voice_mode_state.h"
 
 constexpr int DefaultBufferLengthMs = 20;
@@ -15,15 +17,15 @@ int loadBufferLengthMs(const std::string &iniPath);
 
 // The player's settings beyond the buffer length; each key of conf.ini is optional.
 struct PlayerSettings {
-    int wave = 0;             // Wave, 0..4
-    int unison = 0;           // Unison, 0 or 1
-    double scrollSpeed = 1.0; // ScrollSpeed, one of the speeds Z cycles through
-    int musicVolume = 100;    // MusicVolume, 0..100
-    int toneVolume = 100;     // ToneVolume, 0..100
-    int audioOffsetMs = 0;    // AudioOffset, -300..300
-    int fullScreen = 0;       // FullScreen, 0 or 1
-    int input = InputMouse;   // Input, mouse or voice
-    int voiceTone = 0;        // VoiceTone, 0 or 1: in voice mode the player hears the tone, not only their voice
+    int wave = 0;                            // Wave, below WaveTypeCount
+    int unison = 0;                          // Unison, 0 or 1
+    double scrollSpeed = SlowestScrollSpeed; // ScrollSpeed, one of the speeds Z cycles through
+    int musicVolume = DefaultVolume;         // MusicVolume, 0..DefaultVolume
+    int toneVolume = DefaultVolume;          // ToneVolume, 0..DefaultVolume
+    int audioOffsetMs = 0;                   // AudioOffset, within MaximumAudioOffsetMs of 0
+    int fullScreen = 0;                      // FullScreen, 0 or 1
+    int input = InputMouse;                  // Input, mouse or voice
+    int voiceTone = 0; // VoiceTone, 0 or 1: in voice mode the player hears the tone, not only their voice
     double voiceGateDb = DefaultVoiceGateDb; // VoiceGate, -90..-5 dBFS
 };
 

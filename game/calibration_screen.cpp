@@ -17,15 +17,12 @@
 
 namespace {
 
-// Without a device the timer stands in for the heard position, as the song clock does.
-uint32_t timerStartMs = 0;
-
 uint32_t calibrationClockMs()
 {
     uint32_t heardMs = 0;
     if (calibrationClicksHeardMs(heardMs))
         return heardMs;
-    return timerNowMs() - timerStartMs;
+    return timerNowMs() - calibration.timerStartMs;
 }
 
 void traceClicksHeard(uint32_t clockMs)
@@ -65,7 +62,7 @@ void startCalibration()
     // A space held from the title is not a tap.
     calibration.tapKeyHeldFrames = countHeldFrames(0, keyIsDown(KeySpace));
     forgetSungTaps();
-    timerStartMs = timerNowMs();
+    calibration.timerStartMs = timerNowMs();
     startCalibrationClicks();
     storeRelaxed(menu.state, Calibrate);
 }

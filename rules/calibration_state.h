@@ -4,6 +4,7 @@
 //
 // The calibration clock is the heard position of the click track, counted as the song clock
 // counts the music: click i is heard when the clock reaches calibrationClickMs(i).
+#include <cstdint>
 
 constexpr int CalibrationLeadMs = 500; // silence before the first count-in click
 constexpr int ClickIntervalMs = 500;
@@ -27,6 +28,8 @@ struct CalibrationState {
     double spreadMs = 0.0;    // median absolute deviation
     int clicksHeard = 0;      // of AllClicks, the count-in included
     int tapKeyHeldFrames = 0; // space
+    // Without a click device the timer stands in for the heard position, as for the song clock.
+    uint32_t timerStartMs = 0;
 };
 
 extern CalibrationState calibration;
