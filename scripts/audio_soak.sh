@@ -18,15 +18,9 @@ build=${BUILD:-build-release}
 minutes=${MINUTES:-10}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-none-for-the-soak}
 
-if [ "${BUILD:-}" = "" ]; then
-    launcher=()
-    if command -v ccache >/dev/null; then
-        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-        export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$(pwd)")}
-    fi
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
-    cmake --build "$build" -j2 --target lumatide lumatide_assets demo_songs >/dev/null
-fi
+source scripts/release_build.sh
+source scripts/game_keys.sh
+[ "${BUILD:-}" = "" ] && build_release "$build" lumatide lumatide_assets demo_songs
 
 soak() {
     set -euo pipefail
@@ -37,7 +31,6 @@ soak() {
     load_before=$(cut -d' ' -f1-3 /proc/loadavg)
     LUMATIDE_TRACE=1 "$build/lumatide" 2>"$trace" &
     pid=$!
-    press() { xdotool keydown "$1"; sleep 0.08; xdotool keyup "$1"; }
     # The last screen the game traced, or "ended" once the song just played has ended.
     screen() {
         awk '$2 == "state" { screen = $3 } $2 == "song" && $3 == "end" { screen = "ended" } END { print screen }' "$trace"
@@ -49,15 +42,14 @@ soak() {
         [ -n "$box" ] && xdotool windowfocus "$box" key Return 2>/dev/null || true
         sleep 0.1
     done
-    window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^lumatide$' 2>/dev/null | head -1)
-    [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null || true
+    focus_game "$pid" >/dev/null
     deadline=$((SECONDS + minutes * 60))
     while [ $SECONDS -lt $deadline ]; do
         kill -0 "$pid" 2>/dev/null || { echo "the game stopped early:" >&2; tail -5 "$trace" >&2; exit 1; }
         case $(screen) in
-        Title) press space ;;
-        Select) press Up ;;
-        ended) press space ;; # leaves the song once its result has been shown
+        Title) press space 0.08 ;;
+        Select) press Up 0.08 ;;
+        ended) press space 0.08 ;; # leaves the song once its result has been shown
         esac
         sleep 1
     done
@@ -67,6 +59,6 @@ soak() {
     echo "load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg)"
     grep -E ' audio underruns [0-9]+$' "$trace" | cut -d' ' -f2- || { echo "no underrun line traced" >&2; exit 1; }
 }
-export -f soak
+export -f soak press focus_game
 export build minutes
 scripts/with_display.sh bash -c soak

@@ -7,22 +7,17 @@
 #   BUILD=some-folder scripts/bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
 build=${BUILD:-build-release}
 runs=${RUNS:-3}
 command -v python3 >/dev/null || { echo "bench.sh needs python3 for its table" >&2; exit 1; }
 
-launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
-fi
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
+source scripts/release_build.sh
+source scripts/game_keys.sh
 benches=()
 for source in bench/*.cpp; do
     benches+=("bench_$(basename "$source" .cpp)")
 done
-cmake --build "$build" -j2 --target lumatide lumatide_assets demo_songs "${benches[@]}" >/dev/null
+build_release "$build" lumatide lumatide_assets demo_songs "${benches[@]}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -141,14 +136,12 @@ measure_title() {
 
 measure_autoplay() {
     start_game || { stop_game; return 0; }
-    local window
-    window=$(xdotool search --all --onlyvisible --pid "$game_pid" --name '^lumatide$' 2>/dev/null | head -1)
-    [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null || true
+    focus_game "$game_pid" >/dev/null
     sleep 0.3
-    xdotool keydown space; sleep 0.08; xdotool keyup space
+    press space 0.08
     if wait_for_trace " state Select$" 5; then
         sleep 0.3
-        xdotool keydown Up; sleep 0.08; xdotool keyup Up
+        press Up 0.08
         if wait_for_trace " song start .* autoplay=1" 5; then
             sleep 5.5
             memory_samples
@@ -162,7 +155,7 @@ measure_autoplay() {
 }
 
 export -f run_benchmark start_game wait_for_trace stop_game frame_samples memory_samples thread_switches wake_samples \
-    measure_title measure_autoplay
+    measure_title measure_autoplay press focus_game
 export build work samples runs
 
 run_benchmark bench_audio_bench

@@ -58,12 +58,7 @@ wait_for() {
     done
 }
 
-# A key held for about 100 ms: the game polls once a frame and misses a shorter tap.
-press() {
-    xdotool keydown "$1"
-    sleep "${2:-0.1}"
-    xdotool keyup "$1"
-}
+source scripts/game_keys.sh
 
 wait_for ' state Title$' 60
 # Without a window manager the keyboard focus has to be handed to the game's window, the one it
