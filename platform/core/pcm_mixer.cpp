@@ -331,6 +331,13 @@ void mixChunk(int16_t *out, int frames)
     pull.mixedTotal += frames;
 }
 
+// The anchor's heard position carried on to nowUs at the mixing rate.
+double anchorMovedOn(double anchorHeard, uint64_t anchorUs, uint64_t nowUs)
+{
+    const double elapsedUs = nowUs > anchorUs ? double(nowUs - anchorUs) : 0.0;
+    return anchorHeard + elapsedUs * PcmMixRate / 1e6;
+}
+
 // The heard position follows the pulls, but callbacks come with a millisecond or two of jitter:
 // the anchor runs on at the clock's pace and is pulled an eighth of the way towards each
 // pull's own figure, so the song clock moves smoothly. A large gap (start, stall) resets it,
@@ -339,7 +346,7 @@ void moveAnchor(uint64_t nowUs, int frames)
 {
     const double raw = std::max(0.0, double(pull.mixedTotal) - pull.latencyFrames);
     if (pull.anchored && nowUs > pull.anchorUs) {
-        const double predicted = pull.anchorHeard + double(nowUs - pull.anchorUs) * PcmMixRate / 1e6;
+        const double predicted = anchorMovedOn(pull.anchorHeard, pull.anchorUs, nowUs);
         const double error = raw - predicted;
         const double tolerance = std::max(frames, pull.latencyFrames);
         pull.anchorHeard = std::fabs(error) <= tolerance ? predicted + error / 8 : raw;
@@ -403,8 +410,7 @@ DeviceSnapshot readSnapshot(int index)
 double heardMixFrames(const DeviceSnapshot &s)
 {
     const uint64_t nowUs = outputClock.load(std::memory_order_relaxed)();
-    const double elapsedUs = nowUs > s.anchorUs ? double(nowUs - s.anchorUs) : 0.0;
-    return std::min(s.anchorHeard + elapsedUs * PcmMixRate / 1e6, double(s.mixedTotal));
+    return std::min(anchorMovedOn(s.anchorHeard, s.anchorUs, nowUs), double(s.mixedTotal));
 }
 
 void freeDeviceMemory(LogicalDevice &d)
@@ -447,7 +453,7 @@ void countUnderrun(uint64_t nowUs)
 {
     if (!pull.anchored || nowUs <= pull.anchorUs)
         return;
-    const double heard = pull.anchorHeard + double(nowUs - pull.anchorUs) * PcmMixRate / 1e6;
+    const double heard = anchorMovedOn(pull.anchorHeard, pull.anchorUs, nowUs);
     if (heard > double(pull.mixedTotal) + pull.latencyFrames / 2.0)
         underruns.store(underruns.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
