@@ -20,6 +20,7 @@
 #include "midi_reader.h"
 #include "platform/paths.h"
 #include "song_mapping.h"
+#include "text_encoding.h"
 #include "ultrastar_chart.h"
 #include "ultrastar_reader.h"
 
@@ -34,13 +35,7 @@ struct Outcome {
     std::string reason; // or, for an imported song, where it went
 };
 
-std::string lowerExtension(const fs::path &path)
-{
-    std::string extension = path.extension().string();
-    for (char &c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
+std::string lowerExtension(const fs::path &path) { return asciiLower(path.extension().string()); }
 
 bool isMidiFile(const std::string &file)
 {

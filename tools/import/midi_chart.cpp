@@ -1,7 +1,6 @@
 #include "midi_chart.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cmath>
 #include <numeric>
@@ -9,6 +8,7 @@
 
 #include "library/chart_parser.h"
 #include "song_mapping.h"
+#include "text_encoding.h"
 
 namespace {
 
@@ -16,9 +16,7 @@ const double LegatoMs = 30.0;
 
 bool namedAsMelody(const std::string &name)
 {
-    std::string lower;
-    for (char c : name)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = asciiLower(name);
     for (const char *word : {"melody", "vocal", "voice", "lead"})
         if (lower.find(word) != std::string::npos)
             return true;

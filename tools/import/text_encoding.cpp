@@ -25,9 +25,25 @@ std::string simplified(const std::string &name)
 
 } // namespace
 
+bool hasUtf8Mark(const std::string &bytes) { return bytes.compare(0, 3, "\xEF\xBB\xBF") == 0; }
+
+std::string asciiUpper(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string asciiLower(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 std::string songTextAsUtf8(const std::string &bytes, const std::string &declared)
 {
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+    if (hasUtf8Mark(bytes))
         return bytes.substr(3);
     const std::string encoding = simplified(declared);
     if (encoding == "UTF8")

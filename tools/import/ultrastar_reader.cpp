@@ -1,11 +1,11 @@
 #include "ultrastar_reader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "library/header_values.h"
 #include "library/line_reader.h"
 #include "text_encoding.h"
 
@@ -20,13 +20,6 @@ const long FarthestBeat = 1000000000000L;
 
 long heldBeat(long beat) { return std::clamp(beat, -FarthestBeat, FarthestBeat); }
 
-std::string upper(std::string text)
-{
-    for (char &c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string trimmed(const std::string &text)
 {
     size_t begin = text.find_first_not_of(" \t\r\n");
@@ -36,16 +29,12 @@ std::string trimmed(const std::string &text)
     return text.substr(begin, end - begin + 1);
 }
 
-// "287,5" and "287.5" alike.
+// "287,5" and "287.5" alike; a value that is no number reads as 0.
 bool readNumber(std::string text, double &value)
 {
-    for (char &c : text)
-        if (c == ',')
-            c = '.';
-    text = trimmed(text);
-    char *end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end != text.c_str();
+    std::replace(text.begin(), text.end(), ',', '.');
+    value = 0.0;
+    return readDecimal(text, value);
 }
 
 std::string declaredEncoding(const std::string &bytes)
@@ -53,7 +42,7 @@ std::string declaredEncoding(const std::string &bytes)
     LineReader reader = makeLineReader(bytes, std::string::npos);
     std::string line;
     while (readLine(reader, line)) {
-        if (upper(line.substr(0, 10)) == "#ENCODING:")
+        if (asciiUpper(line.substr(0, 10)) == "#ENCODING:")
             return trimmed(line.substr(10));
     }
     return "";
@@ -86,12 +75,12 @@ bool readNoteLine(const std::string &line, UltraStarNote &note)
 
 bool looksLikeUltraStar(const std::string &bytes)
 {
-    const bool marked = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const bool marked = hasUtf8Mark(bytes);
     const std::string text = marked ? bytes.substr(3) : bytes;
     LineReader reader = makeLineReader(text, std::string::npos);
     std::string raw;
     while (readLine(reader, raw)) {
-        const std::string line = upper(trimmed(raw));
+        const std::string line = asciiUpper(trimmed(raw));
         if (line.empty())
             continue;
         if (line[0] != '#')
@@ -122,7 +111,7 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
             const size_t colon = line.find(':');
             if (colon == std::string::npos)
                 continue;
-            const std::string tag = upper(line.substr(1, colon - 1));
+            const std::string tag = asciiUpper(line.substr(1, colon - 1));
             const std::string value = trimmed(line.substr(colon + 1));
             if (tag == "TITLE")
                 song.title = value;
@@ -137,7 +126,7 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
             else if (tag == "GAP")
                 readNumber(value, song.gapMs);
             else if (tag == "RELATIVE")
-                relative = upper(value) == "YES";
+                relative = asciiUpper(value) == "YES";
             continue;
         }
         const char type = line[0];
