@@ -54,6 +54,10 @@ bool readImage(png_structp png, png_infop info, DecodedImage *out)
         return false;
     }
     png_set_user_limits(png, MaxImageSide, MaxImageSide);
+    // Only the pixels matter here, and libpng allocates an ancillary chunk's declared length
+    // before reading it: a 100-byte file declaring a 2 GB palette suggestion would get its 2 GB.
+    // Skipped chunks are read through a small buffer instead.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
     requestBgraTransformations(png, info);
     png_set_interlace_handling(png);
