@@ -30,9 +30,10 @@ run_fuzzer() {
         echo "fuzz $name: $(grep -Eo 'cov: [0-9]+ ft: [0-9]+ corp: [0-9/a-zA-Z]+' "$log" | tail -1)," \
             "$(grep -Eo 'stat::number_of_executed_units: [0-9]+' "$log" | grep -Eo '[0-9]+$') runs in ${seconds}s"
     else
-        echo "fuzz $name: FAILED (log: $log)"
-        grep -E '^(==[0-9]+==|SUMMARY|.*runtime error|.*_fuzzer: |artifact_prefix|Test unit written)' "$log" | head -20
+        # Counted before anything else here can fail under set -e.
         touch "$results/$name"
+        echo "fuzz $name: FAILED (log: $log)"
+        grep -m 20 -E '^(==[0-9]+==|SUMMARY|.*runtime error|.*_fuzzer: |artifact_prefix|Test unit written)' "$log" || true
     fi
 }
 

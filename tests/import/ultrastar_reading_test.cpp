@@ -85,6 +85,8 @@ TEST(UltraStarReading, BrokenFilesSayWhy)
         {"#TITLE:S\n#BPM:0\n: 0 2 0 la\nE\n", "no usable #BPM"},
         {"#TITLE:S\n#BPM:120\nE\n", "no notes"},
         {"#TITLE:S\n#BPM:120\n: x 2 0 la\nE\n", "line 3: a note line without beat, length and pitch"},
+        {"#BPM:120\n: 0 2 67 la\n: 4 2 -61 la\nE\n", "line 3: pitch -61 is off the 128 MIDI keys"},
+        {"#BPM:120\n: 0 2 1157204069 la\nE\n", "line 2: pitch 1157204069 is off the 128 MIDI keys"},
     };
     for (const auto &c : cases) {
         UltraStarSong song;

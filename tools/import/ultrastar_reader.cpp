@@ -17,6 +17,8 @@ const double LongestGapMs = 3600000.0;
 // Beats past this lie days away at any tempo read, so they are held here, where sums of them
 // cannot overflow, and the song is refused for its length.
 const long FarthestBeat = 1000000000000L;
+const long LowestPitch = -60;
+const long HighestPitch = 67;
 
 long heldBeat(long beat) { return std::clamp(beat, -FarthestBeat, FarthestBeat); }
 
@@ -48,8 +50,9 @@ std::string declaredEncoding(const std::string &bytes)
     return "";
 }
 
-// Reads the fields of a note line after its type: beat, length, pitch, then the syllable.
-bool readNoteLine(const std::string &line, UltraStarNote &note)
+// Reads the fields of a note line after its type: beat, length, pitch, then the syllable. Returns
+// why the line is no note, or nothing.
+std::string readNoteLine(const std::string &line, UltraStarNote &note)
 {
     const char *at = line.c_str() + 1;
     char *end = nullptr;
@@ -57,9 +60,13 @@ bool readNoteLine(const std::string &line, UltraStarNote &note)
     for (long &number : numbers) {
         number = std::strtol(at, &end, 10);
         if (end == at)
-            return false;
+            return "a note line without beat, length and pitch";
         at = end;
     }
+    // Pitch 0 is middle C; a note off the 128 MIDI keys is damage, not a tune, and sums of such
+    // numbers would overflow.
+    if (numbers[2] < LowestPitch || numbers[2] > HighestPitch)
+        return "pitch " + std::to_string(numbers[2]) + " is off the 128 MIDI keys";
     note.type = line[0];
     note.beat = numbers[0];
     note.pitch = static_cast<int>(numbers[2]);
@@ -68,7 +75,7 @@ bool readNoteLine(const std::string &line, UltraStarNote &note)
         syllable.erase(0, 1); // the separator; any further blank belongs to the syllable
     syllable = trimmed(syllable);
     note.continues = !syllable.empty() && syllable[0] == '~';
-    return true;
+    return "";
 }
 
 } // namespace
@@ -145,8 +152,9 @@ bool readUltraStar(const std::string &bytes, UltraStarSong &song, std::string &w
             }
         } else if (type == ':' || type == '*' || type == 'F' || type == 'R' || type == 'G') {
             UltraStarNote note;
-            if (!readNoteLine(line, note)) {
-                whyNot = "line " + std::to_string(reader.lineNumber) + ": a note line without beat, length and pitch";
+            const std::string fault = readNoteLine(line, note);
+            if (!fault.empty()) {
+                whyNot = "line " + std::to_string(reader.lineNumber) + ": " + fault;
                 return false;
             }
             note.beat = heldBeat(note.beat) + phraseStart;
