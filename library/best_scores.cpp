@@ -1,7 +1,8 @@
 #include "library/best_scores.h"
 
+#include <strings.h>
+
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -102,20 +103,19 @@ bool nameFitsTheFile(const std::string &chartFile)
     return !chartFile.empty() && chartFile.find_first_of("\t\r\n") == std::string::npos;
 }
 
+const char *const BestFileName = "best.txt";
+
 // Only a chart named best.txt, in any case and any folder, can resolve to the best file: the rest
 // need no look on the disk.
 bool mayBeTheBestFile(const std::string &chartFile)
 {
     const size_t slash = chartFile.find_last_of("/\\");
-    std::string last = chartFile.substr(slash == std::string::npos ? 0 : slash + 1);
-    for (char &c : last)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return last == "best.txt";
+    return strcasecmp(chartFile.c_str() + (slash == std::string::npos ? 0 : slash + 1), BestFileName) == 0;
 }
 
 } // namespace
 
-std::string bestFilePath() { return savedDataDirectory() + "/best.txt"; }
+std::string bestFilePath() { return savedDataDirectory() + "/" + BestFileName; }
 
 void loadBestScores()
 {

@@ -61,11 +61,8 @@ wait_for() {
 source scripts/game_keys.sh
 
 wait_for ' state Title$' 60
-# Without a window manager the keyboard focus has to be handed to the game's window, the one it
-# shows the title in.
-window=$(xdotool search --onlyvisible --pid "$game" --name '^lumatide$' 2>/dev/null | tail -1 || true)
+window=$(focus_game "$game")
 [ -n "$window" ] || fail "no window showing the title"
-xdotool windowfocus "$window"
 sleep 0.3
 press space
 wait_for ' state Select$' 20

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "library/chart_parser.h"
+
 int32_t chartOffsetMs(const std::string &offsetText)
 {
     return static_cast<int32_t>(std::strtod(offsetText.c_str(), nullptr) * 1000.0);
@@ -15,7 +17,7 @@ std::vector<MeasureSpan> measureSpans(const SongSheet &sheet)
     uint32_t start = static_cast<uint32_t>(chartOffsetMs(sheet.offset));
     for (const SheetMeasure &measure : sheet.measures) {
         const double measureLength = static_cast<double>(measure.meterTop) / measure.meterBottom;
-        const double lengthMs = 60000.0 / sheet.bpm * 4.0 * measureLength;
+        const double lengthMs = measureLengthMs(sheet.bpm, measureLength);
         spans.push_back(MeasureSpan{start, lengthMs, 4.0 * measureLength});
         start += static_cast<uint32_t>(lengthMs);
     }

@@ -258,7 +258,7 @@ Outcome importSong(SongImport &run, const std::string &file, std::string &shownN
     }
     std::string why;
     if (!writeSongMusic(song, (folder / "music.ogg.part").string(), why) ||
-        (fs::rename(folder / "music.ogg.part", folder / "music.ogg", fsError), fsError)) {
+        !renameOver((folder / "music.ogg.part").string(), (folder / "music.ogg").string(), why)) {
         fs::remove(folder / "music.ogg.part", fsError);
         if (created)
             fs::remove(folder, fsError);
