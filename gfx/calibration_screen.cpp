@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 #include <algorithm>
-#include <cstdio>
 
 #include "gfx/draw_calls.h"
 #include "gfx/frame_context.h"
@@ -30,9 +29,9 @@ void fillRectangle(double x, double y, double halfWidth, double halfHeight)
 
 using CalibrationTexts = TextRowList<10>;
 
-void addCentredRow(CalibrationTexts &texts, int glyphHeight, int x, int y, const char *text)
+// Centres a laid-out row on pixel column x, its top at y.
+void placeCentred(TextRow &row, int x, int y)
 {
-    TextRow &row = addRow(texts, glyphHeight, glyphHeight, nullptr, "%s", text);
     row.x = centredOn(x, row);
     row.y = y;
 }
@@ -90,36 +89,28 @@ void drawTexts(const FieldMetrics &m)
     CalibrationTexts texts;
     const int centre = m.width / 2;
     const int headerRow = rowYAt(m, 0.5 * m.aspect, 0);
-    addCentredRow(texts, 30, centre, headerRow - 15, "CALIBRATION");
-    addCentredRow(texts, 15, centre, headerRow + 45, "TAP SPACE ON EVERY CLICK");
+    placeCentred(addRow(texts, 30, 30, nullptr, "CALIBRATION"), centre, headerRow - 15);
+    placeCentred(addRow(texts, 15, 15, nullptr, "TAP SPACE ON EVERY CLICK"), centre, headerRow + 45);
 
     const int scaleRow = rowYAt(m, calibrationScaleY(m.aspect), 0);
     const int labelRow = scaleRow + 20;
     static const int labelled[3] = {-OffsetScaleMs, 0, OffsetScaleMs};
-    for (int ms : labelled) {
-        char label[16];
-        std::snprintf(label, sizeof label, ms > 0 ? "+%d" : "%d", ms);
-        addCentredRow(texts, 15, columnXAt(m, calibrationScaleX(ms), 0), labelRow, label);
-    }
-    addCentredRow(texts, 15, columnXAt(m, -ScaleHalfWidth / 2, 0), scaleRow - 30, "EARLY");
-    addCentredRow(texts, 15, columnXAt(m, ScaleHalfWidth / 2, 0), scaleRow - 30, "LATE");
+    for (int ms : labelled)
+        placeCentred(addRow(texts, 15, 15, nullptr, ms > 0 ? "+%d" : "%d", ms), columnXAt(m, calibrationScaleX(ms), 0),
+                     labelRow);
+    placeCentred(addRow(texts, 15, 15, nullptr, "EARLY"), columnXAt(m, -ScaleHalfWidth / 2, 0), scaleRow - 30);
+    placeCentred(addRow(texts, 15, 15, nullptr, "LATE"), columnXAt(m, ScaleHalfWidth / 2, 0), scaleRow - 30);
 
-    char figures[64];
-    if (calibration.tapCount > 0)
-        std::snprintf(figures, sizeof figures, "MEDIAN %+d MS  SPREAD %d MS  TAPS %d", roundedMs(calibration.medianMs),
-                      roundedMs(calibration.spreadMs), calibration.tapCount);
-    else
-        std::snprintf(figures, sizeof figures, "TAPS 0");
-    addCentredRow(texts, 15, centre, labelRow + 25, figures);
+    TextRow &figures = calibration.tapCount > 0 ? addRow(texts, 15, 15, nullptr, "MEDIAN %+d MS  SPREAD %d MS  TAPS %d",
+                                                         roundedMs(calibration.medianMs),
+                                                         roundedMs(calibration.spreadMs), calibration.tapCount)
+                                                : addRow(texts, 15, 15, nullptr, "TAPS 0");
+    placeCentred(figures, centre, labelRow + 25);
 
-    const bool enough = calibration.tapCount >= MinimumCalibrationTaps;
-    char keys[64];
-    if (enough)
-        std::snprintf(keys, sizeof keys, "ENTER:SAVE  ESC:BACK");
-    else
-        std::snprintf(keys, sizeof keys, "%d MORE TAPS TO SAVE  ESC:BACK",
-                      MinimumCalibrationTaps - calibration.tapCount);
-    addCentredRow(texts, 20, centre, rowYAt(m, -0.7 * m.aspect, 0), keys);
+    const int missingTaps = MinimumCalibrationTaps - calibration.tapCount;
+    TextRow &keys = missingTaps <= 0 ? addRow(texts, 20, 20, nullptr, "ENTER:SAVE  ESC:BACK")
+                                     : addRow(texts, 20, 20, nullptr, "%d MORE TAPS TO SAVE  ESC:BACK", missingTaps);
+    placeCentred(keys, centre, rowYAt(m, -0.7 * m.aspect, 0));
     drawTextRows(texts.rows, texts.rowCount);
 }
 

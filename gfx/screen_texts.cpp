@@ -54,8 +54,7 @@ static bool titlePicturePresent() { return menu.selectedSong < catalogue.titleTe
 
 void layoutJudgementPopup(const FrameContext &frame, ScreenTextLayout &out)
 {
-    out.rowCount = 0;
-    out.droppedRows = 0;
+    clearRows(out);
     const ChartNote *current = chart.currentNote;
     const uint32_t since = frame.nowMs - play.lastJudgementTime;
     if (chart.noteIndex < 1 || since >= 750 || current == nullptr || current->prev == nullptr)
@@ -121,8 +120,7 @@ static bool newBestLit(uint32_t sinceEndMs)
 
 static void layoutNewBest(const FieldMetrics &m, ScreenTextLayout &out)
 {
-    static const float gold[4] = {1.0f, 0.9f, 0.5f, 1.0f};
-    TextRow &row = addRow(out, 20, 20, gold, "NEW BEST");
+    TextRow &row = addRow(out, 20, 20, GoldText, "NEW BEST");
     row.x = centredX(m, row);
     row.y = m.height / 2 + 40;
 }
@@ -284,8 +282,7 @@ static void layoutSelect(const FrameContext &frame, ScreenTextLayout &out)
 
 void layoutScreenTexts(const FrameContext &frame, ScreenTextLayout &out)
 {
-    out.rowCount = 0;
-    out.droppedRows = 0;
+    clearRows(out);
     out.showsTitlePicture = false;
     const bool fontLoaded = gfx.fontTexture != 0;
     if (fontLoaded)

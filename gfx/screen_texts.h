@@ -2,7 +2,6 @@
 // The texts of each screen and the judgement pop-up, laid out as rows that drawText draws, and
 // the song-title picture. Layout reads the game context and the frame's clock only, so tests can
 // check every position and every timed appearance without drawing.
-#include <cstdint>
 
 #include "gfx/text_rows.h"
 

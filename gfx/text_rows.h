@@ -31,6 +31,17 @@ struct TextRowList {
     TextRow spareRow;
 };
 
+// Headings and the NEW BEST.
+constexpr float GoldText[4] = {1.0f, 0.9f, 0.5f, 1.0f};
+
+// Empties the list for a fresh layout.
+template <int N>
+void clearRows(TextRowList<N> &list)
+{
+    list.rowCount = 0;
+    list.droppedRows = 0;
+}
+
 // Fills a fresh row from a printf format; a null colour keeps white.
 void formatRow(TextRow &row, int glyphHeight, int advance, const float *colour, const char *format, va_list args);
 
