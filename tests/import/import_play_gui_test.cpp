@@ -4,7 +4,6 @@
 #include <sndfile.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 #include "import_support.h"

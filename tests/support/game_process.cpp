@@ -11,25 +11,10 @@
 #include <regex>
 #include <thread>
 
+#include "support/command_output.h"
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-namespace {
-
-std::string commandOutput(const std::string &command)
-{
-    std::string output;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    char chunk[256];
-    while (fgets(chunk, sizeof chunk, pipe) != nullptr)
-        output += chunk;
-    pclose(pipe);
-    return output;
-}
-
-} // namespace
 
 GameProcess::~GameProcess()
 {
